@@ -1,0 +1,17 @@
+# Runs the Windows test executables through Wine, in a private prefix inside the build folder.
+set(TABVISOR_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix CACHE PATH "Private Wine prefix for tests")
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh ${TABVISOR_WINEPREFIX})
+
+# tabvisor_add_test(NAME name SOURCES ... [LIBS ...] [RESOURCES ...] [TIMEOUT s])
+# One GoogleTest executable that ctest runs as one test under Wine.
+function(tabvisor_add_test)
+  cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS;RESOURCES" ${ARGN})
+  add_executable(${T_NAME} ${T_SOURCES} ${T_RESOURCES})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest_main tabvisor_options)
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  add_test(NAME ${T_NAME} COMMAND ${T_NAME} --gtest_color=no)
+  set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT}
+    ENVIRONMENT "WINEPREFIX=${TABVISOR_WINEPREFIX}")
+endfunction()
