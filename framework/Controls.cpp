@@ -1,0 +1,30 @@
+// Button reflection of owner drawing, tooltip creation and common-control registration.
+#include "Controls.h"
+
+void CButton::DrawItem(LPDRAWITEMSTRUCT) {}
+
+BOOL CButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    if (message == WM_DRAWITEM) {
+        DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
+        *result = TRUE;
+        return TRUE;
+    }
+    return CWnd::OnChildNotify(message, wParam, lParam, result);
+}
+
+BOOL CToolTipCtrl::Create(CWnd* parent, DWORD style)
+{
+    AfxEnsureCommonControls();
+    return CreateEx(WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, nullptr, WS_POPUP | style, CW_USEDEFAULT, CW_USEDEFAULT,
+                    CW_USEDEFAULT, CW_USEDEFAULT, parent ? parent->m_hWnd : nullptr, nullptr);
+}
+
+void AfxEnsureCommonControls()
+{
+    static const bool registered = [] {
+        INITCOMMONCONTROLSEX init{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
+        return ::InitCommonControlsEx(&init) != FALSE;
+    }();
+    (void)registered;
+}

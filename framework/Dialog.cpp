@@ -1,0 +1,228 @@
+// Dialog creation, the modal loop, auto-centring and the standard commands.
+#include "Dialog.h"
+
+#include "App.h"
+#include "Controls.h"
+
+namespace {
+
+INT_PTR CALLBACK AfxDlgProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+} // namespace
+
+DialogTemplateInfo ReadDialogTemplate(const DLGTEMPLATE* dialogTemplate)
+{
+    DialogTemplateInfo info;
+    const auto* words = reinterpret_cast<const WORD*>(dialogTemplate);
+    if (words[0] == 1 && words[1] == 0xFFFF) {
+        // Extended: version, signature, help id, extended style, style, item count, x, y, cx, cy.
+        const BYTE* bytes = reinterpret_cast<const BYTE*>(dialogTemplate);
+        DWORD value = 0;
+        memcpy(&value, bytes + 8, sizeof value);
+        info.exStyle = value;
+        memcpy(&value, bytes + 12, sizeof value);
+        info.style = value;
+        memcpy(&info.x, bytes + 18, sizeof(short));
+        memcpy(&info.y, bytes + 20, sizeof(short));
+        memcpy(&info.cx, bytes + 22, sizeof(short));
+        memcpy(&info.cy, bytes + 24, sizeof(short));
+    } else {
+        info.style = dialogTemplate->style;
+        info.exStyle = dialogTemplate->dwExtendedStyle;
+        info.x = dialogTemplate->x;
+        info.y = dialogTemplate->y;
+        info.cx = dialogTemplate->cx;
+        info.cy = dialogTemplate->cy;
+    }
+    return info;
+}
+
+const DLGTEMPLATE* LoadDialogTemplate(LPCWSTR name)
+{
+    HINSTANCE module = AfxFindResourceHandle(name, RT_DIALOG);
+    HRSRC resource = ::FindResourceW(module, name, RT_DIALOG);
+    if (resource == nullptr)
+        return nullptr;
+    HGLOBAL loaded = ::LoadResource(module, resource);
+    return loaded ? static_cast<const DLGTEMPLATE*>(::LockResource(loaded)) : nullptr;
+}
+
+CDialog::CDialog(UINT idTemplate, CWnd* parent)
+    : m_lpszTemplateName(MAKEINTRESOURCEW(idTemplate)), m_pParentWnd(parent)
+{
+}
+
+CDialog::~CDialog()
+{
+    if (m_hWnd != nullptr && FromHandlePermanent(m_hWnd) == this)
+        DestroyWindow();
+}
+
+BEGIN_MESSAGE_MAP(CDialog, CWnd)
+    ON_MESSAGE(WM_INITDIALOG, HandleInitDialog)
+    ON_COMMAND(IDOK, OnOK)
+    ON_COMMAND(IDCANCEL, OnCancel)
+END_MESSAGE_MAP()
+
+BOOL CDialog::CreateIndirect(const DLGTEMPLATE* dialogTemplate, CWnd* parent)
+{
+    if (dialogTemplate == nullptr || m_hWnd != nullptr)
+        return FALSE;
+    AfxEnsureCommonControls();
+
+    const DialogTemplateInfo info = ReadDialogTemplate(dialogTemplate);
+    m_templateAtOrigin = info.x == 0 && info.y == 0;
+    m_templateCentres = (info.style & (DS_CENTER | DS_CENTERMOUSE | DS_ABSALIGN)) != 0;
+    if (parent != nullptr)
+        m_pParentWnd = parent;
+
+    AfxHookWindowCreate(this);
+    HWND hwnd = ::CreateDialogIndirectParamW(AfxGetResourceHandle(), dialogTemplate,
+                                             m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr, AfxDlgProc, 0);
+    AfxUnhookWindowCreate();
+    return hwnd != nullptr && m_hWnd == hwnd;
+}
+
+BOOL CDialog::Create(UINT idTemplate, CWnd* parent)
+{
+    m_lpszTemplateName = MAKEINTRESOURCEW(idTemplate);
+    return CreateIndirect(LoadDialogTemplate(m_lpszTemplateName), parent);
+}
+
+INT_PTR CDialog::DoModal()
+{
+    const DLGTEMPLATE* dialogTemplate = LoadDialogTemplate(m_lpszTemplateName);
+    if (dialogTemplate == nullptr)
+        return -1;
+
+    HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
+    const bool reenableOwner = owner != nullptr && ::IsWindowEnabled(owner);
+    if (reenableOwner)
+        ::EnableWindow(owner, FALSE);
+
+    m_nModalResult = -1;
+    m_continueModal = true;
+    if (CreateIndirect(dialogTemplate, m_pParentWnd) && m_continueModal)
+        RunModalLoop();
+    m_continueModal = false;
+
+    if (m_hWnd != nullptr)
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (reenableOwner) {
+        ::EnableWindow(owner, TRUE);
+        if (m_hWnd != nullptr && ::GetActiveWindow() == m_hWnd)
+            ::SetActiveWindow(owner);
+    }
+    DestroyWindow();
+    return m_nModalResult;
+}
+
+int CDialog::RunModalLoop()
+{
+    while (m_continueModal && m_hWnd != nullptr) {
+        MSG msg;
+        const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            // Leave WM_QUIT for the loop further out.
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (got == -1)
+            break;
+        if (!AfxPreTranslateMessage(&msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        AfxSweepTempObjects();
+    }
+    return m_nModalResult;
+}
+
+void CDialog::EndDialog(int result)
+{
+    if (m_continueModal) {
+        m_nModalResult = result;
+        m_continueModal = false;
+    }
+    if (m_hWnd != nullptr)
+        ::EndDialog(m_hWnd, result);
+}
+
+void CDialog::OnOK()
+{
+    if (!UpdateData(TRUE))
+        return;
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+BOOL CDialog::OnInitDialog()
+{
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+BOOL CDialog::UpdateData(BOOL saveAndValidate)
+{
+    CDataExchange dx(this, saveAndValidate);
+    DoDataExchange(&dx);
+    return TRUE;
+}
+
+void CDialog::DoDataExchange(CDataExchange*) {}
+
+LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM)
+{
+    CRect before;
+    GetWindowRect(&before);
+    const DWORD styleBefore = GetStyle();
+
+    const BOOL result = OnInitDialog();
+    if (m_hWnd != nullptr && ShouldAutoCenter(before, styleBefore))
+        CenterWindow();
+    return result;
+}
+
+// A dialog is centred when nothing else decides its place: it was hidden, its template asks for
+// (0, 0) without a positioning style, it did not move during initialisation, and it has no owner
+// or a disabled one (the owner of a modal dialog), so no modeless window is moved behind its
+// owner's back.
+bool CDialog::ShouldAutoCenter(const RECT& rectBefore, DWORD styleBefore) const
+{
+    if (styleBefore & WS_VISIBLE)
+        return false;
+    if (GetStyle() & (WS_VISIBLE | WS_CHILD))
+        return false;
+    CRect now;
+    GetWindowRect(&now);
+    if (now.left != rectBefore.left || now.top != rectBefore.top)
+        return false;
+    HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    if (owner != nullptr && ::IsWindowEnabled(owner))
+        return false;
+    return m_templateAtOrigin && !m_templateCentres;
+}
+
+BOOL CDialog::PreTranslateMessage(MSG* msg)
+{
+    if (CWnd::PreTranslateMessage(msg))
+        return TRUE;
+    const bool keyboard = msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST;
+    const bool mouse = msg->message >= WM_MOUSEFIRST && msg->message <= WM_MOUSELAST;
+    if (!keyboard && !mouse)
+        return FALSE;
+    return ::IsDialogMessageW(m_hWnd, msg);
+}
+
+BOOL CDialog::OnCmdMsg(UINT id, UINT code)
+{
+    if (CWnd::OnCmdMsg(id, code))
+        return TRUE;
+    // Commands no window handles get a last chance at the thread's object (the application).
+    if (code != 0 || id >= 0xF000)
+        return FALSE;
+    CWinThread* thread = AfxGetThread();
+    return thread != nullptr && thread->OnCmdMsg(id, code);
+}
