@@ -9,6 +9,7 @@ packages=(
   wine wine64
   xvfb xauth x11-utils imagemagick
   fonts-wqy-microhei
+  fonts-wine fonts-arphic-gbsn00lp
   nsis
 )
 

@@ -17,4 +17,21 @@ export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
     wineserver -w
     touch "$prefix/.ready"
   fi
+  # Dialog units follow each template's font, so the fonts must measure as on Windows or every
+  # control lands off the artwork drawn for it. "System" (8x16 base units at 10 points): wineboot
+  # leaves Wine's own copy of it (fonts-wine) out of the prefix, and DejaVu Sans (8x15) stood in.
+  # "宋体" (SimSun, 6x12 at 9 points): Wine has none and fell back to DejaVu Sans (7x14); the Song
+  # face AR PL SungtiL GB (fonts-arphic-gbsn00lp) measures 6x12. Only that one name is replaced:
+  # "SimSun" also appears in Wine's font links, and replacing it would change other fallbacks.
+  if [[ ! -f "$prefix/.fonts-1" ]]; then
+    cp /usr/share/wine/fonts/vgasys.fon "$prefix/drive_c/windows/Fonts/"
+    reg=$(mktemp --suffix=.reg)
+    printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
+      '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
+      '"宋体"="AR PL SungtiL GB"' | iconv -f UTF-8 -t UTF-16 >"$reg"
+    wine regedit /S "Z:$reg" >/dev/null 2>&1
+    wineserver -w
+    rm -f "$reg"
+    touch "$prefix/.fonts-1"
+  fi
 ) 9>"$prefix.lock"
