@@ -19,37 +19,60 @@ void CopyString(wchar_t (&target)[Capacity], const std::wstring& source)
 
 } // namespace
 
-bool OpenPortWindow(TabletState& state)
+bool OpenPortWindow(TabletState& state, uint32_t processId)
 {
     ++state.counters.winioOpens;
-    if (!state.winio.granted) return false;
-    state.winio.open = 1;
+    if (!state.winio.granted || processId == 0) return false;
+    uint32_t* freeSlot = nullptr;
+    for (uint32_t& user : state.winio.openBy) {
+        if (user == processId) return true;
+        if (user == 0 && !freeSlot) freeSlot = &user;
+    }
+    if (!freeSlot) return false;
+    *freeSlot = processId;
     return true;
 }
 
-bool ClosePortWindow(TabletState& state)
+bool ClosePortWindow(TabletState& state, uint32_t processId)
 {
-    const bool wasOpen = state.winio.open != 0;
-    state.winio.open = 0;
+    bool wasOpen = false;
+    for (uint32_t& user : state.winio.openBy) {
+        if (processId != 0 && user == processId) {
+            user = 0;
+            wasOpen = true;
+        }
+    }
     return wasOpen;
 }
 
-bool ReadPort(TabletState& state, uint16_t port, uint8_t& value)
+bool AnyPortWindowOpen(const TabletState& state)
 {
-    if (!state.winio.open) {
-        ++state.counters.portDenied;
-        return false;
-    }
+    return std::any_of(std::begin(state.winio.openBy), std::end(state.winio.openBy),
+                       [](uint32_t user) { return user != 0; });
+}
+
+namespace {
+
+bool MayUsePorts(TabletState& state, uint32_t processId)
+{
+    const bool open = processId != 0 && std::find(std::begin(state.winio.openBy), std::end(state.winio.openBy),
+                                                  processId) != std::end(state.winio.openBy);
+    if (!open) ++state.counters.portDenied;
+    return open;
+}
+
+} // namespace
+
+bool ReadPort(TabletState& state, uint32_t processId, uint16_t port, uint8_t& value)
+{
+    if (!MayUsePorts(state, processId)) return false;
     value = ReadEcPort(state, port);
     return true;
 }
 
-bool WritePort(TabletState& state, uint16_t port, uint8_t value)
+bool WritePort(TabletState& state, uint32_t processId, uint16_t port, uint8_t value)
 {
-    if (!state.winio.open) {
-        ++state.counters.portDenied;
-        return false;
-    }
+    if (!MayUsePorts(state, processId)) return false;
     WriteEcPort(state, port, value);
     return true;
 }
@@ -107,7 +130,8 @@ bool SetBrightnessElsewhere(TabletState& state, unsigned int level)
 bool SetVolumeElsewhere(TabletState& state, float scalar)
 {
     if (!IsVolumeScalar(scalar)) return false;
-    state.volume = scalar;
+    // -0.0 passes the range check; it is stored as 0.0 so that status never shows "-0.000000".
+    state.volume = scalar + 0.0f;
     return true;
 }
 

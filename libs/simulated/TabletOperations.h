@@ -8,11 +8,22 @@ namespace tabvisor::simulated {
 
 // --- the program's side: the library exports -------------------------------------------------
 
-bool OpenPortWindow(TabletState& state);  // InitializeWinIo
-bool ClosePortWindow(TabletState& state); // ShutdownWinIo
-// One-byte port access. False, counted as denied, when the window is closed.
-bool ReadPort(TabletState& state, uint16_t port, uint8_t& value);
-bool WritePort(TabletState& state, uint16_t port, uint8_t value);
+// InitializeWinIo and ShutdownWinIo for one process. Opening fails when access is not granted or
+// when every slot is taken (see ForgetPortUsers).
+bool OpenPortWindow(TabletState& state, uint32_t processId);
+bool ClosePortWindow(TabletState& state, uint32_t processId);
+// Whether any process has port access open.
+bool AnyPortWindowOpen(const TabletState& state);
+// Frees the slots of processes that `isGone(processId)` says have ended.
+template <class IsGone>
+void ForgetPortUsers(TabletState& state, IsGone isGone)
+{
+    for (uint32_t& user : state.winio.openBy)
+        if (user != 0 && isGone(user)) user = 0;
+}
+// One-byte port access by a process. False, counted as denied, when its access is not open.
+bool ReadPort(TabletState& state, uint32_t processId, uint16_t port, uint8_t& value);
+bool WritePort(TabletState& state, uint32_t processId, uint16_t port, uint8_t value);
 
 unsigned int QueryBrightness(TabletState& state);
 // False, with the level unchanged, above level 7. Every call is counted.

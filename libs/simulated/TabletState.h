@@ -43,10 +43,14 @@ struct EmbeddedController {
     uint32_t answerReads;      // reads of the answer port since the last command
 };
 
+inline constexpr size_t kMaxPortUsers = 16;
+
+// Port access belongs to a process, as with a real port driver: one process closing its access
+// must not cut off another in the middle of a sequence.
 struct PortWindow {
     uint8_t granted; // whether InitializeWinIo grants access
-    uint8_t open;    // 1 between a granted InitializeWinIo and ShutdownWinIo
-    uint8_t unused[6];
+    uint8_t unused[3];
+    uint32_t openBy[kMaxPortUsers]; // ids of the processes with access open; 0 = free slot
 };
 
 struct Counters {

@@ -43,7 +43,6 @@ void RepairFields(TabletState& state)
     if (ec.ackAfterReads == 0) ec.ackAfterReads = 1;
     ec.acknowledged = ec.acknowledged ? 1 : 0;
     state.winio.granted = state.winio.granted ? 1 : 0;
-    state.winio.open = state.winio.open ? 1 : 0;
     if (state.brightness > 7) state.brightness = 7;
     if (!(state.volume >= 0.0f && state.volume <= 1.0f)) state.volume = kFreshVolume;
     TerminateString(state.task.name);

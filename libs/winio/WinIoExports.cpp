@@ -5,12 +5,24 @@
 #include "TabletSelection.h"
 
 using tabvisor::simulated::SimulatedTabletFromEnvironment;
-using tabvisor::simulated::TabletProblem;
 using tabvisor::simulated::TabletState;
 
 namespace {
 
 constexpr BYTE kOneByte = 1;
+
+// Slots of processes that ended without ShutdownWinIo are freed when another process opens.
+bool ProcessHasEnded(uint32_t processId)
+{
+    tabvisor::UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, processId));
+    if (!process) return GetLastError() == ERROR_INVALID_PARAMETER;
+    return WaitForSingleObject(process.Get(), 0) == WAIT_OBJECT_0;
+}
+
+uint32_t ThisProcess()
+{
+    return GetCurrentProcessId();
+}
 
 } // namespace
 
@@ -19,7 +31,10 @@ extern "C" bool InitializeWinIo()
     const auto tablet = SimulatedTabletFromEnvironment();
     if (!tablet) return false;
     bool granted = false;
-    tablet->Use([&](TabletState& state) { granted = OpenPortWindow(state); });
+    tablet->Use([&](TabletState& state) {
+        ForgetPortUsers(state, [](uint32_t user) { return user != ThisProcess() && ProcessHasEnded(user); });
+        granted = OpenPortWindow(state, ThisProcess());
+    });
     return granted;
 }
 
@@ -28,7 +43,7 @@ extern "C" bool ShutdownWinIo()
     const auto tablet = SimulatedTabletFromEnvironment();
     if (!tablet) return false;
     bool wasOpen = false;
-    tablet->Use([&](TabletState& state) { wasOpen = ClosePortWindow(state); });
+    tablet->Use([&](TabletState& state) { wasOpen = ClosePortWindow(state, ThisProcess()); });
     return wasOpen;
 }
 
@@ -39,7 +54,7 @@ extern "C" bool GetPortVal(WORD port, PDWORD value, BYTE size)
     if (!tablet) return false;
     bool done = false;
     uint8_t byte = 0;
-    tablet->Use([&](TabletState& state) { done = ReadPort(state, port, byte); });
+    tablet->Use([&](TabletState& state) { done = ReadPort(state, ThisProcess(), port, byte); });
     if (done) *value = byte;
     return done;
 }
@@ -50,6 +65,6 @@ extern "C" bool SetPortVal(WORD port, DWORD value, BYTE size)
     const auto tablet = SimulatedTabletFromEnvironment();
     if (!tablet) return false;
     bool done = false;
-    tablet->Use([&](TabletState& state) { done = WritePort(state, port, static_cast<uint8_t>(value & 0xFF)); });
+    tablet->Use([&](TabletState& state) { done = WritePort(state, ThisProcess(), port, static_cast<uint8_t>(value & 0xFF)); });
     return done;
 }

@@ -1,6 +1,8 @@
 // Formatting of tabsim's status and log reports.
 #include "StatusReport.h"
 
+#include "TabletOperations.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -103,7 +105,7 @@ std::string FormatStatus(const TabletState& state)
     lines.Add("ec_reads", counters.ecReadCommands);
     lines.Add("ec_writes", counters.ecWriteCommands);
     lines.Add("winio", std::string(state.winio.granted ? "ok" : "fail"));
-    lines.Add("winio_open", static_cast<unsigned int>(state.winio.open));
+    lines.Add("winio_open", simulated::AnyPortWindowOpen(state) ? 1 : 0);
     lines.Add("winio_opens", counters.winioOpens);
     lines.Add("task_calls", counters.taskCalls);
     lines.Add("task_kind", state.task.kind);
