@@ -1,0 +1,131 @@
+// The worker thread and cache behind VolumeVista's system backend.
+#include "SystemVolume.h"
+
+#include "ModulePin.h"
+#include "OleValues.h"
+
+#include <thread>
+
+namespace tabvisor::audio {
+namespace {
+
+constexpr DWORD kResyncMs = 5000;     // safety net in case a notification is lost
+constexpr DWORD kRetryDeviceMs = 2000; // while there is no output device
+
+} // namespace
+
+SystemVolume& SystemVolume::Instance()
+{
+    static SystemVolume* instance = new SystemVolume();
+    return *instance;
+}
+
+SystemVolume::SystemVolume()
+    : m_wake(CreateEventW(nullptr, FALSE, FALSE, nullptr)),
+      m_volumeCallback([this](float scalar) { PublishChange(scalar); }),
+      m_deviceWatcher([this] {
+          m_defaultDeviceChanged.store(true);
+          SetEvent(m_wake.Get());
+      })
+{
+    PinThisModule();
+    std::thread([this] { Run(); }).detach();
+}
+
+HRESULT SystemVolume::Read(float& scalar)
+{
+    std::lock_guard lock(m_guard);
+    if (SUCCEEDED(m_readResult)) scalar = m_scalar;
+    return m_readResult;
+}
+
+HRESULT SystemVolume::Write(float scalar)
+{
+    {
+        std::lock_guard lock(m_guard);
+        if (FAILED(m_readResult) && m_readResult != E_PENDING) return m_readResult;
+        m_requested = scalar;
+        if (SUCCEEDED(m_readResult)) m_scalar = scalar;
+    }
+    SetEvent(m_wake.Get());
+    std::lock_guard lock(m_guard);
+    return m_lastWriteResult;
+}
+
+void SystemVolume::PublishReading(HRESULT result, float scalar)
+{
+    std::lock_guard lock(m_guard);
+    m_readResult = result;
+    // A write not yet applied stays on show.
+    if (SUCCEEDED(result) && !m_requested) m_scalar = scalar;
+}
+
+void SystemVolume::PublishChange(float scalar)
+{
+    PublishReading(S_OK, scalar);
+}
+
+void SystemVolume::Run()
+{
+    MtaApartment apartment;
+    ComPtr<IMMDeviceEnumerator> enumerator;
+    HRESULT result = apartment.Result();
+    if (SUCCEEDED(result))
+        result = CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_INPROC_SERVER,
+                                  __uuidof(IMMDeviceEnumerator), enumerator.PutVoid());
+    if (FAILED(result)) {
+        PublishReading(result, 0.0f);
+        return;
+    }
+    enumerator->RegisterEndpointNotificationCallback(&m_deviceWatcher);
+    for (;;) {
+        if (!m_endpoint) AcquireEndpoint(enumerator.Get());
+        WaitForSingleObject(m_wake.Get(), m_endpoint ? kResyncMs : kRetryDeviceMs);
+        if (m_defaultDeviceChanged.exchange(false)) DropEndpoint();
+        if (m_endpoint) ApplyRequestAndReread();
+    }
+}
+
+void SystemVolume::AcquireEndpoint(IMMDeviceEnumerator* enumerator)
+{
+    ComPtr<IMMDevice> device;
+    ComPtr<IAudioEndpointVolume> endpoint;
+    HRESULT result = enumerator->GetDefaultAudioEndpoint(eRender, eConsole, device.Put());
+    if (SUCCEEDED(result))
+        result = device->Activate(__uuidof(IAudioEndpointVolume), CLSCTX_INPROC_SERVER, nullptr, endpoint.PutVoid());
+    float scalar = 0.0f;
+    if (SUCCEEDED(result)) result = endpoint->GetMasterVolumeLevelScalar(&scalar);
+    PublishReading(result, scalar);
+    if (FAILED(result)) return;
+    m_endpoint = endpoint;
+    m_endpoint->RegisterControlChangeNotify(&m_volumeCallback);
+}
+
+void SystemVolume::DropEndpoint()
+{
+    if (!m_endpoint) return;
+    m_endpoint->UnregisterControlChangeNotify(&m_volumeCallback);
+    m_endpoint.Reset();
+}
+
+void SystemVolume::ApplyRequestAndReread()
+{
+    std::optional<float> requested;
+    {
+        std::lock_guard lock(m_guard);
+        requested = m_requested;
+    }
+    if (requested) {
+        const HRESULT result = m_endpoint->SetMasterVolumeLevelScalar(*requested, nullptr);
+        std::lock_guard lock(m_guard);
+        m_lastWriteResult = result;
+        // Only the value just applied is settled; a newer one waits for the next round.
+        if (m_requested == requested) m_requested.reset();
+    }
+    float scalar = 0.0f;
+    const HRESULT result = m_endpoint->GetMasterVolumeLevelScalar(&scalar);
+    PublishReading(result, scalar);
+    if (FAILED(result)) DropEndpoint();
+}
+
+} // namespace tabvisor::audio

@@ -1,0 +1,50 @@
+// The system backend of VolumeVista: the default output device's master volume, cached and kept
+// fresh by a background thread and Core Audio's change notifications, so that a read on the GUI
+// thread only copies a float and a write only queues the value.
+#pragma once
+#include "AudioNotifications.h"
+#include "ComPtr.h"
+#include "UniqueHandle.h"
+
+#include <mutex>
+#include <optional>
+
+namespace tabvisor::audio {
+
+class SystemVolume {
+public:
+    // The process's one instance, started on first use and never destroyed.
+    static SystemVolume& Instance();
+
+    // S_OK with the cached scalar; E_PENDING until the first reading; otherwise why there is no
+    // volume to read (no output device, for instance).
+    HRESULT Read(float& scalar);
+
+    // Queues the scalar (already checked to be in 0..1) and shows it as current at once. Returns
+    // the failure that stops writes (no device), or the refusal of the last write applied, if
+    // any; S_OK otherwise.
+    HRESULT Write(float scalar);
+
+private:
+    SystemVolume();
+    void Run();
+    void AcquireEndpoint(IMMDeviceEnumerator* enumerator);
+    void DropEndpoint();
+    void ApplyRequestAndReread();
+    void PublishReading(HRESULT result, float scalar);
+    void PublishChange(float scalar);
+
+    std::mutex m_guard; // guards the fields below it
+    HRESULT m_readResult = E_PENDING;
+    float m_scalar = 0.0f;
+    HRESULT m_lastWriteResult = S_OK;
+    std::optional<float> m_requested;
+
+    UniqueHandle m_wake;
+    std::atomic<bool> m_defaultDeviceChanged{false};
+    VolumeChangeCallback m_volumeCallback;
+    DefaultDeviceWatcher m_deviceWatcher;
+    ComPtr<IAudioEndpointVolume> m_endpoint; // only the worker thread touches it
+};
+
+} // namespace tabvisor::audio

@@ -1,0 +1,105 @@
+// The exports of the three tablet libraries (WINIO.dll, PM.dll, common.dll), what each call
+// promises, and a pointer type per export for binding them at run time with GetProcAddress.
+//
+// Every library has two backends, chosen on each call:
+//  - the simulated tablet, when the environment variable TABVISOR_SIMULATED_TABLET names a state
+//    file (see kSimulatedTabletVariable);
+//  - the system, otherwise.
+// Calls never block on hardware: polling calls read a cached value or a shared memory-mapped file
+// and return within microseconds; slow system work (WMI, Core Audio, Task Scheduler) happens on a
+// background thread owned by the library.
+#pragma once
+#include <windows.h>
+
+// ---------------------------------------------------------------------------------------------
+// WINIO.dll: one-byte I/O port access.
+//
+// Port access is open between a successful InitializeWinIo and the next ShutdownWinIo. A port
+// call outside that window fails, changes nothing and is counted by the simulated tablet.
+// Only size 1 (one byte) is supported; other sizes fail without any effect.
+
+// Opens port access. True when granted. The system backend has no port driver: always false.
+extern "C" bool InitializeWinIo();
+
+// Closes port access. True when it was open.
+extern "C" bool ShutdownWinIo();
+
+// Reads one byte from `port` into the low byte of *value (the upper bytes are cleared).
+// False, with *value untouched, when access is not open, `value` is null or size is not 1.
+extern "C" bool GetPortVal(WORD port, PDWORD value, BYTE size);
+
+// Writes the low byte of `value` to `port`. False, without effect, when access is not open or
+// size is not 1.
+extern "C" bool SetPortVal(WORD port, DWORD value, BYTE size);
+
+// ---------------------------------------------------------------------------------------------
+// PM.dll: the built-in display's brightness as eight levels, 0 (dimmest) to 7 (brightest).
+
+// The current level, 0 to 7. Where brightness cannot be controlled or read (no such display,
+// unusable simulated tablet), the answer is a stable 7: the panel then shows at full brightness.
+extern "C" unsigned int QueryCurrentBrightnessLevel();
+
+// Sets the level. Returns 1 when the level was accepted (applied, or handed to the background
+// thread that applies it), 0 when it was refused: a level above 7, or no brightness control.
+extern "C" unsigned int SetBrightnessLevel(unsigned int level);
+
+// ---------------------------------------------------------------------------------------------
+// common.dll: master volume and the start-up task.
+//
+// Both return an HRESULT: S_OK (0) on success, a negative value on failure.
+
+// operation kVolumeRead (3): stores the master volume scalar, 0.0 to 1.0, in *scalar.
+// operation kVolumeWrite (4): sets the master volume from *scalar.
+// `reserved` is ignored (callers pass 0).
+// Failures: E_POINTER for a null scalar; E_INVALIDARG for an unknown operation or a scalar to
+// write that is NaN, infinite, below 0 or above 1 (nothing is changed); E_PENDING from the system
+// backend while its first reading is still being taken; otherwise the failure the audio system
+// reported (for example E_NOTIMPL when it refuses to set the volume; a write is applied in the
+// background, so such a refusal is reported by the writes that follow it). *scalar is only
+// written by a successful read.
+extern "C" int VolumeVista(int operation, int reserved, float* scalar);
+
+// Registers `program` to start for the interactive user after every boot (at each logon), under
+// the task name `name`, replacing any task of that name. kind must be kTaskKindAtLogon (1).
+// author and description may be null (empty). The system backend hands the registration to its
+// background thread and returns S_OK once the request is accepted.
+// Failures: E_POINTER for a null name or program; E_INVALIDARG for another kind, an empty name
+// or program, a name holding a backslash, or a string longer than the limits below.
+extern "C" int AddTask7EveryBoot(int kind, const wchar_t* name, const wchar_t* program,
+                                 const wchar_t* author, const wchar_t* description);
+
+// ---------------------------------------------------------------------------------------------
+// Pointer types for GetProcAddress, one per export.
+using PFN_InitializeWinIo = bool (*)();
+using PFN_ShutdownWinIo = bool (*)();
+using PFN_GetPortVal = bool (*)(WORD port, PDWORD value, BYTE size);
+using PFN_SetPortVal = bool (*)(WORD port, DWORD value, BYTE size);
+using PFN_QueryCurrentBrightnessLevel = unsigned int (*)();
+using PFN_SetBrightnessLevel = unsigned int (*)(unsigned int level);
+using PFN_VolumeVista = int (*)(int operation, int reserved, float* scalar);
+using PFN_AddTask7EveryBoot = int (*)(int kind, const wchar_t* name, const wchar_t* program,
+                                      const wchar_t* author, const wchar_t* description);
+
+namespace closed_libraries {
+
+inline constexpr wchar_t kWinIoLibrary[] = L"WINIO.dll";
+inline constexpr wchar_t kPowerLibrary[] = L"PM.dll";
+inline constexpr wchar_t kCommonLibrary[] = L"common.dll";
+
+// Names the simulated tablet's state file when set and not empty. A Windows path; under Wine a
+// Unix path starting with '/' is accepted as well.
+inline constexpr wchar_t kSimulatedTabletVariable[] = L"TABVISOR_SIMULATED_TABLET";
+
+inline constexpr unsigned int kMaxBrightnessLevel = 7;
+
+inline constexpr int kVolumeRead = 3;
+inline constexpr int kVolumeWrite = 4;
+
+inline constexpr int kTaskKindAtLogon = 1;
+// Longest accepted strings, in UTF-16 code units without the terminator.
+inline constexpr size_t kMaxTaskNameLength = 255;
+inline constexpr size_t kMaxTaskProgramLength = 519;
+inline constexpr size_t kMaxTaskAuthorLength = 255;
+inline constexpr size_t kMaxTaskDescriptionLength = 1023;
+
+} // namespace closed_libraries

@@ -1,0 +1,27 @@
+// PM.dll: the display brightness as levels 0 to 7, from the simulated tablet or from the system.
+#include "ClosedLibraries.h"
+#include "SystemBrightness.h"
+#include "TabletOperations.h"
+#include "TabletSelection.h"
+
+using tabvisor::brightness::SystemBrightness;
+using tabvisor::simulated::SimulatedTabletFromEnvironment;
+using tabvisor::simulated::TabletState;
+
+extern "C" unsigned int QueryCurrentBrightnessLevel()
+{
+    const auto tablet = SimulatedTabletFromEnvironment();
+    if (!tablet) return SystemBrightness::Instance().CurrentLevel();
+    unsigned int level = SystemBrightness::kUncontrolledLevel;
+    tablet->Use([&](TabletState& state) { level = QueryBrightness(state); });
+    return level;
+}
+
+extern "C" unsigned int SetBrightnessLevel(unsigned int level)
+{
+    const auto tablet = SimulatedTabletFromEnvironment();
+    if (!tablet) return SystemBrightness::Instance().RequestLevel(level) ? 1 : 0;
+    bool accepted = false;
+    tablet->Use([&](TabletState& state) { accepted = SetBrightness(state, level); });
+    return accepted ? 1 : 0;
+}

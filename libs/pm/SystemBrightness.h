@@ -1,0 +1,49 @@
+// The system backend of PM.dll: a cached brightness level kept fresh by background threads, so a
+// caller on the GUI thread never waits for WMI.
+//
+// The first use starts a worker thread that finds the display. From then on the worker applies
+// requested levels and re-reads the value (at least every few seconds), and a listener thread
+// picks up brightness change events as they happen. A machine without brightness control stops
+// both; the level then stays at the stable answer 7.
+#pragma once
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+#include "UniqueHandle.h"
+
+namespace tabvisor::brightness {
+
+class SystemBrightness {
+public:
+    static constexpr unsigned int kUncontrolledLevel = 7;
+
+    // The process's one instance. It is never destroyed: its threads may outlive every caller.
+    static SystemBrightness& Instance();
+
+    unsigned int CurrentLevel();
+    // Queues the level for the worker and shows it as current at once. False when the machine
+    // is known to have no brightness control.
+    bool RequestLevel(unsigned int level);
+
+    enum class Availability { Probing, Available, Unavailable };
+    Availability GetAvailability() const { return m_availability.load(); }
+
+private:
+    SystemBrightness();
+    void RunWorker();
+    void RunListener();
+    void Publish(uint8_t percent);
+
+    std::atomic<Availability> m_availability{Availability::Probing};
+    std::atomic<unsigned int> m_level{kUncontrolledLevel};
+    std::atomic<int> m_requestedLevel{-1};
+    std::atomic<bool> m_eventsArrive{false};
+    UniqueHandle m_wakeWorker;
+    // Written once by the worker before Available is published; read-only afterwards.
+    std::vector<uint8_t> m_supported;
+};
+
+} // namespace tabvisor::brightness

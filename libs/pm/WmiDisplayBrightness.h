@@ -1,0 +1,46 @@
+// The built-in display's brightness through WMI (namespace root\wmi): reading the current value
+// and the supported values, setting a value, and waiting for change events. Each call blocks for
+// as long as WMI takes, so only the background threads of SystemBrightness use these.
+#pragma once
+#include "ComPtr.h"
+
+#include <wbemidl.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tabvisor::brightness {
+
+struct DisplayBrightness {
+    uint8_t currentPercent = 0;
+    std::vector<uint8_t> supportedPercents;
+};
+
+class WmiDisplayBrightness {
+public:
+    // Connects to root\wmi on the calling thread, which must be in the multithreaded apartment.
+    static std::optional<WmiDisplayBrightness> Connect();
+
+    // The active display's brightness, or nothing when no display offers brightness control.
+    std::optional<DisplayBrightness> Read();
+
+    // Sets the display found by the last successful Read.
+    bool SetPercent(uint8_t percent);
+
+    // Subscribes to brightness change events; WaitForChange then returns each new value.
+    bool Subscribe();
+    enum class Wait { Changed, TimedOut, Failed };
+    Wait WaitForChange(uint32_t timeoutMs, uint8_t& percent);
+
+private:
+    explicit WmiDisplayBrightness(ComPtr<IWbemServices> services) : m_services(std::move(services)) {}
+    ComPtr<IEnumWbemClassObject> Query(const wchar_t* wql, long flags);
+
+    ComPtr<IWbemServices> m_services;
+    ComPtr<IEnumWbemClassObject> m_events;
+    std::wstring m_methodsPath;
+};
+
+} // namespace tabvisor::brightness

@@ -1,0 +1,86 @@
+// The simulated embedded controller: command, acknowledgement and register-window behaviour.
+#include "EmbeddedControllerModel.h"
+
+namespace tabvisor::simulated {
+namespace {
+
+void Log(TabletState& state, uint16_t port, uint8_t value, PortDirection direction)
+{
+    PortLog& log = state.log;
+    log.ring[log.total % kPortLogCapacity] = PortAccess{port, value, direction};
+    ++log.total;
+}
+
+void CarryOut(TabletState& state, uint8_t command)
+{
+    EmbeddedController& ec = state.ec;
+    if (command == kReadCommand) ec.windowData = ec.switches;
+    if (command == kWriteCommand) ec.switches = ec.windowData;
+    ec.acknowledged = 1;
+}
+
+void AcceptCommand(TabletState& state, uint8_t command)
+{
+    EmbeddedController& ec = state.ec;
+    ec.answerReads = 0;
+    ec.acknowledged = 0;
+    if (command == kReadCommand) ++state.counters.ecReadCommands;
+    if (command == kWriteCommand) ++state.counters.ecWriteCommands;
+    if (command != kReadCommand && command != kWriteCommand) {
+        ec.pendingCommand = 0;
+        return;
+    }
+    ec.pendingCommand = command;
+    if (ec.ackMode == AckMode::Now) CarryOut(state, command);
+}
+
+uint8_t ReadAnswer(TabletState& state)
+{
+    EmbeddedController& ec = state.ec;
+    if (ec.acknowledged) return kAcknowledge;
+    if (ec.pendingCommand == 0) return kNoAnswer;
+    if (ec.answerReads < UINT32_MAX) ++ec.answerReads;
+    // A mode changed to "now" while a command waits acknowledges it at the next read.
+    const bool due = ec.ackMode == AckMode::Now ||
+                     (ec.ackMode == AckMode::AfterReads && ec.answerReads >= ec.ackAfterReads);
+    if (!due) return kNoAnswer;
+    CarryOut(state, ec.pendingCommand);
+    return kAcknowledge;
+}
+
+} // namespace
+
+uint8_t ReadEcPort(TabletState& state, uint16_t port)
+{
+    uint8_t value = kFloatingBus;
+    if (port == kAnswerPort) value = ReadAnswer(state);
+    if (port == kDataPort && state.ec.windowIndex == 0) value = state.ec.windowData;
+    Log(state, port, value, PortDirection::In);
+    return value;
+}
+
+void WriteEcPort(TabletState& state, uint16_t port, uint8_t value)
+{
+    Log(state, port, value, PortDirection::Out);
+    if (port == kCommandPort) AcceptCommand(state, value);
+    if (port == kIndexPort) state.ec.windowIndex = value;
+    if (port == kDataPort && state.ec.windowIndex == 0) state.ec.windowData = value;
+}
+
+size_t LoggedAccessCount(const TabletState& state)
+{
+    return state.log.total < kPortLogCapacity ? static_cast<size_t>(state.log.total) : kPortLogCapacity;
+}
+
+PortAccess LoggedAccess(const TabletState& state, size_t indexFromOldest)
+{
+    const uint64_t first = state.log.total - LoggedAccessCount(state);
+    return state.log.ring[(first + indexFromOldest) % kPortLogCapacity];
+}
+
+void ClearPortLog(TabletState& state)
+{
+    state.log.total = 0;
+}
+
+} // namespace tabvisor::simulated

@@ -1,0 +1,70 @@
+// WINIO.dll: one-byte port access. On the simulated tablet the ports reach its embedded
+// controller model; on a real system there is no port driver, so access is never granted.
+#include "ClosedLibraries.h"
+#include "TabletOperations.h"
+#include "TabletSelection.h"
+
+using tabvisor::simulated::SimulatedTabletFromEnvironment;
+using tabvisor::simulated::TabletState;
+
+namespace {
+
+constexpr BYTE kOneByte = 1;
+
+// Slots of processes that ended without ShutdownWinIo are freed when another process opens.
+bool ProcessHasEnded(uint32_t processId)
+{
+    tabvisor::UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, processId));
+    if (!process) return GetLastError() == ERROR_INVALID_PARAMETER;
+    return WaitForSingleObject(process.Get(), 0) == WAIT_OBJECT_0;
+}
+
+uint32_t ThisProcess()
+{
+    return GetCurrentProcessId();
+}
+
+} // namespace
+
+extern "C" bool InitializeWinIo()
+{
+    const auto tablet = SimulatedTabletFromEnvironment();
+    if (!tablet) return false;
+    bool granted = false;
+    tablet->Use([&](TabletState& state) {
+        ForgetPortUsers(state, [](uint32_t user) { return user != ThisProcess() && ProcessHasEnded(user); });
+        granted = OpenPortWindow(state, ThisProcess());
+    });
+    return granted;
+}
+
+extern "C" bool ShutdownWinIo()
+{
+    const auto tablet = SimulatedTabletFromEnvironment();
+    if (!tablet) return false;
+    bool wasOpen = false;
+    tablet->Use([&](TabletState& state) { wasOpen = ClosePortWindow(state, ThisProcess()); });
+    return wasOpen;
+}
+
+extern "C" bool GetPortVal(WORD port, PDWORD value, BYTE size)
+{
+    if (!value || size != kOneByte) return false;
+    const auto tablet = SimulatedTabletFromEnvironment();
+    if (!tablet) return false;
+    bool done = false;
+    uint8_t byte = 0;
+    tablet->Use([&](TabletState& state) { done = ReadPort(state, ThisProcess(), port, byte); });
+    if (done) *value = byte;
+    return done;
+}
+
+extern "C" bool SetPortVal(WORD port, DWORD value, BYTE size)
+{
+    if (size != kOneByte) return false;
+    const auto tablet = SimulatedTabletFromEnvironment();
+    if (!tablet) return false;
+    bool done = false;
+    tablet->Use([&](TabletState& state) { done = WritePort(state, ThisProcess(), port, static_cast<uint8_t>(value & 0xFF)); });
+    return done;
+}

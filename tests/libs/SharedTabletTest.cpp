@@ -1,0 +1,78 @@
+// One simulated tablet used by two processes at once, and a process that dies holding its lock.
+#include "LibsTestSupport.h"
+#include "SimulatedTablet.h"
+#include "TabletStateRules.h"
+#include "WireSequences.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace tabvisor::testing;
+using tabvisor::simulated::SimulatedTablet;
+using tabvisor::simulated::TabletProblem;
+using tabvisor::simulated::TabletState;
+
+namespace {
+
+constexpr wchar_t kVariable[] = L"TABVISOR_SIMULATED_TABLET";
+constexpr int kRounds = 400;
+// Each round of the client: one brightness set, one volume write, and the write sequence of
+// four port accesses with an EC that acknowledges at once.
+constexpr uint64_t kAccessesPerRound = 4;
+
+TEST(SharedTablet, TwoProcessesWritingAtOnceLoseNothing)
+{
+    TempTabletFile file;
+    ScopedVariable variable(kVariable, file.Path().c_str());
+    ASSERT_EQ(SimulatedTablet(file.Path()).Reset(), TabletProblem::None);
+
+    auto other = StartProgram(L"tablet_client.exe", L"hammer " + std::to_wstring(kRounds));
+    ASSERT_TRUE(other);
+    const ProcessOutput mine = RunProgram(L"tablet_client.exe", L"hammer " + std::to_wstring(kRounds));
+    ASSERT_EQ(WaitForSingleObject(other.Get(), 120000), WAIT_OBJECT_0);
+    DWORD otherExit = 1;
+    GetExitCodeProcess(other.Get(), &otherExit);
+    EXPECT_EQ(mine.exitCode, 0u);
+    EXPECT_EQ(otherExit, 0u);
+
+    SimulatedTablet tablet(file.Path());
+    auto state = std::make_unique<TabletState>();
+    ASSERT_EQ(tablet.Use([&](TabletState& shared) { *state = shared; }), TabletProblem::None);
+    EXPECT_EQ(state->counters.brightnessSets, 2u * kRounds);
+    EXPECT_EQ(state->counters.volumeWrites, 2u * kRounds);
+    EXPECT_EQ(state->counters.winioOpens, 2u * kRounds);
+    EXPECT_EQ(state->counters.ecWriteCommands, 2u * kRounds);
+    EXPECT_EQ(state->counters.portDenied, 0u) << "one process closing must not cut the other off mid-sequence";
+    EXPECT_EQ(state->log.total, 2u * kRounds * kAccessesPerRound);
+}
+
+TEST(SharedTablet, AProcessDyingWithTheLockDoesNotWedgeTheOthers)
+{
+    TempTabletFile file;
+    ScopedVariable variable(kVariable, file.Path().c_str());
+    TabletLibraries libs;
+    ASSERT_TRUE(libs.AllBound());
+    EXPECT_EQ(libs.queryBrightness(), 3u);
+
+    const std::wstring eventName = L"TabvisorTestLockHeld" + std::to_wstring(GetCurrentProcessId());
+    tabvisor::UniqueHandle ready(CreateEventW(nullptr, TRUE, FALSE, eventName.c_str()));
+    auto holder = StartProgram(L"tablet_client.exe", L"hold " + eventName);
+    ASSERT_TRUE(holder);
+    ASSERT_EQ(WaitForSingleObject(ready.Get(), 60000), WAIT_OBJECT_0);
+
+    // While a live process holds the lock too long, calls give up with a clean failure.
+    float scalar = 0.75f;
+    EXPECT_EQ(libs.volumeVista(3, 0, &scalar), HRESULT_FROM_WIN32(ERROR_TIMEOUT));
+    EXPECT_EQ(scalar, 0.75f);
+    EXPECT_EQ(libs.queryBrightness(), 7u);
+
+    TerminateProcess(holder.Get(), 9);
+    WaitForSingleObject(holder.Get(), INFINITE);
+    EXPECT_EQ(libs.setBrightness(5), 1u);
+    EXPECT_EQ(libs.queryBrightness(), 5u);
+    EXPECT_TRUE(libs.initializeWinIo());
+    EXPECT_TRUE(libs.shutdownWinIo());
+}
+
+} // namespace

@@ -1,0 +1,54 @@
+// A second process for the sharing tests. It uses the tablet named by TABVISOR_SIMULATED_TABLET:
+//   tablet_client hammer N     N rounds of the program's calls through the DLLs
+//   tablet_client hold EVENT   takes the tablet lock, signals the named event, and waits to be killed
+#include "LibsTestSupport.h"
+#include "SimulatedTablet.h"
+#include "WireSequences.h"
+
+#include <cstdlib>
+#include <string>
+
+using namespace tabvisor::testing;
+
+namespace {
+
+int Hammer(int rounds)
+{
+    TabletLibraries libs;
+    if (!libs.AllBound()) return 2;
+    auto read = [&](uint16_t port) {
+        DWORD value = 0;
+        libs.getPortVal(port, &value, 1);
+        return static_cast<uint8_t>(value);
+    };
+    auto write = [&](uint16_t port, uint8_t value) { libs.setPortVal(port, value, 1); };
+    for (int i = 0; i < rounds; ++i) {
+        libs.setBrightness(static_cast<unsigned int>(i % 8));
+        float scalar = static_cast<float>(i % 100) / 100.0f;
+        libs.volumeVista(4, 0, &scalar);
+        if (!libs.initializeWinIo()) return 3;
+        WriteSwitchesOnWire(read, write, static_cast<uint8_t>(i));
+        libs.shutdownWinIo();
+    }
+    return 0;
+}
+
+int HoldLock(const wchar_t* eventName)
+{
+    tabvisor::simulated::TabletLock lock;
+    if (!lock.Held()) return 4;
+    tabvisor::UniqueHandle ready(OpenEventW(EVENT_MODIFY_STATE, FALSE, eventName));
+    if (!ready) return 5;
+    SetEvent(ready.Get());
+    Sleep(INFINITE);
+    return 0;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc == 3 && std::wstring(argv[1]) == L"hammer") return Hammer(_wtoi(argv[2]));
+    if (argc == 3 && std::wstring(argv[1]) == L"hold") return HoldLock(argv[2]);
+    return 1;
+}

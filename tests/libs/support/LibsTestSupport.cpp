@@ -1,0 +1,159 @@
+// Temporary tablets, environment, library binding and child processes for the libraries' tests.
+#include "LibsTestSupport.h"
+
+#include <atomic>
+#include <vector>
+
+namespace tabvisor::testing {
+namespace {
+
+std::wstring TempFolder()
+{
+    wchar_t folder[MAX_PATH + 1];
+    const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
+    return std::wstring(folder, length);
+}
+
+std::string ReadWholeFile(HANDLE file)
+{
+    std::string text;
+    SetFilePointer(file, 0, nullptr, FILE_BEGIN);
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) text.append(buffer, read);
+    return text;
+}
+
+UniqueHandle InheritableTempFile()
+{
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    wchar_t path[MAX_PATH];
+    GetTempFileNameW(TempFolder().c_str(), L"out", 0, path);
+    return UniqueHandle(CreateFileW(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+}
+
+UniqueHandle Start(const std::wstring& program, const std::wstring& arguments, HANDLE out, HANDLE err)
+{
+    const std::wstring path = BinaryDirectory() + program;
+    std::wstring commandLine = L"\"" + path + L"\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = out;
+    startup.hStdError = err;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                        &process))
+        return {};
+    CloseHandle(process.hThread);
+    return UniqueHandle(process.hProcess);
+}
+
+} // namespace
+
+std::wstring BinaryDirectory()
+{
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path, length);
+    return folder.substr(0, folder.find_last_of(L'\\') + 1);
+}
+
+bool RunningUnderWine()
+{
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+TempTabletFile::TempTabletFile()
+{
+    static std::atomic<unsigned int> counter{0};
+    m_path = TempFolder() + L"tablet-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+             std::to_wstring(counter++) + L".tablet";
+    DeleteFileW(m_path.c_str());
+}
+
+TempTabletFile::~TempTabletFile()
+{
+    DeleteFileW(m_path.c_str());
+}
+
+ScopedVariable::ScopedVariable(const wchar_t* name, const wchar_t* value) : m_name(name)
+{
+    std::vector<wchar_t> previous(32768);
+    const DWORD length = GetEnvironmentVariableW(name, previous.data(), static_cast<DWORD>(previous.size()));
+    m_hadValue = length > 0 || GetLastError() != ERROR_ENVVAR_NOT_FOUND;
+    m_previous.assign(previous.data(), length);
+    SetEnvironmentVariableW(name, value);
+}
+
+ScopedVariable::~ScopedVariable()
+{
+    SetEnvironmentVariableW(m_name.c_str(), m_hadValue ? m_previous.c_str() : nullptr);
+}
+
+Library::Library(const wchar_t* fileName) : m_module(LoadLibraryW((BinaryDirectory() + fileName).c_str())) {}
+
+Library::~Library()
+{
+    if (m_module) FreeLibrary(m_module);
+}
+
+TabletLibraries::TabletLibraries()
+    : initializeWinIo(winio.Bind<PFN_InitializeWinIo>("InitializeWinIo")),
+      shutdownWinIo(winio.Bind<PFN_ShutdownWinIo>("ShutdownWinIo")),
+      getPortVal(winio.Bind<PFN_GetPortVal>("GetPortVal")),
+      setPortVal(winio.Bind<PFN_SetPortVal>("SetPortVal")),
+      queryBrightness(power.Bind<PFN_QueryCurrentBrightnessLevel>("QueryCurrentBrightnessLevel")),
+      setBrightness(power.Bind<PFN_SetBrightnessLevel>("SetBrightnessLevel")),
+      volumeVista(common.Bind<PFN_VolumeVista>("VolumeVista")),
+      addTask(common.Bind<PFN_AddTask7EveryBoot>("AddTask7EveryBoot"))
+{
+}
+
+bool TabletLibraries::AllBound() const
+{
+    return initializeWinIo && shutdownWinIo && getPortVal && setPortVal && queryBrightness && setBrightness &&
+           volumeVista && addTask;
+}
+
+ProcessOutput RunProgram(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs)
+{
+    ProcessOutput result;
+    UniqueHandle out = InheritableTempFile();
+    UniqueHandle err = InheritableTempFile();
+    UniqueHandle process = Start(program, arguments, out.Get(), err.Get());
+    if (!process) return result;
+    if (WaitForSingleObject(process.Get(), timeoutMs) != WAIT_OBJECT_0) {
+        TerminateProcess(process.Get(), 0xDEAD);
+        WaitForSingleObject(process.Get(), INFINITE);
+    }
+    GetExitCodeProcess(process.Get(), &result.exitCode);
+    result.out = ReadWholeFile(out.Get());
+    result.err = ReadWholeFile(err.Get());
+    return result;
+}
+
+UniqueHandle StartProgram(const std::wstring& program, const std::wstring& arguments)
+{
+    return Start(program, arguments, GetStdHandle(STD_OUTPUT_HANDLE), GetStdHandle(STD_ERROR_HANDLE));
+}
+
+std::vector<std::string> SplitLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t end = text.find('\n', start);
+        if (end == std::string::npos) {
+            lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+} // namespace tabvisor::testing

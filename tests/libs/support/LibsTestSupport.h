@@ -1,0 +1,99 @@
+// Helpers for the tablet libraries' tests: temporary tablet files, the environment variable that
+// selects one, the libraries loaded the way the program loads them, and child processes.
+#pragma once
+#include "ClosedLibraries.h"
+#include "UniqueHandle.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace tabvisor::testing {
+
+// The folder of the running test executable, where the libraries and tools are built.
+std::wstring BinaryDirectory();
+
+// True when running under Wine rather than Windows.
+bool RunningUnderWine();
+
+// A unique, empty file in the temporary folder; deleted again at the end.
+class TempTabletFile {
+public:
+    TempTabletFile();
+    TempTabletFile(const TempTabletFile&) = delete;
+    TempTabletFile& operator=(const TempTabletFile&) = delete;
+    ~TempTabletFile();
+    const std::wstring& Path() const { return m_path; }
+
+private:
+    std::wstring m_path;
+};
+
+// Sets an environment variable of this process (and so of its children) for a scope; null
+// removes it. The previous value comes back at the end.
+class ScopedVariable {
+public:
+    ScopedVariable(const wchar_t* name, const wchar_t* value);
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+    ~ScopedVariable();
+
+private:
+    std::wstring m_name;
+    std::wstring m_previous;
+    bool m_hadValue = false;
+};
+
+// One of the tablet libraries, loaded from the build folder and bound by name.
+class Library {
+public:
+    explicit Library(const wchar_t* fileName);
+    Library(const Library&) = delete;
+    Library& operator=(const Library&) = delete;
+    ~Library();
+    bool Loaded() const { return m_module != nullptr; }
+
+    template <class Function>
+    Function Bind(const char* exportName) const
+    {
+        return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(m_module, exportName)));
+    }
+
+private:
+    HMODULE m_module;
+};
+
+// All eight exports, bound like the program binds them.
+struct TabletLibraries {
+    TabletLibraries();
+    Library winio{closed_libraries::kWinIoLibrary};
+    Library power{closed_libraries::kPowerLibrary};
+    Library common{closed_libraries::kCommonLibrary};
+    PFN_InitializeWinIo initializeWinIo;
+    PFN_ShutdownWinIo shutdownWinIo;
+    PFN_GetPortVal getPortVal;
+    PFN_SetPortVal setPortVal;
+    PFN_QueryCurrentBrightnessLevel queryBrightness;
+    PFN_SetBrightnessLevel setBrightness;
+    PFN_VolumeVista volumeVista;
+    PFN_AddTask7EveryBoot addTask;
+    bool AllBound() const;
+};
+
+struct ProcessOutput {
+    DWORD exitCode = 0xFFFFFFFF;
+    std::string out;
+    std::string err;
+};
+
+// Runs a program from the build folder with the given arguments and waits for it.
+ProcessOutput RunProgram(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs = 60000);
+
+// Starts a program from the build folder without waiting; the handle owns the process.
+UniqueHandle StartProgram(const std::wstring& program, const std::wstring& arguments);
+
+// Splits text into lines at '\n'; a trailing line end adds no empty line.
+std::vector<std::string> SplitLines(const std::string& text);
+
+} // namespace tabvisor::testing
