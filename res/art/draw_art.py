@@ -217,12 +217,12 @@ def draw_logo(size):
     rrect(d, (2.8 * m, 3.6 * m, 13.2 * m, 12.4 * m), 1.6 * m, fill=(255, 255, 255, 255))
     if size >= 24:
         # five tiles in two rows, as on the panel itself
-        tw, th, g = 2.6 * m, 2.6 * m, 0.7 * m
-        x0 = 4.0 * m
+        tw, th, g = 2.4 * m, 2.4 * m, 0.6 * m
+        x0 = 3.8 * m
         for row, n in ((0, 3), (1, 2)):
             for i in range(n):
                 x = x0 + i * (tw + g)
-                y = 4.9 * m + row * (th + g)
+                y = 5.3 * m + row * (th + g)
                 rrect(d, (x, y, x + tw, y + th), 0.5 * m, fill=top + (255,))
     else:
         rrect(d, (4.2 * m, 5.2 * m, 7.6 * m, 7.9 * m), 0.6, fill=top + (255,))
@@ -597,7 +597,7 @@ def desktop(w, h):
     blobs = Image.new('RGBA', (w, h), (0, 0, 0, 0))
     bd = ImageDraw.Draw(blobs)
     bd.ellipse((-120, 260, 520, 820), fill=(120, 200, 220, 120))
-    bd.ellipse((560, -200, 1200, 360), fill=(250, 180, 120, 110))
+    bd.ellipse((560, -200, 1200, 360), fill=(150, 120, 230, 120))
     bd.ellipse((700, 420, 1100, 760), fill=(90, 120, 220, 120))
     blobs = blobs.filter(ImageFilter.GaussianBlur(60))
     img = img.convert('RGBA')
