@@ -13,6 +13,13 @@
 namespace tabvisor::tasks {
 namespace {
 
+// A Task Scheduler that has not implemented a setting (Wine's lacks several) still gets the task;
+// any other failure stops the registration.
+HRESULT Tolerated(HRESULT result)
+{
+    return result == E_NOTIMPL ? S_OK : result;
+}
+
 // The Task Scheduler wants the account as DOMAIN\user.
 std::wstring CurrentUserAccount()
 {
@@ -30,8 +37,8 @@ HRESULT DescribeTask(ITaskDefinition* definition, const TaskRequest& request)
     if (FAILED(result)) return result;
     UniqueBstr author(request.author.c_str());
     UniqueBstr description(request.description.c_str());
-    if (FAILED(result = info->put_Author(author.Get()))) return result;
-    return info->put_Description(description.Get());
+    if (FAILED(result = Tolerated(info->put_Author(author.Get())))) return result;
+    return Tolerated(info->put_Description(description.Get()));
 }
 
 HRESULT RunAsInteractiveUser(ITaskDefinition* definition, const std::wstring& account)
@@ -41,10 +48,10 @@ HRESULT RunAsInteractiveUser(ITaskDefinition* definition, const std::wstring& ac
     if (FAILED(result)) return result;
     if (!account.empty()) {
         UniqueBstr user(account.c_str());
-        principal->put_UserId(user.Get());
+        principal->put_UserId(user.Get()); // optional: the logon type alone names the interactive user
     }
-    if (FAILED(result = principal->put_LogonType(TASK_LOGON_INTERACTIVE_TOKEN))) return result;
-    return principal->put_RunLevel(TASK_RUNLEVEL_LUA);
+    if (FAILED(result = Tolerated(principal->put_LogonType(TASK_LOGON_INTERACTIVE_TOKEN)))) return result;
+    return Tolerated(principal->put_RunLevel(TASK_RUNLEVEL_LUA));
 }
 
 HRESULT AllowLongRunsOnBattery(ITaskDefinition* definition)
@@ -53,10 +60,10 @@ HRESULT AllowLongRunsOnBattery(ITaskDefinition* definition)
     HRESULT result = definition->get_Settings(settings.Put());
     if (FAILED(result)) return result;
     UniqueBstr unlimited(L"PT0S");
-    if (FAILED(result = settings->put_ExecutionTimeLimit(unlimited.Get()))) return result;
-    if (FAILED(result = settings->put_DisallowStartIfOnBatteries(VARIANT_FALSE))) return result;
-    if (FAILED(result = settings->put_StopIfGoingOnBatteries(VARIANT_FALSE))) return result;
-    return settings->put_Enabled(VARIANT_TRUE);
+    if (FAILED(result = Tolerated(settings->put_ExecutionTimeLimit(unlimited.Get())))) return result;
+    if (FAILED(result = Tolerated(settings->put_DisallowStartIfOnBatteries(VARIANT_FALSE)))) return result;
+    if (FAILED(result = Tolerated(settings->put_StopIfGoingOnBatteries(VARIANT_FALSE)))) return result;
+    return Tolerated(settings->put_Enabled(VARIANT_TRUE));
 }
 
 HRESULT StartAtLogon(ITaskDefinition* definition, const std::wstring& account)
@@ -64,7 +71,7 @@ HRESULT StartAtLogon(ITaskDefinition* definition, const std::wstring& account)
     ComPtr<ITriggerCollection> triggers;
     ComPtr<ITrigger> trigger;
     HRESULT result = definition->get_Triggers(triggers.Put());
-    if (FAILED(result) || FAILED(result = triggers->Create(TASK_TRIGGER_LOGON, trigger.Put()))) return result;
+    if (FAILED(result) || FAILED(result = Tolerated(triggers->Create(TASK_TRIGGER_LOGON, trigger.Put())))) return result;
     // A logon trigger without a user would fire for everyone, which needs administrator rights.
     auto logon = trigger.As<ILogonTrigger>();
     if (logon && !account.empty()) {
@@ -79,7 +86,8 @@ HRESULT RunProgram(ITaskDefinition* definition, const std::wstring& program)
     ComPtr<IActionCollection> actions;
     ComPtr<IAction> action;
     HRESULT result = definition->get_Actions(actions.Put());
-    if (FAILED(result) || FAILED(result = actions->Create(TASK_ACTION_EXEC, action.Put()))) return result;
+    if (FAILED(result) || FAILED(result = Tolerated(actions->Create(TASK_ACTION_EXEC, action.Put())))) return result;
+    if (!action) return S_OK; // a scheduler without actions: the task keeps its name and description
     auto exec = action.As<IExecAction>();
     if (!exec) return E_NOINTERFACE;
     UniqueBstr path(program.c_str());
