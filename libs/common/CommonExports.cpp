@@ -58,7 +58,7 @@ extern "C" int AddTask7EveryBoot(int kind, const wchar_t* name, const wchar_t* p
     const auto tablet = SimulatedTabletFromEnvironment();
     if (!tablet) {
         if (FAILED(check)) return check;
-        TaskQueue().Post([request = std::move(request)] { tabvisor::tasks::RegisterLogonTask(request); });
+        TaskQueue().Post([request = std::move(request)] { tabvisor::tasks::RegisterLogonTaskPatiently(request); });
         return S_OK;
     }
     const TabletProblem problem =

@@ -128,4 +128,18 @@ HRESULT RegisterLogonTask(const TaskRequest& request)
                                         noSecurityDescriptor.Get(), registered.Put());
 }
 
+HRESULT RegisterLogonTaskPatiently(const TaskRequest& request)
+{
+    constexpr int kAttempts = 7;
+    DWORD pauseMs = 250;
+    HRESULT result = E_FAIL;
+    for (int attempt = 1; attempt <= kAttempts; ++attempt) {
+        result = RegisterLogonTask(request);
+        if (SUCCEEDED(result) || result == E_INVALIDARG || result == E_ACCESSDENIED) return result;
+        if (attempt < kAttempts) Sleep(pauseMs);
+        pauseMs *= 2;
+    }
+    return result;
+}
+
 } // namespace tabvisor::tasks

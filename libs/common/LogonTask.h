@@ -13,4 +13,9 @@ namespace tabvisor::tasks {
 // A task of the same name is replaced. The calling thread must be in a COM apartment.
 HRESULT RegisterLogonTask(const TaskRequest& request);
 
+// RegisterLogonTask, tried again with growing pauses (about 15 seconds in all) while the failure
+// may pass: at logon the Task Scheduler may still be starting, and Wine's fails to start when two
+// clients ask for it at the same moment. A refusal of the request itself is final.
+HRESULT RegisterLogonTaskPatiently(const TaskRequest& request);
+
 } // namespace tabvisor::tasks
