@@ -95,6 +95,13 @@ INT_PTR CDialog::DoModal()
     if (dialogTemplate == nullptr)
         return -1;
 
+    // Without a parent, a modal dialog is owned by the main window, as users expect of a box
+    // opened from it.
+    if (m_pParentWnd == nullptr) {
+        CWnd* main = AfxGetMainWnd();
+        if (main != this && main != nullptr && main->m_hWnd != nullptr)
+            m_pParentWnd = main;
+    }
     HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
     const bool reenableOwner = owner != nullptr && ::IsWindowEnabled(owner);
     if (reenableOwner)
@@ -120,8 +127,17 @@ INT_PTR CDialog::DoModal()
 
 int CDialog::RunModalLoop()
 {
+    // A dialog that its template did not make visible is shown once the queue first runs dry,
+    // after everything its creation posted has been handled.
+    bool showWhenIdle = m_hWnd != nullptr && !(GetStyle() & WS_VISIBLE);
     while (m_continueModal && m_hWnd != nullptr) {
         MSG msg;
+        if (showWhenIdle && !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            showWhenIdle = false;
+            ShowWindow(SW_SHOWNORMAL);
+            UpdateWindow();
+            continue;
+        }
         const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0) {
             // Leave WM_QUIT for the loop further out.

@@ -34,4 +34,13 @@ export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
     rm -f "$reg"
     touch "$prefix/.fonts-1"
   fi
+  # No window is left to a window manager: under Xvfb there is none, and Wine then waits two
+  # seconds for the missing manager each time a managed window (the panel has a taskbar button)
+  # is hidden, holding the program's only thread. Unmanaged, the borderless windows behave alike
+  # on any display.
+  if [[ ! -f "$prefix/.unmanaged-1" ]]; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    wineserver -w
+    touch "$prefix/.unmanaged-1"
+  fi
 ) 9>"$prefix.lock"

@@ -1,0 +1,12 @@
+// The low-level keyboard hook procedure and its installation.
+#pragma once
+
+#include <windows.h>
+
+// Sets the shared flags for each key event, shows the panel for the hotkey, and passes every
+// event on: no key is ever swallowed.
+LRESULT CALLBACK HotkeyHookProc(int nCode, WPARAM wParam, LPARAM lParam);
+
+// Installs the hook for the whole desktop into g_hHook, and removes it again.
+void InstallHotkeyHook();
+void RemoveHotkeyHook();

@@ -1,0 +1,24 @@
+// The state that the keyboard hook, the panel and the pages share. Only the GUI thread touches
+// it (the hook runs on that thread too), so it needs no locks.
+#pragma once
+
+#include <windows.h>
+
+class CSwitchPage;
+class CVolumePage;
+class CBrightnessPage;
+class CKeyboardPage;
+class CTaskMgrPage;
+
+extern HHOOK g_hHook;                    // the keyboard hook, from the panel's creation to its destruction
+extern unsigned char g_panelRequested;   // 1 once the hotkey has been seen since the last hide
+extern unsigned char g_panelHidden;      // 1 from the last hide until the pages are shown again
+extern int g_upKeyDown;                  // 1 while the last examined key event was Up arrow
+extern int g_downKeyDown;                // 1 while the last examined key event was Down arrow
+
+// Copies of the panel's page pointers, so a page can reach its siblings. Nobody frees through them.
+extern CSwitchPage* g_switchPage;
+extern CVolumePage* g_volumePage;
+extern CBrightnessPage* g_brightnessPage;
+extern CKeyboardPage* g_keyboardPage;
+extern CTaskMgrPage* g_taskMgrPage;

@@ -1,0 +1,18 @@
+// Showing and hiding the panel and its five pages, in the orders the program has always used.
+#pragma once
+
+class CWnd;
+
+// Timer 0: when the hotkey has asked for it while everything was hidden, shows the panel and the
+// pages, leaves the keyboard focus on the brightness page, and clears g_panelHidden.
+void ShowPagesIfRequested(CWnd* panel);
+
+// Timer 1, once after start: hides everything and waits for the hotkey.
+void HideAfterStart(CWnd* panel);
+
+// The panel's close mark: hides everything.
+void HideFromCloseButton(CWnd* panel);
+
+// A launcher page after starting its program: hides its four siblings, its owner (the panel)
+// and itself.
+void HideFromLauncher(CWnd* launcherPage);

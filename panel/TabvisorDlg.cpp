@@ -1,0 +1,260 @@
+// The main panel: creation of the hook, face and pages, page placement, drag, system menu,
+// timers and teardown.
+#include "TabvisorDlg.h"
+
+#include "AboutDlg.h"
+#include "BrightnessPage.h"
+#include "HotkeyHook.h"
+#include "HotkeyState.h"
+#include "KeyboardPage.h"
+#include "LayeredWindow.h"
+#include "PagePlacement.h"
+#include "PanelVisibility.h"
+#include "SwitchPage.h"
+#include "TabletLibraries.h"
+#include "TaskMgrPage.h"
+#include "VolumePage.h"
+
+namespace {
+
+constexpr UINT_PTR kShowTimer = 0;     // every 100 ms: shows the pages when the hotkey asked
+constexpr UINT_PTR kStartupTimer = 1;  // once, 50 ms after start: hides everything
+constexpr UINT kFaceSurfaceSize = 800;
+
+void MovePage(CWnd* page, PageKind kind, const CRect& panel)
+{
+    if (page != nullptr && page->m_hWnd != nullptr)
+        page->MoveWindow(PageRect(kind, panel), TRUE);
+}
+
+} // namespace
+
+CTabvisorDlg::CTabvisorDlg(CWnd* parent) : CDialog(IDD_TABVISOR_DIALOG, parent)
+{
+    HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEW(IDR_MAINFRAME), RT_GROUP_ICON);
+    m_hIcon = ::LoadIconW(module, MAKEINTRESOURCEW(IDR_MAINFRAME));
+}
+
+BEGIN_MESSAGE_MAP(CTabvisorDlg, CDialog)
+    ON_WM_CREATE()
+    ON_WM_MOVE()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_SYSCOMMAND()
+    ON_WM_PAINT()
+    ON_WM_QUERYDRAGICON()
+    ON_WM_TIMER()
+    ON_WM_DESTROY()
+    ON_WM_NCPAINT()
+    ON_BN_CLICKED(IDC_PANEL_CLOSE, OnCloseButton)
+    ON_BN_CLICKED(IDC_PANEL_AREA_1004, OnInertButton)
+    ON_BN_CLICKED(IDC_PANEL_AREA_1008, OnInertButton)
+    ON_BN_CLICKED(IDC_PANEL_AREA_1010, OnInertButton)
+END_MESSAGE_MAP()
+
+void CTabvisorDlg::DoDataExchange(CDataExchange* dx) { CDialog::DoDataExchange(dx); }
+
+template <class Page>
+Page* CTabvisorDlg::CreatePage(UINT templateId)
+{
+    // Pages live until the process ends; their windows go with the panel, which owns them.
+    auto* page = new Page(this);
+    page->Create(templateId, this);
+    if (page->m_hWnd != nullptr)
+        page->ShowWindow(SW_HIDE);
+    return page;
+}
+
+int CTabvisorDlg::OnCreate(LPCREATESTRUCT cs)
+{
+    if (CDialog::OnCreate(cs) == -1)
+        return -1;
+
+    InstallHotkeyHook();
+
+    LoadPngResource(IDR_PNG_PANEL, L"PNG", &m_pBkImage);
+    if (m_pBkImage != nullptr) {
+        m_bkWidth = m_pBkImage->GetWidth();
+        m_bkHeight = m_pBkImage->GetHeight();
+    }
+    if (m_pBkImage == nullptr || m_pBkImage->m_nativeImage == nullptr || m_bkWidth == 0 || m_bkHeight == 0) {
+        // Without its face the panel cannot be shown at all: give up creating it, quietly.
+        delete m_pBkImage;
+        m_pBkImage = nullptr;
+        RemoveHotkeyHook();
+        return -1;
+    }
+
+    m_pSwitchPage = CreatePage<CSwitchPage>(IDD_SWITCH_PAGE);
+    m_pVolumePage = CreatePage<CVolumePage>(IDD_VOLUME_PAGE);
+    m_pBrightnessPage = CreatePage<CBrightnessPage>(IDD_BRIGHTNESS_PAGE);
+    m_pKeyboardPage = CreatePage<CKeyboardPage>(IDD_KEYBOARD_PAGE);
+    m_pTaskMgrPage = CreatePage<CTaskMgrPage>(IDD_TASKMGR_PAGE);
+    return 0;
+}
+
+void CTabvisorDlg::OnMove(int x, int y)
+{
+    CDialog::OnMove(x, y);
+    PlacePages();
+}
+
+// Every move, the creation's, the centring's and each step of a drag, hidden pages included.
+void CTabvisorDlg::PlacePages()
+{
+    CRect panel;
+    GetWindowRect(&panel);
+    MovePage(m_pSwitchPage, PageKind::Switches, panel);
+    MovePage(m_pVolumePage, PageKind::Volume, panel);
+    MovePage(m_pBrightnessPage, PageKind::Brightness, panel);
+    MovePage(m_pKeyboardPage, PageKind::Keyboard, panel);
+    MovePage(m_pTaskMgrPage, PageKind::TaskMgr, panel);
+}
+
+BOOL CTabvisorDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+
+    if (CMenu* systemMenu = GetSystemMenu(FALSE)) {
+        CString about;
+        about.LoadString(IDS_ABOUTBOX);
+        if (!about.IsEmpty()) {
+            systemMenu->AppendMenu(MF_SEPARATOR);
+            systemMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, about);
+        }
+    }
+
+    SetWindowText(L"Tabvisor");
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(m_hIcon, FALSE);
+
+    RegisterBootTask();
+
+    SetWindowPos(&wndTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+
+    SetTimer(kShowTimer, 100);
+    SetTimer(kStartupTimer, 50);
+
+    m_blend = BLENDFUNCTION{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    ::SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, ::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE) | WS_EX_LAYERED);
+    ComposeFace();
+
+    g_switchPage = m_pSwitchPage;
+    g_volumePage = m_pVolumePage;
+    g_brightnessPage = m_pBrightnessPage;
+    g_keyboardPage = m_pKeyboardPage;
+    g_taskMgrPage = m_pTaskMgrPage;
+    return TRUE;
+}
+
+void CTabvisorDlg::RegisterBootTask()
+{
+    if (auto addTask = Common().addTask7EveryBoot)
+        addTask(1, kTaskName, kTaskProgram, kTaskAuthor, kTaskDescription);
+}
+
+// Draws the artwork once, pixel for pixel, onto a premultiplied 32-bit surface and hands it to
+// the window with its alpha; the window system keeps it from then on.
+void CTabvisorDlg::ComposeFace()
+{
+    afx::unique_window_dc windowDc(m_hWnd);
+    m_hMemDC.reset(::CreateCompatibleDC(windowDc.get()));
+
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = kFaceSurfaceSize;
+    info.bmiHeader.biHeight = -static_cast<LONG>(kFaceSurfaceSize);  // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    m_hMemBitmap.reset(::CreateDIBSection(windowDc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!m_hMemDC || !m_hMemBitmap || bits == nullptr)
+        return;
+    ::SelectObject(m_hMemDC.get(), m_hMemBitmap.get());
+
+    afx::unique_window_dc destination(m_hWnd);
+    CRect window;
+    GetWindowRect(&window);
+    POINT position = window.TopLeft();
+
+    // GDI+ draws into the surface's own pixels as premultiplied ARGB, so the image's alpha
+    // reaches the window exactly; one image pixel is one screen pixel, whatever its resolution.
+    Gdiplus::GpBitmap* surface = nullptr;
+    Gdiplus::GpGraphics* graphics = nullptr;
+    if (gdip::GdipCreateBitmapFromScan0(kFaceSurfaceSize, kFaceSurfaceSize, kFaceSurfaceSize * 4,
+                                        PixelFormat32bppPARGB, static_cast<BYTE*>(bits), &surface) == Gdiplus::Ok &&
+        gdip::GdipGetImageGraphicsContext(surface, &graphics) == Gdiplus::Ok) {
+        const Gdiplus::Point corners[3] = {{0, 0},
+                                           {static_cast<INT>(m_bkWidth), 0},
+                                           {0, static_cast<INT>(m_bkHeight)}};
+        gdip::GdipDrawImagePointsI(graphics, m_pBkImage->m_nativeImage, corners, 3);
+    }
+    if (graphics != nullptr)
+        gdip::GdipDeleteGraphics(graphics);
+    if (surface != nullptr)
+        gdip::GdipDisposeImage(surface);
+
+    SIZE size{kPanelWidth, kPanelHeight};
+    POINT source{0, 0};
+    UpdateLayeredWindowByName(m_hWnd, destination.get(), &position, &size, m_hMemDC.get(), &source, 0, &m_blend,
+                              ULW_ALPHA);
+}
+
+void CTabvisorDlg::OnLButtonDown(UINT flags, CPoint point)
+{
+    // The system's own move loop drags the panel; each of its moves places the pages.
+    SendMessage(WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+    CDialog::OnLButtonDown(flags, point);
+}
+
+void CTabvisorDlg::OnSysCommand(UINT id, LPARAM lParam)
+{
+    if ((id & 0xFFF0) == IDM_ABOUTBOX) {
+        CAboutDlg about;
+        about.DoModal();
+    } else {
+        CDialog::OnSysCommand(id, lParam);
+    }
+}
+
+void CTabvisorDlg::OnPaint()
+{
+    if (!IsIconic()) {
+        CDialog::OnPaint();
+        return;
+    }
+    CPaintDC dc(this);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+    const int iconWidth = ::GetSystemMetrics(SM_CXICON);
+    const int iconHeight = ::GetSystemMetrics(SM_CYICON);
+    CRect client;
+    GetClientRect(&client);
+    dc.DrawIcon((client.Width() - iconWidth + 1) / 2, (client.Height() - iconHeight + 1) / 2, m_hIcon);
+}
+
+HCURSOR CTabvisorDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
+
+void CTabvisorDlg::OnTimer(UINT_PTR id)
+{
+    if (id == kShowTimer) {
+        ShowPagesIfRequested(this);
+    } else if (id == kStartupTimer) {
+        KillTimer(kStartupTimer);
+        HideAfterStart(this);
+    }
+    CDialog::OnTimer(id);
+}
+
+void CTabvisorDlg::OnDestroy()
+{
+    CDialog::OnDestroy();
+    RemoveHotkeyHook();
+}
+
+// The layered face is the whole look; there is no frame to paint.
+void CTabvisorDlg::OnNcPaint() {}
+
+void CTabvisorDlg::OnCloseButton() { HideFromCloseButton(this); }
+
+// Areas of the artwork that take a click and do nothing with it.
+void CTabvisorDlg::OnInertButton() {}

@@ -1,0 +1,73 @@
+// CTabvisorDlg: the main panel. A borderless, topmost, per-pixel-alpha window showing the panel
+// artwork, with five pages floating over it at fixed offsets. It installs the keyboard hook,
+// registers the boot-time task and runs the two timers that show and hide everything.
+#pragma once
+
+#include "Afx.h"
+#include "GdiplusImage.h"
+#include "resource.h"
+
+class CSwitchPage;
+class CVolumePage;
+class CBrightnessPage;
+class CKeyboardPage;
+class CTaskMgrPage;
+
+// The system-menu command of the About item.
+inline constexpr UINT IDM_ABOUTBOX = 0x0010;
+
+// The size of the face pushed to the layered window, whatever the image or template say.
+inline constexpr int kPanelWidth = 724;
+inline constexpr int kPanelHeight = 424;
+
+// The boot-time task that starts the program for the user.
+inline constexpr wchar_t kTaskName[] = L"Tabvisor";
+inline constexpr wchar_t kTaskProgram[] = L"C:\\Program Files\\Tabvisor\\Tabvisor.exe";
+inline constexpr wchar_t kTaskAuthor[] = L"Quorvanta";
+inline constexpr wchar_t kTaskDescription[] =
+    L"hotkey function switch auto run here.\nIf you don't want it to start with system boot,\ndelete this task!";
+
+class CTabvisorDlg : public CDialog {
+public:
+    explicit CTabvisorDlg(CWnd* parent = nullptr);
+
+    HICON m_hIcon = nullptr;
+    BLENDFUNCTION m_blend{};
+    CSwitchPage* m_pSwitchPage = nullptr;
+    CVolumePage* m_pVolumePage = nullptr;
+    CBrightnessPage* m_pBrightnessPage = nullptr;
+    CKeyboardPage* m_pKeyboardPage = nullptr;
+    CTaskMgrPage* m_pTaskMgrPage = nullptr;
+    CGdiplusImage* m_pBkImage = nullptr;
+    UINT32 m_bkWidth = 0;
+    UINT32 m_bkHeight = 0;
+
+    // The composed face: a 32-bit surface whose alpha goes to the window unchanged. The bitmap is
+    // declared first so the DC that holds it is deleted before it.
+    afx::unique_hbitmap m_hMemBitmap;
+    afx::unique_hdc m_hMemDC;
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
+
+    int OnCreate(LPCREATESTRUCT cs);
+    void OnMove(int x, int y);
+    void OnLButtonDown(UINT flags, CPoint point);
+    void OnSysCommand(UINT id, LPARAM lParam);
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    void OnTimer(UINT_PTR id);
+    void OnDestroy();
+    void OnNcPaint();
+    void OnCloseButton();
+    void OnInertButton();
+    DECLARE_MESSAGE_MAP()
+
+private:
+    template <class Page>
+    Page* CreatePage(UINT templateId);
+    void PlacePages();
+    void RegisterBootTask();
+    void ComposeFace();
+};

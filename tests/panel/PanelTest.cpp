@@ -1,0 +1,301 @@
+// The main panel under Wine: creation order, the start-up hide, page placement through moves, the
+// hotkey through a real low-level hook, the close mark, the system menu and About box, and Esc.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "BrightnessPage.h"
+#include "HotkeyState.h"
+#include "KeyboardPage.h"
+#include "ModalScript.h"
+#include "PagePlacement.h"
+#include "PanelTestSupport.h"
+#include "SwitchPage.h"
+#include "TabvisorDlg.h"
+#include "TaskMgrPage.h"
+#include "VolumePage.h"
+
+namespace {
+
+std::vector<std::string> g_events;
+
+// The panel with its creation messages recorded.
+class CProbePanel : public CTabvisorDlg {
+protected:
+    int OnCreate(LPCREATESTRUCT cs)
+    {
+        g_events.push_back("create");
+        return CTabvisorDlg::OnCreate(cs);
+    }
+    void OnMove(int x, int y)
+    {
+        g_events.push_back("move");
+        CTabvisorDlg::OnMove(x, y);
+    }
+    BOOL OnInitDialog() override
+    {
+        g_events.push_back("initdialog");
+        return CTabvisorDlg::OnInitDialog();
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CProbePanel, CTabvisorDlg)
+    ON_WM_CREATE()
+    ON_WM_MOVE()
+END_MESSAGE_MAP()
+
+std::vector<CWnd*> PagesOf(CTabvisorDlg& panel)
+{
+    return {panel.m_pSwitchPage, panel.m_pVolumePage, panel.m_pBrightnessPage, panel.m_pKeyboardPage,
+            panel.m_pTaskMgrPage};
+}
+
+void ExpectPagesPlaced(CTabvisorDlg& panel)
+{
+    CRect panelRect;
+    panel.GetWindowRect(&panelRect);
+    const PageKind kinds[] = {PageKind::Switches, PageKind::Volume, PageKind::Brightness, PageKind::Keyboard,
+                              PageKind::TaskMgr};
+    const std::vector<CWnd*> pages = PagesOf(panel);
+    for (size_t i = 0; i < pages.size(); ++i) {
+        CRect pageRect;
+        pages[i]->GetWindowRect(&pageRect);
+        EXPECT_EQ(pageRect, PageRect(kinds[i], panelRect)) << "page " << i;
+    }
+}
+
+bool AnyPageVisible(CTabvisorDlg& panel)
+{
+    const std::vector<CWnd*> pages = PagesOf(panel);
+    return std::any_of(pages.begin(), pages.end(), [](CWnd* p) { return p->IsWindowVisible(); });
+}
+
+bool AllPagesVisible(CTabvisorDlg& panel)
+{
+    const std::vector<CWnd*> pages = PagesOf(panel);
+    return std::all_of(pages.begin(), pages.end(), [](CWnd* p) { return p->IsWindowVisible(); });
+}
+
+class PanelTest : public PanelTestFixture {};
+
+TEST_F(PanelTest, StartsInOrderShowsBrieflyThenHidesAndWaits)
+{
+    g_events.clear();
+    CreationRecorder creations;
+    CProbePanel panel;
+    bool visibleAtStart = false;
+    unsigned char flagsAtStart[2] = {9, 9};
+    std::vector<HWND> pageWindows;
+    ModalScript script;
+    script
+        .Then(5,
+              [&] {
+                  for (CWnd* page : PagesOf(panel))
+                      pageWindows.push_back(page->m_hWnd);
+                  visibleAtStart = panel.IsWindowVisible() != FALSE;
+                  flagsAtStart[0] = g_panelRequested;
+                  flagsAtStart[1] = g_panelHidden;
+              })
+        .Then(300,
+              [&] {
+                  EXPECT_FALSE(panel.IsWindowVisible());
+                  EXPECT_FALSE(AnyPageVisible(panel));
+                  EXPECT_EQ(g_panelRequested, 0);
+                  EXPECT_EQ(g_panelHidden, 1);
+                  EXPECT_NE(g_hHook, nullptr);
+                  panel.EndDialog(IDCANCEL);
+              });
+    Run(panel, script);
+
+    ASSERT_GE(g_events.size(), 3u);
+    EXPECT_EQ(g_events[0], "create");
+    EXPECT_EQ(g_events[1], "move");
+    EXPECT_EQ(g_events[2], "initdialog");
+    EXPECT_TRUE(visibleAtStart);
+    EXPECT_EQ(flagsAtStart[0], 0);
+    EXPECT_EQ(flagsAtStart[1], 0);
+    EXPECT_EQ(g_hHook, nullptr);  // removed with the panel
+
+    // The pages were created right after the panel, hidden, in this order.
+    ASSERT_GE(creations.dialogs.size(), 6u);
+    EXPECT_EQ(std::vector<HWND>(creations.dialogs.begin() + 1, creations.dialogs.begin() + 6), pageWindows);
+}
+
+TEST_F(PanelTest, PagesFollowEveryMoveAlsoWhileHiddenAndBeyondTheScreen)
+{
+    CTabvisorDlg panel;
+    ModalScript script;
+    script
+        .Then(5,
+              [&] {
+                  // Centred in the work area at creation, and the pages placed for it.
+                  CRect rect;
+                  panel.GetWindowRect(&rect);
+                  EXPECT_EQ(rect.Size(), CSize(kPanelWidth, kPanelHeight));
+                  const CRect area = WorkArea();
+                  EXPECT_NEAR(rect.left, area.left + (area.Width() - kPanelWidth) / 2, 1);
+                  EXPECT_NEAR(rect.top, area.top + (area.Height() - kPanelHeight) / 2, 1);
+                  ExpectPagesPlaced(panel);
+              })
+        .Then(300,
+              [&] {
+                  // Hidden now; a move still carries the pages along.
+                  ASSERT_FALSE(panel.IsWindowVisible());
+                  for (CPoint to : {CPoint(10, 20), CPoint(11, 21), CPoint(-600, -350), CPoint(2000, 1500)}) {
+                      panel.SetWindowPos(nullptr, to.x, to.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                      ExpectPagesPlaced(panel);
+                  }
+                  panel.EndDialog(IDCANCEL);
+              });
+    Run(panel, script);
+}
+
+TEST_F(PanelTest, HotkeyShowsThePanelAtOnceAndThePagesOnTheNextTick)
+{
+    CTabvisorDlg panel;
+    CRect firstPlaces[5];
+    ModalScript script;
+    script
+        .Then(300, [&] { SendHotkey(); })
+        .Then(1,
+              [&] {
+                  EXPECT_TRUE(panel.IsWindowVisible());
+                  EXPECT_EQ(g_panelRequested, 1);
+                  if (g_panelHidden == 1) {
+                      EXPECT_FALSE(AnyPageVisible(panel));  // the tick has not come yet
+                  }
+              })
+        .Then(150,
+              [&] {
+                  EXPECT_TRUE(AllPagesVisible(panel));
+                  EXPECT_EQ(g_panelHidden, 0);
+                  EXPECT_EQ(::GetFocus(), ::GetDlgItem(panel.m_pBrightnessPage->m_hWnd, IDC_BRIGHTNESS_SLIDER));
+                  const std::vector<CWnd*> pages = PagesOf(panel);
+                  for (size_t i = 0; i < pages.size(); ++i)
+                      pages[i]->GetWindowRect(&firstPlaces[i]);
+                  // The hotkey never hides.
+                  SendHotkey();
+              })
+        .Then(150,
+              [&] {
+                  EXPECT_TRUE(panel.IsWindowVisible());
+                  EXPECT_TRUE(AllPagesVisible(panel));
+                  ShowOrderRecorder hides;
+                  panel.GetDlgItem(IDC_PANEL_CLOSE)->SendMessage(BM_CLICK);
+                  const std::vector<HWND> expected = {
+                      panel.m_pSwitchPage->m_hWnd, panel.m_pTaskMgrPage->m_hWnd, panel.m_pKeyboardPage->m_hWnd,
+                      panel.m_pBrightnessPage->m_hWnd, panel.m_pVolumePage->m_hWnd, panel.m_hWnd};
+                  EXPECT_EQ(hides.hidden, expected);
+                  EXPECT_EQ(g_panelRequested, 0);
+                  EXPECT_EQ(g_panelHidden, 1);
+              })
+        .Then(150,
+              [&] {
+                  EXPECT_FALSE(panel.IsWindowVisible());
+                  EXPECT_FALSE(AnyPageVisible(panel));
+                  SendHotkey();
+              })
+        .Then(200,
+              [&] {
+                  // Everything is back, in the same places; nothing was created anew.
+                  EXPECT_TRUE(AllPagesVisible(panel));
+                  const std::vector<CWnd*> pages = PagesOf(panel);
+                  for (size_t i = 0; i < pages.size(); ++i) {
+                      CRect now;
+                      pages[i]->GetWindowRect(&now);
+                      EXPECT_EQ(now, firstPlaces[i]);
+                  }
+                  panel.EndDialog(IDCANCEL);
+              });
+    Run(panel, script);
+}
+
+TEST_F(PanelTest, HotkeyInTheFirstFiftyMillisecondsIsLost)
+{
+    CTabvisorDlg panel;
+    ModalScript script;
+    script.Then(1, [&] { SendHotkey(); })
+        .Then(400,
+              [&] {
+                  EXPECT_FALSE(panel.IsWindowVisible());
+                  EXPECT_FALSE(AnyPageVisible(panel));
+                  EXPECT_EQ(g_panelRequested, 0);
+                  panel.EndDialog(IDCANCEL);
+              });
+    Run(panel, script);
+}
+
+TEST_F(PanelTest, SystemMenuEndsWithTheAboutItemWhichOpensTheAboutBoxModally)
+{
+    CTabvisorDlg panel;
+    bool aboutSeen = false;
+    ModalScript script;
+    script
+        .Then(5,
+              [&] {
+                  // Wine gives a window without WS_SYSMENU no system menu at all, where Windows
+                  // gives one; where there is a menu, the About item ends it.
+                  if (CMenu* menu = panel.GetSystemMenu(FALSE)) {
+                      const int count = menu->GetMenuItemCount();
+                      ASSERT_GE(count, 2);
+                      EXPECT_TRUE(menu->GetMenuState(count - 2, MF_BYPOSITION) & MF_SEPARATOR);
+                      EXPECT_EQ(menu->GetMenuItemID(count - 1), IDM_ABOUTBOX);
+                      CString text;
+                      menu->GetMenuString(count - 1, text, MF_BYPOSITION);
+                      EXPECT_EQ(text, L"\u5173\u4e8e Orvo(&A)...");
+                  }
+                  // Opens the About box in a nested modal loop; the next step runs inside it.
+                  panel.SendMessage(WM_SYSCOMMAND, IDM_ABOUTBOX);
+                  EXPECT_TRUE(aboutSeen);
+                  panel.EndDialog(IDCANCEL);
+              })
+        .Then(100, [&] {
+            HWND about = ::FindWindowW(nullptr, L"\u5173\u4e8e Orvo");
+            ASSERT_NE(about, nullptr);
+            aboutSeen = true;
+            EXPECT_TRUE(::IsWindowVisible(about));
+            EXPECT_EQ(::GetWindow(about, GW_OWNER), panel.m_hWnd);
+            EXPECT_FALSE(panel.IsWindowEnabled());  // modal over the panel
+            ::PostMessageW(about, WM_COMMAND, IDOK, 0);
+        });
+    Run(panel, script);
+}
+
+TEST_F(PanelTest, EscapeOnAPanelControlEndsTheRunAndRemovesTheHook)
+{
+    CTabvisorDlg panel;
+    ModalScript script;
+    script.Then(300, [&] {
+        ::PostMessageW(::GetDlgItem(panel.m_hWnd, IDC_PANEL_CLOSE), WM_KEYDOWN, VK_ESCAPE, 1);
+    });
+    EXPECT_EQ(Run(panel, script), IDCANCEL);
+    EXPECT_EQ(g_hHook, nullptr);
+}
+
+TEST_F(PanelTest, CloseMarkOnlyHidesAndInertAreasDoNothing)
+{
+    CTabvisorDlg panel;
+    ModalScript script;
+    script.Then(300, [&] { SendHotkey(); })
+        .Then(200,
+              [&] {
+                  for (int id : {IDC_PANEL_AREA_1004, IDC_PANEL_AREA_1008, IDC_PANEL_AREA_1010, IDC_PANEL_AREA_1009,
+                                 IDC_PANEL_AREA_1011, IDC_PANEL_AREA_1017})
+                      panel.GetDlgItem(id)->SendMessage(BM_CLICK);
+                  EXPECT_TRUE(panel.IsWindowVisible());
+                  EXPECT_TRUE(AllPagesVisible(panel));
+                  panel.GetDlgItem(IDC_PANEL_CLOSE)->SendMessage(BM_CLICK);
+              })
+        .Then(300,
+              [&] {
+                  EXPECT_FALSE(panel.IsWindowVisible());
+                  EXPECT_NE(panel.m_hWnd, nullptr);  // the run goes on
+                  panel.EndDialog(IDCANCEL);
+              });
+    Run(panel, script);
+}
+
+} // namespace
