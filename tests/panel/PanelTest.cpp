@@ -299,3 +299,27 @@ TEST_F(PanelTest, CloseMarkOnlyHidesAndInertAreasDoNothing)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(PanelTest, EveryStartRegistersTheBootTaskAgainWithTheSameArguments)
+{
+    for (int start = 1; start <= 2; ++start) {
+        CTabvisorDlg panel;
+        ModalScript script;
+        script.Then(100, [&] { panel.EndDialog(IDCANCEL); });
+        Run(panel, script);
+
+        auto status = m_tablet.Status();
+        EXPECT_EQ(status["task_calls"], std::to_string(start));
+        EXPECT_EQ(status["task_kind"], "1");
+        EXPECT_EQ(status["task_name"], "Tabvisor");
+        EXPECT_EQ(status["task_program"], "C:\\Program Files\\Tabvisor\\Tabvisor.exe");
+        EXPECT_EQ(status["task_author"], "Quorvanta");
+        EXPECT_EQ(status["task_description"],
+                  "hotkey function switch auto run here.\\nIf you don't want it to start with system boot,"
+                  "\\ndelete this task!");
+    }
+}
+
+} // namespace

@@ -1,0 +1,159 @@
+// Test helpers for the program's windows.
+#include "ProgramTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "Gdiplus.h"
+
+GdiplusSession::GdiplusSession()
+{
+    Gdiplus::GdiplusStartupInput input;
+    Gdiplus::GdiplusStartup(&m_token, &input, nullptr);
+}
+
+GdiplusSession::~GdiplusSession()
+{
+    if (m_token != 0)
+        Gdiplus::GdiplusShutdown(m_token);
+}
+
+CRect WorkArea()
+{
+    CRect area;
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    return area;
+}
+
+void SendKey(WORD vk, WORD scan)
+{
+    struct Key {
+        WORD vk;
+        WORD scan;
+    };
+    auto* key = new Key{vk, scan};
+    HANDLE thread = ::CreateThread(
+        nullptr, 0,
+        [](void* param) -> DWORD {
+            auto* k = static_cast<Key*>(param);
+            INPUT inputs[2] = {};
+            for (INPUT& in : inputs) {
+                in.type = INPUT_KEYBOARD;
+                in.ki.wVk = k->vk;
+                in.ki.wScan = k->scan;
+            }
+            inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+            ::SendInput(2, inputs, sizeof(INPUT));
+            delete k;
+            return 0;
+        },
+        key, 0, nullptr);
+    if (thread != nullptr)
+        ::CloseHandle(thread);
+    else
+        delete key;
+}
+
+namespace {
+CreationRecorder* g_creationRecorder = nullptr;
+ShowOrderRecorder* g_showRecorder = nullptr;
+CDialog* g_watched = nullptr;
+} // namespace
+
+CreationRecorder::CreationRecorder()
+{
+    g_creationRecorder = this;
+    m_hook = ::SetWindowsHookExW(WH_CBT, &Hook, nullptr, ::GetCurrentThreadId());
+}
+
+CreationRecorder::~CreationRecorder()
+{
+    ::UnhookWindowsHookEx(m_hook);
+    g_creationRecorder = nullptr;
+}
+
+LRESULT CALLBACK CreationRecorder::Hook(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND && g_creationRecorder != nullptr) {
+        wchar_t name[16] = {};
+        ::GetClassNameW(reinterpret_cast<HWND>(wParam), name, 16);
+        if (std::wstring(name) == L"#32770")
+            g_creationRecorder->dialogs.push_back(reinterpret_cast<HWND>(wParam));
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+ShowOrderRecorder::ShowOrderRecorder()
+{
+    g_showRecorder = this;
+    m_hook = ::SetWindowsHookExW(WH_CALLWNDPROC, &Hook, nullptr, ::GetCurrentThreadId());
+}
+
+ShowOrderRecorder::~ShowOrderRecorder()
+{
+    ::UnhookWindowsHookEx(m_hook);
+    g_showRecorder = nullptr;
+}
+
+LRESULT CALLBACK ShowOrderRecorder::Hook(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto* msg = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && g_showRecorder != nullptr && msg->message == WM_SHOWWINDOW && msg->lParam == 0)
+        (msg->wParam ? g_showRecorder->shown : g_showRecorder->hidden).push_back(msg->hwnd);
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+ScreenCapture::ScreenCapture(const RECT& rect) : m_width(rect.right - rect.left), m_height(rect.bottom - rect.top)
+{
+    afx::unique_window_dc screen(nullptr);
+    m_pixels.resize(static_cast<size_t>(m_width) * m_height);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = m_width;
+    info.bmiHeader.biHeight = -m_height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    afx::unique_hdc memory(::CreateCompatibleDC(screen.get()));
+    afx::unique_hbitmap bitmap(::CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || bits == nullptr)
+        return;
+    afx::select_object_guard select(memory.get(), bitmap.get());
+    ::BitBlt(memory.get(), 0, 0, m_width, m_height, screen.get(), rect.left, rect.top, SRCCOPY);
+    ::GdiFlush();
+    std::copy_n(static_cast<const DWORD*>(bits), m_pixels.size(), m_pixels.begin());
+}
+
+COLORREF ScreenCapture::At(int x, int y) const
+{
+    const DWORD p = m_pixels[static_cast<size_t>(y) * m_width + x];
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+}
+
+int ColourDistance(COLORREF a, COLORREF b)
+{
+    return std::max({std::abs(GetRValue(a) - GetRValue(b)), std::abs(GetGValue(a) - GetGValue(b)),
+                     std::abs(GetBValue(a) - GetBValue(b))});
+}
+
+INT_PTR RunModal(CWinApp& app, CDialog& dialog, ModalScript& script, UINT watchdogMs)
+{
+    app.m_pMainWnd = &dialog;
+    g_watched = &dialog;
+    const UINT_PTR watchdog = ::SetTimer(nullptr, 0, watchdogMs, [](HWND, UINT, UINT_PTR, DWORD) {
+        if (g_watched != nullptr && g_watched->m_hWnd != nullptr) {
+            ADD_FAILURE() << "the modal run did not end by itself";
+            g_watched->EndDialog(-2);
+        }
+    });
+    script.Start();
+    const INT_PTR result = dialog.DoModal();
+    script.Stop();
+    ::KillTimer(nullptr, watchdog);
+    g_watched = nullptr;
+    app.m_pMainWnd = nullptr;
+    return result;
+}

@@ -1,0 +1,117 @@
+// Helpers for tests that run the program's windows under Wine: GDI+, real key input, message
+// pumping, recorders of window creation and hiding, and screen pixels.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "Afx.h"
+#include "ModalScript.h"
+
+// GDI+ for the scope: every image and drawing call needs it.
+class GdiplusSession {
+public:
+    GdiplusSession();
+    ~GdiplusSession();
+    GdiplusSession(const GdiplusSession&) = delete;
+    GdiplusSession& operator=(const GdiplusSession&) = delete;
+
+private:
+    ULONG_PTR m_token = 0;
+};
+
+CRect WorkArea();
+
+// Presses and releases a key through the system's input queue, from another thread, as the
+// keyboard would: a low-level hook runs on the thread that installed it, which must be free.
+void SendKey(WORD vk, WORD scan);
+inline void SendHotkey() { SendKey(0xFF, 0x2C); }
+
+// Records the dialogs this thread creates, in order.
+class CreationRecorder {
+public:
+    CreationRecorder();
+    ~CreationRecorder();
+    CreationRecorder(const CreationRecorder&) = delete;
+    CreationRecorder& operator=(const CreationRecorder&) = delete;
+    std::vector<HWND> dialogs;
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+    HHOOK m_hook = nullptr;
+};
+
+// Records the windows of this thread that are shown or hidden, in order, while it lives.
+class ShowOrderRecorder {
+public:
+    ShowOrderRecorder();
+    ~ShowOrderRecorder();
+    ShowOrderRecorder(const ShowOrderRecorder&) = delete;
+    ShowOrderRecorder& operator=(const ShowOrderRecorder&) = delete;
+    std::vector<HWND> hidden;
+    std::vector<HWND> shown;
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+    HHOOK m_hook = nullptr;
+};
+
+// The colours on screen in `rect` (screen coordinates), row by row.
+class ScreenCapture {
+public:
+    explicit ScreenCapture(const RECT& rect);
+    COLORREF At(int x, int y) const;  // relative to the rectangle's top-left
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+
+private:
+    int m_width;
+    int m_height;
+    std::vector<DWORD> m_pixels;
+};
+
+// The colours of a DC's drawing, read back through a 32-bit DIB: drawn with `paint(dc)`.
+template <class Paint>
+std::vector<COLORREF> RenderToPixels(int width, int height, Paint&& paint, COLORREF background = RGB(0, 0, 0));
+
+// Channel-by-channel distance between two colours (the largest difference).
+int ColourDistance(COLORREF a, COLORREF b);
+
+// Runs `dialog` modally as the program runs its panel, with `script` playing inside the loop and
+// `app` pointing at it as the main window; a watchdog ends a run whose script stopped early.
+INT_PTR RunModal(CWinApp& app, CDialog& dialog, ModalScript& script, UINT watchdogMs = 15000);
+
+// ---- template definitions ---------------------------------------------------------------------
+
+template <class Paint>
+std::vector<COLORREF> RenderToPixels(int width, int height, Paint&& paint, COLORREF background)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    afx::unique_hdc dc(::CreateCompatibleDC(nullptr));
+    afx::unique_hbitmap bitmap(::CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    std::vector<COLORREF> pixels;
+    if (!bitmap || bits == nullptr)
+        return pixels;
+    {
+        afx::select_object_guard select(dc.get(), bitmap.get());
+        afx::unique_hbrush fill(::CreateSolidBrush(background));
+        const RECT all{0, 0, width, height};
+        ::FillRect(dc.get(), &all, fill.get());
+        paint(dc.get());
+        ::GdiFlush();
+    }
+    const auto* raw = static_cast<const DWORD*>(bits);
+    pixels.reserve(static_cast<size_t>(width) * height);
+    for (int i = 0; i < width * height; ++i)
+        pixels.push_back(RGB((raw[i] >> 16) & 0xFF, (raw[i] >> 8) & 0xFF, raw[i] & 0xFF));
+    return pixels;
+}
