@@ -36,6 +36,8 @@ public:
     constexpr CSize Size() const noexcept { return {Width(), Height()}; }
     constexpr CPoint TopLeft() const noexcept { return {left, top}; }
     constexpr CPoint BottomRight() const noexcept { return {right, bottom}; }
+    constexpr int CenterX() const noexcept { return (left + right) / 2; }
+    constexpr int CenterY() const noexcept { return (top + bottom) / 2; }
     constexpr bool IsRectEmpty() const noexcept { return right <= left || bottom <= top; }
     constexpr bool IsRectNull() const noexcept { return left == 0 && top == 0 && right == 0 && bottom == 0; }
     constexpr bool PtInRect(POINT p) const noexcept { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }

@@ -13,7 +13,7 @@ export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 
 display_ok() { [[ -n "${DISPLAY:-}" ]] && xdpyinfo >/dev/null 2>&1; }
 if ! display_ok; then
-  exec xvfb-run -a -s "-screen 0 1280x800x24 -nolisten tcp" "$0" "$prefix" "$@"
+  exec "$(dirname "$0")/with-display.sh" "$0" "$prefix" "$@"
 fi
 
 "$(dirname "$0")/wine-prefix.sh" "$prefix" || exit 1

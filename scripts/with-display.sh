@@ -4,7 +4,9 @@
 # WINEPREFIX is set, so each Wine start is quick.
 set -u
 xvfb_pid=""
+compositor_pid=""
 cleanup() {
+  [[ -n "$compositor_pid" ]] && kill "$compositor_pid" 2>/dev/null && wait "$compositor_pid" 2>/dev/null
   if [[ -n "${WINEPREFIX:-}" ]]; then WINEPREFIX="$WINEPREFIX" wineserver -k >/dev/null 2>&1 || true; fi
   [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
   return 0
@@ -20,6 +22,12 @@ if ! { [[ -n "${DISPLAY:-}" ]] && xdpyinfo >/dev/null 2>&1; }; then
   [[ -n "$num" ]] || { echo "Xvfb did not start" >&2; exit 1; }
   export DISPLAY=":$num"
   echo "Using Xvfb on $DISPLAY" >&2
+  # A compositing manager blends per-pixel-alpha windows with what lies behind them, as a desktop
+  # does; without one, X shows their premultiplied colours as if over black.
+  if command -v xcompmgr >/dev/null; then
+    xcompmgr >/dev/null 2>&1 &
+    compositor_pid=$!
+  fi
 fi
 
 if [[ -n "${WINEPREFIX:-}" ]]; then

@@ -18,7 +18,14 @@ public:
     // Adds a step that runs `delayMs` after the previous one.
     ModalScript& Then(DWORD delayMs, std::function<void()> step)
     {
-        m_steps.push_back({delayMs, std::move(step)});
+        m_steps.push_back({delayMs, std::move(step), {}, 0});
+        return *this;
+    }
+    // Adds a step that runs as soon as `ready()` holds (checked every few milliseconds), or after
+    // `timeoutMs` whatever it says; the step then checks what it expects.
+    ModalScript& ThenWhen(std::function<bool()> ready, DWORD timeoutMs, std::function<void()> step)
+    {
+        m_steps.push_back({5, std::move(step), std::move(ready), timeoutMs});
         return *this;
     }
     // Arms the first step. Steps run inside whichever loop this thread is pumping.
@@ -43,6 +50,8 @@ private:
     struct Step {
         DWORD delayMs;
         std::function<void()> run;
+        std::function<bool()> ready;  // empty: run after the delay
+        DWORD timeoutMs = 0;
     };
 
     static ModalScript*& Current()
@@ -63,6 +72,14 @@ private:
         ModalScript* script = Current();
         if (script == nullptr || script->Finished())
             return;
+        Step& step = script->m_steps[script->m_next];
+        if (step.ready) {
+            if (script->m_waitStart == 0)
+                script->m_waitStart = ::GetTickCount64();
+            if (!step.ready() && ::GetTickCount64() - script->m_waitStart < step.timeoutMs)
+                return;  // the timer fires again
+            script->m_waitStart = 0;
+        }
         ::KillTimer(nullptr, script->m_timer);
         script->m_timer = 0;
         // The step may open a nested modal loop; the next step is armed first so it can run there.
@@ -77,6 +94,7 @@ private:
     std::vector<Step> m_steps;
     size_t m_next = 0;
     UINT_PTR m_timer = 0;
+    ULONGLONG m_waitStart = 0;
 };
 
 // Dispatches this thread's pending messages for about `ms` milliseconds (outside any modal loop).

@@ -107,8 +107,69 @@ LRESULT CALLBACK ShowOrderRecorder::Hook(int code, WPARAM wParam, LPARAM lParam)
 
 ScreenCapture::ScreenCapture(const RECT& rect) : m_width(rect.right - rect.left), m_height(rect.bottom - rect.top)
 {
+    m_pixels.assign(static_cast<size_t>(m_width) * m_height, 0);
+    m_fromX = CaptureFromXServer(rect);
+    if (!m_fromX)
+        CaptureThroughGdi(rect);
+}
+
+bool ScreenCapture::CaptureFromXServer(const RECT& rect)
+{
+    // Wine starts Unix programs by their Unix path.
+    if (::GetFileAttributesW(L"Z:\\usr\\bin\\import") == INVALID_FILE_ATTRIBUTES) {
+        m_problem = "no /usr/bin/import";
+        return false;
+    }
+    static int serial = 0;
+    const std::wstring name = L"tabvisor-capture-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                              std::to_wstring(++serial) + L".png";
+    std::wstring command = L"/usr/bin/import -window root -crop " + std::to_wstring(m_width) + L"x" +
+                           std::to_wstring(m_height) + L"+" + std::to_wstring(rect.left) + L"+" +
+                           std::to_wstring(rect.top) + L" +repage PNG32:/tmp/" + name;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessW(L"/usr/bin/import", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process)) {
+        m_problem = "import did not start: error " + std::to_string(::GetLastError());
+        return false;
+    }
+    // Wine's handle of a Unix process does not wait for it: watch for a complete picture instead.
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+
+    const std::wstring file = L"Z:\\tmp\\" + name;
+    bool read = false;
+    for (const ULONGLONG end = ::GetTickCount64() + 20000; !read && ::GetTickCount64() < end; ::Sleep(50)) {
+        Gdiplus::GpBitmap* picture = nullptr;
+        if (gdip::GdipCreateBitmapFromFile(file.c_str(), &picture) != Gdiplus::Ok)
+            continue;
+        UINT width = 0, height = 0;
+        gdip::GdipGetImageWidth(picture, &width);
+        gdip::GdipGetImageHeight(picture, &height);
+        Gdiplus::ARGB last = 0;
+        // A picture still being written does not decode to its last row.
+        if (static_cast<int>(width) == m_width && static_cast<int>(height) == m_height &&
+            gdip::GdipBitmapGetPixel(picture, m_width - 1, m_height - 1, &last) == Gdiplus::Ok) {
+            for (int y = 0; y < m_height; ++y)
+                for (int x = 0; x < m_width; ++x) {
+                    Gdiplus::ARGB argb = 0;
+                    gdip::GdipBitmapGetPixel(picture, x, y, &argb);
+                    m_pixels[static_cast<size_t>(y) * m_width + x] = argb & 0xFFFFFF;
+                }
+            read = true;
+        }
+        gdip::GdipDisposeImage(picture);
+    }
+    if (!read)
+        m_problem = "no complete picture from import";
+    ::DeleteFileW(file.c_str());
+    return read;
+}
+
+void ScreenCapture::CaptureThroughGdi(const RECT& rect)
+{
     afx::unique_window_dc screen(nullptr);
-    m_pixels.resize(static_cast<size_t>(m_width) * m_height);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = m_width;

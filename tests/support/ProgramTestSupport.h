@@ -58,17 +58,27 @@ private:
     HHOOK m_hook = nullptr;
 };
 
-// The colours on screen in `rect` (screen coordinates), row by row.
+// The colours on screen in `rect` (screen coordinates), row by row. Under Wine the picture is
+// taken from the X server (ImageMagick's import), which alone sees layered windows composed by
+// the compositing manager; elsewhere it is read through GDI. Needs GDI+ running.
 class ScreenCapture {
 public:
     explicit ScreenCapture(const RECT& rect);
+    bool FromXServer() const { return m_fromX; }
+    // Why the X server's picture could not be used, if it could not.
+    const std::string& Problem() const { return m_problem; }
     COLORREF At(int x, int y) const;  // relative to the rectangle's top-left
     int Width() const { return m_width; }
     int Height() const { return m_height; }
 
 private:
+    bool CaptureFromXServer(const RECT& rect);
+    void CaptureThroughGdi(const RECT& rect);
+
     int m_width;
     int m_height;
+    bool m_fromX = false;
+    std::string m_problem;
     std::vector<DWORD> m_pixels;
 };
 
