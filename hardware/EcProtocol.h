@@ -47,6 +47,7 @@ public:
     CEcPortAccess(const CEcPortAccess&) = delete;
     CEcPortAccess& operator=(const CEcPortAccess&) = delete;
 
+    // Whether port access is open now, by this scope or an enclosing one.
     bool IsOpen() const;
 
 private:
