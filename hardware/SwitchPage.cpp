@@ -1,0 +1,150 @@
+// The device switch page: the EC read and write-back at start, the toggles, and the colour key.
+#include "SwitchPage.h"
+
+#include "EcProtocol.h"
+#include "LayeredWindow.h"
+
+namespace {
+
+struct SwitchInfo {
+    CSkinButton CSwitchPage::*button;
+    UINT offBitmap;
+    UINT onBitmap;
+};
+
+// Indexed by the device-switch bit.
+constexpr SwitchInfo kSwitches[4] = {
+    {&CSwitchPage::m_btnWireless, IDB_WIRELESS_OFF, IDB_WIRELESS_ON},
+    {&CSwitchPage::m_btn3G, IDB_3G_OFF, IDB_3G_ON},
+    {&CSwitchPage::m_btnCamera, IDB_CAMERA_OFF, IDB_CAMERA_ON},
+    {&CSwitchPage::m_btnBluetooth, IDB_BLUETOOTH_OFF, IDB_BLUETOOTH_ON},
+};
+
+constexpr uint8_t kWirelessBit = 0;
+constexpr uint8_t k3GBit = 1;
+constexpr uint8_t kCameraBit = 2;
+constexpr uint8_t kBluetoothBit = 3;
+
+} // namespace
+
+// The brush goes before the buttons and the window, as the members' order has it.
+CSwitchPage::~CSwitchPage() = default;
+
+BEGIN_MESSAGE_MAP(CSwitchPage, CDialog)
+    ON_WM_CTLCOLOR()
+    ON_WM_MOVE()
+    ON_WM_LBUTTONDOWN()
+    ON_BN_CLICKED(IDC_SWITCH_CAMERA, OnCameraClicked)
+    ON_BN_CLICKED(IDC_SWITCH_WIRELESS, OnWirelessClicked)
+    ON_BN_CLICKED(IDC_SWITCH_BLUETOOTH, OnBluetoothClicked)
+    ON_BN_CLICKED(IDC_SWITCH_3G, On3GClicked)
+END_MESSAGE_MAP()
+
+void CSwitchPage::DoDataExchange(CDataExchange* dx)
+{
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDC_SWITCH_WIRELESS, m_btnWireless);
+    DDX_Control(dx, IDC_SWITCH_3G, m_btn3G);
+    DDX_Control(dx, IDC_SWITCH_CAMERA, m_btnCamera);
+    DDX_Control(dx, IDC_SWITCH_BLUETOOTH, m_btnBluetooth);
+}
+
+BOOL CSwitchPage::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+
+    m_brush.CreateSolidBrush(kSwitchPageKey);
+    MakeTransparent();
+
+    {
+        CEcPortAccess access;
+        ReadDeviceSwitches();
+    }
+
+    // The state just read goes back to the EC once per device, each time as the whole byte.
+    for (uint8_t bit = 0; bit < 4; ++bit) {
+        const bool on = (g_deviceSwitches & (1u << bit)) != 0;
+        if (on)
+            SetDeviceSwitch(bit);
+        else
+            ClearDeviceSwitch(bit);
+        ShowSwitch(bit, on);
+    }
+    return TRUE;
+}
+
+void CSwitchPage::MakeTransparent()
+{
+    ::SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, ::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE) | WS_EX_LAYERED);
+    if (ApplyColourKey())
+        return;
+    // A layered window that never got its attributes may not be drawn at all: be an ordinary
+    // window again, cut down to the four buttons so the magenta covers nothing.
+    ::SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, ::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE) & ~WS_EX_LAYERED);
+    ClipToButtons();
+}
+
+bool CSwitchPage::ApplyColourKey()
+{
+    return SetLayeredWindowAttributesByName(m_hWnd, kSwitchPageKey, 0, LWA_COLORKEY);
+}
+
+void CSwitchPage::ClipToButtons()
+{
+    CRect page;
+    GetWindowRect(&page);
+    afx::unique_hrgn region(::CreateRectRgn(0, 0, 0, 0));
+    if (!region)
+        return;
+    for (const SwitchInfo& info : kSwitches) {
+        const CSkinButton& button = this->*info.button;
+        if (button.m_hWnd == nullptr)
+            continue;
+        CRect rect;
+        button.GetWindowRect(&rect);
+        rect.OffsetRect(-page.left, -page.top);
+        afx::unique_hrgn part(::CreateRectRgnIndirect(&rect));
+        if (part)
+            ::CombineRgn(region.get(), region.get(), part.get(), RGN_OR);
+    }
+    // The system owns the region once it is set.
+    if (::SetWindowRgn(m_hWnd, region.get(), TRUE))
+        region.release();
+}
+
+HBRUSH CSwitchPage::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor)
+{
+    CDialog::OnCtlColor(dc, wnd, ctlColor);
+    return static_cast<HBRUSH>(m_brush.GetSafeHandle());
+}
+
+void CSwitchPage::OnMove(int x, int y) { CDialog::OnMove(x, y); }
+
+void CSwitchPage::OnLButtonDown(UINT flags, CPoint point) { CDialog::OnLButtonDown(flags, point); }
+
+void CSwitchPage::OnCameraClicked() { Toggle(kCameraBit); }
+void CSwitchPage::OnWirelessClicked() { Toggle(kWirelessBit); }
+void CSwitchPage::OnBluetoothClicked() { Toggle(kBluetoothBit); }
+void CSwitchPage::On3GClicked() { Toggle(k3GBit); }
+
+// The picture follows the program's copy; the EC is not read again.
+void CSwitchPage::Toggle(uint8_t bit)
+{
+    const uint8_t mask = static_cast<uint8_t>(1u << bit);
+    const uint8_t old = g_deviceSwitches;
+    g_deviceSwitches = static_cast<uint8_t>(old ^ mask);
+    if (old & mask) {
+        ClearDeviceSwitch(bit);
+        ShowSwitch(bit, false);
+    } else {
+        SetDeviceSwitch(bit);
+        ShowSwitch(bit, true);
+    }
+}
+
+void CSwitchPage::ShowSwitch(uint8_t bit, bool on)
+{
+    CSkinButton& button = this->*kSwitches[bit].button;
+    button.LoadImages(on ? kSwitches[bit].onBitmap : kSwitches[bit].offBitmap, kSwitchPageKey, 0, 0);
+    button.SetFlatEdge(FALSE, TRUE);
+}
