@@ -21,6 +21,7 @@ if ! { [[ -n "${DISPLAY:-}" ]] && xdpyinfo >/dev/null 2>&1; }; then
   num=$(head -n1 "$fdfile"); rm -f "$fdfile"
   [[ -n "$num" ]] || { echo "Xvfb did not start" >&2; exit 1; }
   export DISPLAY=":$num"
+  export TABVISOR_OWN_XVFB=1
   echo "Using Xvfb on $DISPLAY" >&2
   # A compositing manager blends per-pixel-alpha windows with what lies behind them, as a desktop
   # does; without one, X shows their premultiplied colours as if over black.

@@ -1,0 +1,183 @@
+// Starting the program and finding and driving its windows from another process.
+#include "ProgramUnderTest.h"
+
+#include <algorithm>
+
+std::wstring BuildFolder()
+{
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path);
+    return folder.substr(0, folder.find_last_of(L"\\/"));
+}
+
+namespace {
+
+afx::unique_handle Start(const std::wstring& program, const std::wstring& arguments, DWORD* processId)
+{
+    std::wstring command = L"\"" + BuildFolder() + L"\\" + program + L"\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return {};
+    ::CloseHandle(process.hThread);
+    if (processId != nullptr)
+        *processId = process.dwProcessId;
+    return afx::unique_handle(process.hProcess);
+}
+
+struct Search {
+    DWORD processId;
+    std::vector<HWND> windows;
+};
+
+std::vector<HWND> TopLevelDialogsOf(DWORD processId)
+{
+    Search search{processId, {}};
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(hwnd, &owner);
+            wchar_t name[16] = {};
+            ::GetClassNameW(hwnd, name, 16);
+            if (owner == s->processId && std::wstring(name) == L"#32770")
+                s->windows.push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.windows;
+}
+
+} // namespace
+
+DWORD RunTool(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs)
+{
+    afx::unique_handle process = Start(program, arguments, nullptr);
+    if (!process)
+        return 0xFFFFFFFF;
+    ::WaitForSingleObject(process.get(), timeoutMs);
+    DWORD code = 0xFFFFFFFF;
+    ::GetExitCodeProcess(process.get(), &code);
+    return code;
+}
+
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs)
+{
+    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
+    for (;;) {
+        if (condition())
+            return true;
+        if (::GetTickCount64() >= end)
+            return false;
+        ::Sleep(5);
+    }
+}
+
+ProgramUnderTest::ProgramUnderTest()
+{
+    m_process = Start(L"Tabvisor.exe", L"", &m_processId);
+    if (!m_process)
+        return;
+    // The panel has its title early in its initialisation and its layered face late in it; it is
+    // shown when initialisation ends and hides itself 50 ms later, and only then is it waiting.
+    HWND panel = nullptr;
+    WaitFor(
+        [&] {
+            for (HWND hwnd : TopLevelDialogsOf(m_processId)) {
+                wchar_t title[32] = {};
+                ::GetWindowTextW(hwnd, title, 32);
+                if (std::wstring(title) == L"Tabvisor")
+                    panel = hwnd;
+            }
+            return panel != nullptr && (::GetWindowLongPtrW(panel, GWL_EXSTYLE) & WS_EX_LAYERED);
+        },
+        20000);
+    if (panel == nullptr || !WaitFor([&] { return !::IsWindowVisible(panel); }, 5000))
+        return;
+    ::Sleep(300);
+    if (::IsWindowVisible(panel))
+        return;
+    m_panel = panel;
+    // The pages are the dialogs the panel owns, created right after it: order them by place on the
+    // panel, which the panel fixes (switches, volume, brightness; then keyboard, Task Manager).
+    for (HWND hwnd : TopLevelDialogsOf(m_processId))
+        if (::GetWindow(hwnd, GW_OWNER) == m_panel)
+            m_pages.push_back(hwnd);
+    const CRect panelRect = WindowRect(m_panel);
+    std::sort(m_pages.begin(), m_pages.end(), [&](HWND a, HWND b) {
+        const CRect ra = WindowRect(a);
+        const CRect rb = WindowRect(b);
+        return std::make_pair(ra.top - panelRect.top > 150, ra.left) < std::make_pair(rb.top - panelRect.top > 150, rb.left);
+    });
+}
+
+ProgramUnderTest::~ProgramUnderTest()
+{
+    if (Running() && Close() == 0xFFFFFFFF)
+        ::TerminateProcess(m_process.get(), 1);
+}
+
+bool ProgramUnderTest::Running() const
+{
+    return m_process && ::WaitForSingleObject(m_process.get(), 0) == WAIT_TIMEOUT;
+}
+
+DWORD ProgramUnderTest::Close()
+{
+    if (m_panel != nullptr)
+        ::PostMessageW(m_panel, WM_SYSCOMMAND, SC_CLOSE, 0);
+    if (::WaitForSingleObject(m_process.get(), 10000) != WAIT_OBJECT_0)
+        return 0xFFFFFFFF;
+    DWORD code = 0xFFFFFFFF;
+    ::GetExitCodeProcess(m_process.get(), &code);
+    return code;
+}
+
+bool ProgramUnderTest::AllPagesVisible() const
+{
+    return !m_pages.empty() && std::all_of(m_pages.begin(), m_pages.end(), [](HWND p) { return ::IsWindowVisible(p); });
+}
+
+bool ProgramUnderTest::AnyPageVisible() const
+{
+    return std::any_of(m_pages.begin(), m_pages.end(), [](HWND p) { return ::IsWindowVisible(p); });
+}
+
+CRect ProgramUnderTest::WindowRect(HWND hwnd) const
+{
+    CRect rect;
+    ::GetWindowRect(hwnd, &rect);
+    return rect;
+}
+
+void ProgramUnderTest::PressHotkey() const { RunTool(L"tabsim.exe", L"key hotkey"); }
+
+void ProgramUnderTest::MoveMouseTo(POINT screen)
+{
+    // Absolute coordinates are in 0..65535 over the primary screen.
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(screen.x, 65536, ::GetSystemMetrics(SM_CXSCREEN)) + 1;
+    input.mi.dy = MulDiv(screen.y, 65536, ::GetSystemMetrics(SM_CYSCREEN)) + 1;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(1, &input, sizeof(INPUT));
+}
+
+void ProgramUnderTest::MouseButton(bool down)
+{
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    ::SendInput(1, &input, sizeof(INPUT));
+}
+
+void ProgramUnderTest::ClickAt(POINT screen)
+{
+    MoveMouseTo(screen);
+    ::Sleep(30);
+    MouseButton(true);
+    ::Sleep(30);
+    MouseButton(false);
+}
