@@ -117,6 +117,11 @@ public:
     void Invalidate(BOOL erase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, erase); }
     void InvalidateRect(const RECT* rect, BOOL erase = TRUE) { ::InvalidateRect(m_hWnd, rect, erase); }
     void UpdateWindow() { ::UpdateWindow(m_hWnd); }
+    BOOL RedrawWindow(const RECT* rect = nullptr, HRGN region = nullptr,
+                      UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE | RDW_ALLCHILDREN)
+    {
+        return ::RedrawWindow(m_hWnd, rect, region, flags);
+    }
 
     void SetWindowText(LPCWSTR text) { ::SetWindowTextW(m_hWnd, text); }
     void GetWindowText(CString& text) const;
