@@ -62,8 +62,9 @@ void CBrightnessPage::OnTimer(UINT_PTR id)
 // Every notification sets the level, whatever its code and even when the position is unchanged.
 void CBrightnessPage::OnHScroll(UINT code, UINT pos, CWnd* sender)
 {
-    if (sender != nullptr && sender->m_hWnd != nullptr && sender->m_hWnd == ::GetDlgItem(m_hWnd, IDC_BRIGHTNESS_SLIDER) &&
-        m_power.setBrightnessLevel != nullptr)
+    const bool fromSlider = sender != nullptr && sender->m_hWnd != nullptr &&
+                            sender->m_hWnd == ::GetDlgItem(m_hWnd, IDC_BRIGHTNESS_SLIDER);
+    if (fromSlider && m_power.setBrightnessLevel != nullptr)
         m_power.setBrightnessLevel(static_cast<unsigned int>(m_slider.GetPos()));
     CDialog::OnHScroll(code, pos, sender);
 }

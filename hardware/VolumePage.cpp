@@ -72,7 +72,9 @@ void CVolumePage::OnTimer(UINT_PTR id)
 // Every notification sets the volume, whatever its code and even when the position is unchanged.
 void CVolumePage::OnHScroll(UINT code, UINT pos, CWnd* sender)
 {
-    if (sender != nullptr && sender->m_hWnd != nullptr && sender->m_hWnd == ::GetDlgItem(m_hWnd, IDC_VOLUME_SLIDER)) {
+    const bool fromSlider =
+        sender != nullptr && sender->m_hWnd != nullptr && sender->m_hWnd == ::GetDlgItem(m_hWnd, IDC_VOLUME_SLIDER);
+    if (fromSlider) {
         g_volumeScalar = VolumePositionToScalar(m_slider.GetPos());
         if (m_common.volumeVista != nullptr)
             m_common.volumeVista(closed_libraries::kVolumeWrite, 0, &g_volumeScalar);

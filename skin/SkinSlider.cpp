@@ -46,34 +46,32 @@ void CSkinSlider::OnCustomDrawReflect(NMHDR* header, LRESULT* result)
 // The channel paint covers the whole control, so there is nothing to erase.
 BOOL CSkinSlider::OnEraseBkgnd(CDC*) { return FALSE; }
 
-void CSkinSlider::TakeBackgroundCopy(HDC parentDc, const CRect& inParent)
+void CSkinSlider::TakeBackgroundCopy(HDC parentDc, CPoint origin, CSize size)
 {
     m_hBackDC.reset(::CreateCompatibleDC(parentDc));
-    m_hBackBmp.reset(::CreateCompatibleBitmap(parentDc, inParent.Width(), inParent.Height()));
+    m_hBackBmp.reset(::CreateCompatibleBitmap(parentDc, size.cx, size.cy));
     if (!m_hBackDC || !m_hBackBmp)
         return;
     m_hOldBackBmp = static_cast<HBITMAP>(::SelectObject(m_hBackDC.get(), m_hBackBmp.get()));
-    ::BitBlt(m_hBackDC.get(), 0, 0, inParent.Width(), inParent.Height(), parentDc, inParent.left, inParent.top,
-             SRCCOPY);
+    ::BitBlt(m_hBackDC.get(), 0, 0, size.cx, size.cy, parentDc, origin.x, origin.y, SRCCOPY);
 }
 
 void CSkinSlider::DrawChannel(CDC* dc, const NMCUSTOMDRAW* nm)
 {
-    CClientDC parentDc(GetParent());
+    CWnd* parent = GetParent();
+    CClientDC parentDc(parent);
     CRect client;
     GetClientRect(&client);
     const int w = client.Width();
     const int h = client.Height();
     CRect inParent;
     GetWindowRect(&inParent);
-    if (CWnd* parent = GetParent())
+    if (parent != nullptr)
         parent->ScreenToClient(&inParent);
-    inParent.right = inParent.left + w;
-    inParent.bottom = inParent.top + h;
 
     // Taken once: later changes under the control, or moving it, keep the first picture.
     if (!m_hBackDC)
-        TakeBackgroundCopy(parentDc.m_hDC, inParent);
+        TakeBackgroundCopy(parentDc.m_hDC, inParent.TopLeft(), CSize(w, h));
 
     {
         // A monochrome mask of the pure black pixels drawn so far (a fresh memory DC holds a

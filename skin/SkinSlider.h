@@ -27,5 +27,5 @@ protected:
 private:
     void DrawChannel(CDC* dc, const NMCUSTOMDRAW* nm);
     void DrawThumb(CDC* dc, const NMCUSTOMDRAW* nm);
-    void TakeBackgroundCopy(HDC parentDc, const CRect& inParent);
+    void TakeBackgroundCopy(HDC parentDc, CPoint origin, CSize size);
 };
