@@ -66,7 +66,6 @@ TEST_F(Installer, InstallsWhereTheBootTaskPointsRunsAndUninstallsAroundTheMakers
     EXPECT_EQ(UninstallValue(L"InstallLocation"), kInstallFolder);
     EXPECT_EQ(UninstallValue(L"UninstallString"), L"\"" + kUninstaller + L"\"");
     EXPECT_EQ(UninstallValue(L"QuietUninstallString"), L"\"" + kUninstaller + L"\" /S");
-    EXPECT_GT(UninstallNumber(L"EstimatedSize").value_or(0), 0u);
 
     {
         TestTablet tablet;

@@ -231,18 +231,6 @@ std::optional<std::wstring> UninstallValue(const wchar_t* name)
     return std::wstring(value);
 }
 
-std::optional<DWORD> UninstallNumber(const wchar_t* name)
-{
-    unique_hkey key = OpenUninstallKey();
-    DWORD value = 0;
-    DWORD size = sizeof(value);
-    DWORD type = 0;
-    if (!key || ::RegQueryValueExW(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS ||
-        type != REG_DWORD)
-        return std::nullopt;
-    return value;
-}
-
 bool UninstallEntryExists() { return static_cast<bool>(OpenUninstallKey()); }
 
 HRESULT RegisterBootTask()

@@ -42,7 +42,6 @@ std::optional<DWORD> RunSetupSilently();
 
 // A string value of the uninstall entry in the 64-bit registry view.
 std::optional<std::wstring> UninstallValue(const wchar_t* name);
-std::optional<DWORD> UninstallNumber(const wchar_t* name);
 bool UninstallEntryExists();
 
 // A "Tabvisor" task in the root folder of the Task Scheduler, as the program's library leaves it.
