@@ -12,6 +12,7 @@
 
 #include "PngButton.h"
 #include "PngButtonTestIds.h"
+#include "PointerInput.h"
 #include "ProgramTestSupport.h"
 #include "resource.h"
 
@@ -192,35 +193,6 @@ void ExpectPictureAt(const Face& face, const Picture& picture, CPoint offset, bo
         }
     }
     EXPECT_EQ(wrong, 0) << name;
-}
-
-// Moves the real pointer, from another thread, as a mouse would.
-void MovePointerTo(CPoint screen)
-{
-    struct Move {
-        LONG x;
-        LONG y;
-    };
-    auto* move = new Move{screen.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1),
-                          screen.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1)};
-    HANDLE thread = ::CreateThread(
-        nullptr, 0,
-        [](void* param) -> DWORD {
-            auto* m = static_cast<Move*>(param);
-            INPUT input{};
-            input.type = INPUT_MOUSE;
-            input.mi.dx = m->x;
-            input.mi.dy = m->y;
-            input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-            ::SendInput(1, &input, sizeof(INPUT));
-            delete m;
-            return 0;
-        },
-        move, 0, nullptr);
-    if (thread != nullptr)
-        ::CloseHandle(thread);
-    else
-        delete move;
 }
 
 class PngButtonTest : public ::testing::Test {
@@ -410,9 +382,9 @@ TEST_F(PngButtonTest, ThePointerRestingOnTheButtonLightsItAndLeavingPutsItBack)
 {
     CButtonHost host(IDR_TEST_PATTERN, CRect(CPoint(30, 40), CSize(40, 30)));
     ModalScript script;
-    script.Then(300, [&] { MovePointerTo(CPoint(10, 10)); })
-        .Then(200, [&] { MovePointerTo(Shifted(host.ButtonOnScreen().TopLeft(), 5, 5)); })
-        .Then(100, [&] { MovePointerTo(Shifted(host.ButtonOnScreen().TopLeft(), 6, 6)); })
+    script.Then(300, [&] { MovePointer(CPoint(10, 10)); })
+        .Then(200, [&] { MovePointer(Shifted(host.ButtonOnScreen().TopLeft(), 5, 5)); })
+        .Then(100, [&] { MovePointer(Shifted(host.ButtonOnScreen().TopLeft(), 6, 6)); })
         .Then(300,
               [&] {
                   CPngButton& button = *host.m_pButton;
@@ -422,7 +394,7 @@ TEST_F(PngButtonTest, ThePointerRestingOnTheButtonLightsItAndLeavingPutsItBack)
                   const Picture picture(button);
                   EXPECT_LE(ColourDistance(ScreenCapture(place).At(3, 3), Expected(picture.At(3, 3), kHostColour, true)),
                             2);
-                  MovePointerTo(CPoint(10, 10));
+                  MovePointer(CPoint(10, 10));
               })
         .Then(300, [&] {
             CPngButton& button = *host.m_pButton;
