@@ -182,6 +182,17 @@ std::vector<COLORREF> ButtonFace(CPngButton& button, UINT itemState)
     });
 }
 
+// How many pixels of the screen at `place` differ from `face`.
+int DifferingOnScreen(const CRect& place, const std::vector<COLORREF>& face)
+{
+    const ScreenCapture screen(place);
+    int differing = 0;
+    for (int y = 0; y < place.Height(); ++y)
+        for (int x = 0; x < place.Width(); ++x)
+            differing += screen.At(x, y) != face[static_cast<size_t>(y) * place.Width() + x];
+    return differing;
+}
+
 CRect ButtonInPage(CLauncherPage& page)
 {
     CRect rect;
@@ -263,25 +274,14 @@ TEST_F(LauncherPageTest, UnderTheRealPointerTheButtonLightsShiftsWhilePressedAnd
               [&] {
                   CPngButton& launch = panel.m_pKeyboardPage->m_btnLaunch;
                   EXPECT_TRUE(launch.m_bHovering);
-                  const ScreenCapture screen(button);
-                  const std::vector<COLORREF> hot = ButtonFace(launch, 0);
-                  int differing = 0;
-                  for (int y = 0; y < button.Height(); ++y)
-                      for (int x = 0; x < button.Width(); ++x)
-                          differing += screen.At(x, y) != hot[static_cast<size_t>(y) * button.Width() + x];
-                  EXPECT_EQ(differing, 0) << "the hover face is not on screen";
+                  EXPECT_EQ(DifferingOnScreen(button, ButtonFace(launch, 0)), 0) << "the hover face is not on screen";
                   PressLeftButton();
               })
         .Then(300,
               [&] {
                   CPngButton& launch = panel.m_pKeyboardPage->m_btnLaunch;
-                  const ScreenCapture screen(button);
-                  const std::vector<COLORREF> pressed = ButtonFace(launch, ODS_SELECTED);
-                  int differing = 0;
-                  for (int y = 0; y < button.Height(); ++y)
-                      for (int x = 0; x < button.Width(); ++x)
-                          differing += screen.At(x, y) != pressed[static_cast<size_t>(y) * button.Width() + x];
-                  EXPECT_EQ(differing, 0) << "the pressed face is not on screen";
+                  EXPECT_EQ(DifferingOnScreen(button, ButtonFace(launch, ODS_SELECTED)), 0)
+                      << "the pressed face is not on screen";
                   EXPECT_TRUE(m_log.Read().empty());
                   ReleaseLeftButton();
               })
@@ -297,6 +297,44 @@ TEST_F(LauncherPageTest, UnderTheRealPointerTheButtonLightsShiftsWhilePressedAnd
     Run(panel, script, 60000);
 }
 
+// The erase covers the client area with the bitmap from its top-left; on screen the bitmap lies
+// around the button, the normal face in it, and the faces' background is the bitmap under it.
+void ExpectSeamless(CLauncherPage& page, UINT bitmapId)
+{
+    CRect client;
+    page.GetClientRect(&client);
+    ASSERT_EQ(client.Size(), CSize(195, 133));
+    const std::vector<COLORREF> bitmap = BitmapPixels(bitmapId, 195, 133);
+    auto bitmapAt = [&](int x, int y) { return bitmap[static_cast<size_t>(y) * 195 + x]; };
+
+    const std::vector<COLORREF> erased = RenderToPixels(195, 133, [&](HDC dc) {
+        EXPECT_TRUE(page.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc)));
+    });
+    EXPECT_EQ(erased, bitmap);
+
+    CRect pageOnScreen;
+    page.GetWindowRect(&pageOnScreen);
+    const ScreenCapture screen(pageOnScreen);
+    const CRect button = ButtonInPage(page);
+    int wrongPage = 0;
+    for (int y = 0; y < 133; ++y)
+        for (int x = 0; x < 195; ++x)
+            wrongPage += !button.PtInRect(CPoint(x, y)) && screen.At(x, y) != bitmapAt(x, y);
+    EXPECT_EQ(wrongPage, 0);
+
+    CRect buttonOnScreen;
+    page.m_btnLaunch.GetWindowRect(&buttonOnScreen);
+    EXPECT_EQ(DifferingOnScreen(buttonOnScreen, ButtonFace(page.m_btnLaunch, 0)), 0);
+
+    const std::vector<COLORREF> pressed = ButtonFace(page.m_btnLaunch, ODS_SELECTED);
+    int wrongEdge = 0;
+    for (int x = 0; x < button.Width(); ++x)
+        wrongEdge += pressed[static_cast<size_t>(x)] != bitmapAt(button.left + x, button.top);
+    for (int y = 0; y < button.Height(); ++y)
+        wrongEdge += pressed[static_cast<size_t>(y) * button.Width()] != bitmapAt(button.left, button.top + y);
+    EXPECT_EQ(wrongEdge, 0);
+}
+
 TEST_F(LauncherPageTest, PagesShowTheirBitmapFromItsTopLeftWithTheButtonSeamlesslyOnIt)
 {
     CTabvisorDlg panel;
@@ -305,53 +343,8 @@ TEST_F(LauncherPageTest, PagesShowTheirBitmapFromItsTopLeftWithTheButtonSeamless
         .Then(100, [&] { UncoverLaunchers(); })
         .Then(300,
               [&] {
-            const struct {
-                CLauncherPage* page;
-                UINT bitmap;
-            } cases[] = {{panel.m_pKeyboardPage, IDB_KEYBOARD_BK}, {panel.m_pTaskMgrPage, IDB_TASKMGR_BK}};
-            for (const auto& c : cases) {
-                SCOPED_TRACE(c.bitmap);
-                CLauncherPage& page = *c.page;
-                CRect client;
-                page.GetClientRect(&client);
-                ASSERT_EQ(client.Size(), CSize(195, 133));
-                const std::vector<COLORREF> bitmap = BitmapPixels(c.bitmap, 195, 133);
-                auto bitmapAt = [&](int x, int y) { return bitmap[static_cast<size_t>(y) * 195 + x]; };
-
-                // The erase alone: the bitmap's first 195 columns, all 133 rows.
-                const std::vector<COLORREF> erased = RenderToPixels(195, 133, [&](HDC dc) {
-                    EXPECT_TRUE(page.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc)));
-                });
-                EXPECT_EQ(erased, bitmap);
-
-                // On screen: the bitmap around the button, the normal face in it, and the faces'
-                // background is the bitmap under the button.
-                CRect onScreen;
-                page.GetWindowRect(&onScreen);
-                const ScreenCapture screen(onScreen);
-                const CRect button = ButtonInPage(page);
-                const std::vector<COLORREF> normal = ButtonFace(page.m_btnLaunch, 0);
-                const std::vector<COLORREF> pressed = ButtonFace(page.m_btnLaunch, ODS_SELECTED);
-                int wrongPage = 0;
-                int wrongButton = 0;
-                for (int y = 0; y < 133; ++y)
-                    for (int x = 0; x < 195; ++x) {
-                        if (!button.PtInRect(CPoint(x, y)))
-                            wrongPage += screen.At(x, y) != bitmapAt(x, y);
-                        else
-                            wrongButton += screen.At(x, y) !=
-                                           normal[static_cast<size_t>(y - button.top) * button.Width() + x - button.left];
-                    }
-                EXPECT_EQ(wrongPage, 0);
-                EXPECT_EQ(wrongButton, 0);
-                int wrongEdge = 0;
-                for (int x = 0; x < button.Width(); ++x)
-                    wrongEdge += pressed[static_cast<size_t>(x)] != bitmapAt(button.left + x, button.top);
-                for (int y = 0; y < button.Height(); ++y)
-                    wrongEdge += pressed[static_cast<size_t>(y) * button.Width()] !=
-                                 bitmapAt(button.left, button.top + y);
-                EXPECT_EQ(wrongEdge, 0);
-            }
+                  ExpectSeamless(*panel.m_pKeyboardPage, IDB_KEYBOARD_BK);
+                  ExpectSeamless(*panel.m_pTaskMgrPage, IDB_TASKMGR_BK);
               })
         .Then(0, [&] { panel.EndDialog(IDCANCEL); });
     Run(panel, script);

@@ -228,15 +228,6 @@ TEST_F(PngButtonTest, FacesShowThePictureNormalShiftedWhenPressedAndBrightenedUn
             ExpectPictureAt(Face(button, ODS_SELECTED | ODS_FOCUS), picture, CPoint(1, 1), false, "pressed");
             button.SendMessage(WM_MOUSELEAVE);
             ExpectPictureAt(Face(button, ODS_FOCUS), picture, CPoint(0, 0), false, "normal again");
-
-            // On screen the button is its normal face, seamless on the host.
-            const Face normal(button, 0);
-            const ScreenCapture screen(host.ButtonOnScreen());
-            int differing = 0;
-            for (int y = 0; y < normal.Height(); ++y)
-                for (int x = 0; x < normal.Width(); ++x)
-                    differing += screen.At(x, y) != normal.At(x, y);
-            EXPECT_EQ(differing, 0);
             host.EndDialog(IDOK);
         });
         Run(host, script);
@@ -263,30 +254,6 @@ TEST_F(PngButtonTest, HoverFaceHasThePicturesPixelSizeWhileTheOthersFollowItsRes
         EXPECT_GE(normal.Height(), 49);
         EXPECT_LE(normal.Height(), 51);
         EXPECT_EQ(pressed, Shifted(normal, 1, 1));
-        host.EndDialog(IDOK);
-    });
-    Run(host, script);
-}
-
-TEST_F(PngButtonTest, APictureLargerThanTheControlIsClippedAndPressingLosesItsLastColumnAndRow)
-{
-    // The Task Manager picture (174 x 35) in its page's control (168 x 34).
-    CButtonHost host(IDR_PNG_TASKMGR, CRect(CPoint(12, 70), CSize(168, 34)));
-    ModalScript script;
-    script.Then(300, [&] {
-        CPngButton& button = *host.m_pButton;
-        const Face normal(button, 0);
-        const Face pressed(button, ODS_SELECTED);
-        ASSERT_EQ(normal.Width(), 168);
-        for (int x = 0; x < 168; ++x)
-            EXPECT_EQ(pressed.At(x, 0), kHostColour) << x;
-        for (int y = 0; y < 34; ++y)
-            EXPECT_EQ(pressed.At(0, y), kHostColour) << y;
-        int moved = 0;
-        for (int y = 1; y < 34; ++y)
-            for (int x = 1; x < 168; ++x)
-                moved += ColourDistance(pressed.At(x, y), normal.At(x - 1, y - 1)) > 2;
-        EXPECT_EQ(moved, 0);
         host.EndDialog(IDOK);
     });
     Run(host, script);

@@ -157,16 +157,6 @@ TEST_F(ResourceImageTest, EmptyAndDestructionDisposeTheImageWhileItsBufferIsStil
     EXPECT_TRUE(byDestruction.happened);
     EXPECT_TRUE(byDestruction.bufferLockedThen);
     EXPECT_TRUE(IsFreed(buffer));
-
-    // The plain holder deletes whatever image it holds.
-    Disposal byHolder;
-    auto plain = std::make_unique<CImageHolder>();
-    CResourceImage source;
-    ASSERT_TRUE(source.Load(IDR_TEST_PATTERN, L"PNG"));
-    WatchedImage::Watch(source, byHolder);
-    plain->m_pImage = std::exchange(source.m_pImage, nullptr);
-    plain.reset();
-    EXPECT_TRUE(byHolder.happened);
 }
 
 } // namespace
