@@ -2,7 +2,6 @@
 tabvisor_add_test(NAME slider_page_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/SliderPositionsTest.cpp ${CMAKE_CURRENT_LIST_DIR}/BrightnessPageTest.cpp
           ${CMAKE_CURRENT_LIST_DIR}/VolumePageTest.cpp ${CMAKE_CURRENT_LIST_DIR}/SliderPagesTest.cpp
-          ${CMAKE_CURRENT_LIST_DIR}/../skin/GdiObjectCounter.cpp
   LIBS hardware program_test_support tabvisor_resources)
-target_include_directories(slider_page_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_CURRENT_LIST_DIR}/../skin)
+target_include_directories(slider_page_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR})
 add_dependencies(slider_page_tests winio pm common_lib)

@@ -182,15 +182,20 @@ std::vector<COLORREF> ButtonFace(CPngButton& button, UINT itemState)
     });
 }
 
-// How many pixels of the screen at `place` differ from `face`.
+// How many pixels of the screen at `place` differ from `face`. The screen is looked at again for
+// a while until they agree, since a repaint reaches the composed picture a little later.
 int DifferingOnScreen(const CRect& place, const std::vector<COLORREF>& face)
 {
-    const ScreenCapture screen(place);
     int differing = 0;
-    for (int y = 0; y < place.Height(); ++y)
-        for (int x = 0; x < place.Width(); ++x)
-            differing += screen.At(x, y) != face[static_cast<size_t>(y) * place.Width() + x];
-    return differing;
+    for (const ULONGLONG end = ::GetTickCount64() + 3000;;) {
+        const ScreenCapture screen(place);
+        differing = 0;
+        for (int y = 0; y < place.Height(); ++y)
+            for (int x = 0; x < place.Width(); ++x)
+                differing += screen.At(x, y) != face[static_cast<size_t>(y) * place.Width() + x];
+        if (differing == 0 || ::GetTickCount64() >= end)
+            return differing;
+    }
 }
 
 CRect ButtonInPage(CLauncherPage& page)
@@ -201,7 +206,7 @@ CRect ButtonInPage(CLauncherPage& page)
     return rect;
 }
 
-// The device page's placeholder window spans the lower pages; it steps aside for looking at them.
+// The device page's window spans the lower pages; it steps aside so only the launchers are there.
 void UncoverLaunchers() { g_switchPage->ShowWindow(SW_HIDE); }
 
 class LauncherPageTest : public PanelTestFixture {
@@ -228,7 +233,7 @@ TEST_F(LauncherPageTest, EachClickStartsItsProgramOnceAndHidesEverythingUntilThe
     };
     ModalScript script;
     script.Then(300, [&] { SendHotkey(); })
-        .Then(200, [&] { click(*panel.m_pKeyboardPage, *panel.m_pTaskMgrPage); })
+        .ThenWhen([&] { return AllVisible(panel); }, 10000, [&] { click(*panel.m_pKeyboardPage, *panel.m_pTaskMgrPage); })
         .Then(0,
               [&] {
                   launches = m_log.WaitFor(1);
@@ -237,7 +242,7 @@ TEST_F(LauncherPageTest, EachClickStartsItsProgramOnceAndHidesEverythingUntilThe
               })
         .Then(0, [&] { SendHotkey(); })
         // All back, the clicked page included.
-        .Then(200, [&] { click(*panel.m_pTaskMgrPage, *panel.m_pKeyboardPage); })
+        .ThenWhen([&] { return AllVisible(panel); }, 10000, [&] { click(*panel.m_pTaskMgrPage, *panel.m_pKeyboardPage); })
         .Then(0,
               [&] {
                   launches = m_log.WaitFor(2);
@@ -246,7 +251,7 @@ TEST_F(LauncherPageTest, EachClickStartsItsProgramOnceAndHidesEverythingUntilThe
               })
         .Then(0, [&] { SendHotkey(); })
         // Whether it runs already is not asked: every click starts it again.
-        .Then(200, [&] { click(*panel.m_pKeyboardPage, *panel.m_pTaskMgrPage); })
+        .ThenWhen([&] { return AllVisible(panel); }, 10000, [&] { click(*panel.m_pKeyboardPage, *panel.m_pTaskMgrPage); })
         .Then(0,
               [&] {
                   launches = m_log.WaitFor(3);
@@ -263,21 +268,21 @@ TEST_F(LauncherPageTest, UnderTheRealPointerTheButtonLightsShiftsWhilePressedAnd
     CRect button;
     ModalScript script;
     script.Then(300, [&] { SendHotkey(); })
-        .Then(200,
+        .ThenWhen([&] { return AllVisible(panel); }, 10000,
               [&] {
                   UncoverLaunchers();
                   panel.m_pKeyboardPage->m_btnLaunch.GetWindowRect(&button);
                   MovePointer(CPoint(button.left + 60, button.top + 20));
               })
         .Then(100, [&] { MovePointer(CPoint(button.left + 61, button.top + 21)); })
-        .Then(300,
+        .ThenWhen([&] { return panel.m_pKeyboardPage->m_btnLaunch.m_bHovering != FALSE; }, 10000,
               [&] {
                   CPngButton& launch = panel.m_pKeyboardPage->m_btnLaunch;
                   EXPECT_TRUE(launch.m_bHovering);
                   EXPECT_EQ(DifferingOnScreen(button, ButtonFace(launch, 0)), 0) << "the hover face is not on screen";
                   PressLeftButton();
               })
-        .Then(300,
+        .ThenWhen([&] { return (panel.m_pKeyboardPage->m_btnLaunch.GetState() & BST_PUSHED) != 0; }, 10000,
               [&] {
                   CPngButton& launch = panel.m_pKeyboardPage->m_btnLaunch;
                   EXPECT_EQ(DifferingOnScreen(button, ButtonFace(launch, ODS_SELECTED)), 0)
@@ -340,7 +345,7 @@ TEST_F(LauncherPageTest, PagesShowTheirBitmapFromItsTopLeftWithTheButtonSeamless
     CTabvisorDlg panel;
     ModalScript script;
     script.Then(300, [&] { SendHotkey(); })
-        .Then(100, [&] { UncoverLaunchers(); })
+        .ThenWhen([&] { return AllVisible(panel); }, 10000, [&] { UncoverLaunchers(); })
         .Then(300,
               [&] {
                   ExpectSeamless(*panel.m_pKeyboardPage, IDB_KEYBOARD_BK);

@@ -352,24 +352,25 @@ TEST_F(PngButtonTest, ThePointerRestingOnTheButtonLightsItAndLeavingPutsItBack)
     script.Then(300, [&] { MovePointer(CPoint(10, 10)); })
         .Then(200, [&] { MovePointer(Shifted(host.ButtonOnScreen().TopLeft(), 5, 5)); })
         .Then(100, [&] { MovePointer(Shifted(host.ButtonOnScreen().TopLeft(), 6, 6)); })
-        .Then(300,
+        .ThenWhen([&] { return host.m_pButton->m_bHovering != FALSE; }, 10000,
               [&] {
                   CPngButton& button = *host.m_pButton;
                   EXPECT_TRUE(button.m_bTracking);
                   EXPECT_TRUE(button.m_bHovering);
                   const CRect place = host.ButtonOnScreen();
                   const Picture picture(button);
-                  EXPECT_LE(ColourDistance(ScreenCapture(place).At(3, 3), Expected(picture.At(3, 3), kHostColour, true)),
-                            2);
+                  const COLORREF lit = Expected(picture.At(3, 3), kHostColour, true);
+                  EXPECT_LE(ColourDistance(SettledScreenPixel(place, 3, 3, lit), lit), 2);
                   MovePointer(CPoint(10, 10));
               })
-        .Then(300, [&] {
+        .ThenWhen([&] { return host.m_pButton->m_bHovering == FALSE; }, 10000, [&] {
             CPngButton& button = *host.m_pButton;
             EXPECT_FALSE(button.m_bTracking);
             EXPECT_FALSE(button.m_bHovering);
             const CRect place = host.ButtonOnScreen();
             const Picture picture(button);
-            EXPECT_LE(ColourDistance(ScreenCapture(place).At(3, 3), Expected(picture.At(3, 3), kHostColour, false)), 2);
+            const COLORREF plain = Expected(picture.At(3, 3), kHostColour, false);
+            EXPECT_LE(ColourDistance(SettledScreenPixel(place, 3, 3, plain), plain), 2);
             host.EndDialog(IDOK);
         });
     Run(host, script);
