@@ -24,10 +24,6 @@ public:
 
     HWND m_hWnd = nullptr;
 
-    // For the temporary-wrapper map only.
-    static std::unique_ptr<CWnd> MakeTemporary(HWND hwnd) { return std::make_unique<CWnd>(hwnd); }
-    void DetachTemporary() noexcept { m_hWnd = nullptr; }
-
     // Insert-after values for SetWindowPos.
     static const CWnd wndTop;
     static const CWnd wndBottom;
