@@ -4,22 +4,8 @@
 #include <windows.h>
 
 #include "Afx.h"
+#include "ModalScript.h"
 
-// Dispatches this thread's pending messages for about `ms` milliseconds.
-inline void PumpMessages(DWORD ms = 50)
-{
-    const ULONGLONG end = ::GetTickCount64() + ms;
-    do {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (!AfxPreTranslateMessage(&msg)) {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageW(&msg);
-            }
-        }
-        ::Sleep(1);
-    } while (::GetTickCount64() < end);
-}
 
 // Ends a modal dialog with -2 if a test's scripted messages never end it, so a fault fails the
 // test instead of hanging it. Disarmed when it goes out of scope.

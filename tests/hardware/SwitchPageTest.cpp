@@ -77,23 +77,6 @@ void Click(CSwitchPage& page, int id)
                      reinterpret_cast<LPARAM>(::GetDlgItem(page.m_hWnd, id)));
 }
 
-// Dispatches pending messages through the framework's pre-translation, as the program's loops do.
-void Pump(DWORD ms)
-{
-    const ULONGLONG end = ::GetTickCount64() + ms;
-    do {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (!AfxPreTranslateMessage(&msg)) {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageW(&msg);
-            }
-        }
-        AfxSweepTempObjects();
-        ::Sleep(1);
-    } while (::GetTickCount64() < end);
-}
-
 // A real left click at a screen point, from another thread as a user's mouse would come. Two in
 // a row on one spot make a double click, which the program's loop turns into two clicks.
 void MouseClick(POINT at)
@@ -106,7 +89,7 @@ void MouseClick(POINT at)
         inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
         ::SendInput(2, inputs, sizeof(INPUT));
     }).join();
-    Pump(150);
+    PumpFor(150);
 }
 
 // A plain window of one colour, for the page to float over.
@@ -169,7 +152,7 @@ protected:
         const CRect area(at.x - 20, at.y - 20, at.x + pageRect.Width() + 20, at.y + pageRect.Height() + 20);
         backdrop = std::make_unique<CBackdrop>(area);
         page.SetWindowPos(&CWnd::wndTopMost, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
-        Pump(300);
+        PumpFor(300);
         return ScreenCapture(area);
     }
 

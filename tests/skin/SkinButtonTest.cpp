@@ -313,23 +313,6 @@ BEGIN_MESSAGE_MAP(CButtonHost, CDialog)
     ON_BN_CLICKED(kPlainId, OnPlainClicked)
 END_MESSAGE_MAP()
 
-// Dispatches pending messages through the framework's pre-translation, as the program's loops do.
-void Pump(DWORD ms)
-{
-    const ULONGLONG end = ::GetTickCount64() + ms;
-    do {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (!AfxPreTranslateMessage(&msg)) {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageW(&msg);
-            }
-        }
-        AfxSweepTempObjects();
-        ::Sleep(1);
-    } while (::GetTickCount64() < end);
-}
-
 UINT ButtonType(const CWnd& button) { return button.GetStyle() & BS_TYPEMASK; }
 
 class SkinButtonWindow : public ::testing::Test {
@@ -339,7 +322,7 @@ protected:
         m_template = ButtonDialogTemplate();
         ASSERT_TRUE(m_host.CreateIndirect(reinterpret_cast<const DLGTEMPLATE*>(m_template.data()), nullptr));
         m_host.SetWindowPos(&CWnd::wndTopMost, 300, 200, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
-        Pump(100);
+        PumpFor(100);
     }
 
     CPoint ScreenCentre(CWnd& button)
@@ -392,7 +375,7 @@ TEST_F(SkinButtonWindow, ADoubleClickIsTwoClicksAndEveryMessageReachesAnInactive
     ::PostMessageW(plain, WM_LBUTTONUP, 0, at);
     ::PostMessageW(plain, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
     ::PostMessageW(plain, WM_LBUTTONUP, 0, at);
-    Pump(150);
+    PumpFor(150);
     EXPECT_EQ(m_host.m_plainClicks, 2);
     EXPECT_EQ(::GetFocus(), plain);  // the reflected click took the focus, the parent still heard it
 
@@ -445,11 +428,11 @@ TEST_F(SkinButtonWindow, HotWhileTheMouseIsOverAndLeftOnEveryWayOut)
 
     // The system's own leave notification, asked for on entry, once the mouse goes elsewhere.
     ASSERT_TRUE(enter());
-    Pump(100);
+    PumpFor(100);
     EXPECT_TRUE(button.m_bHot);
     ::SetCursorPos(centre.x + 200, centre.y + 200);
     for (int i = 0; i < 20 && button.m_bHot; ++i)
-        Pump(50);
+        PumpFor(50);
     EXPECT_FALSE(button.m_bHot);
 }
 

@@ -8,6 +8,8 @@
 #include <functional>
 #include <vector>
 
+#include "Afx.h"
+
 class ModalScript {
 public:
     ModalScript() = default;
@@ -97,16 +99,20 @@ private:
     ULONGLONG m_waitStart = 0;
 };
 
-// Dispatches this thread's pending messages for about `ms` milliseconds (outside any modal loop).
+// Dispatches this thread's pending messages for about `ms` milliseconds (outside any modal loop),
+// through the framework's pre-translation as the program's own loops do.
 inline void PumpFor(DWORD ms)
 {
     const ULONGLONG end = ::GetTickCount64() + ms;
     do {
         MSG msg;
         while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
+            if (!AfxPreTranslateMessage(&msg)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageW(&msg);
+            }
         }
+        AfxSweepTempObjects();
         ::Sleep(1);
     } while (::GetTickCount64() < end);
 }
