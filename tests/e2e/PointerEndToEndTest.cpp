@@ -83,10 +83,9 @@ TEST(PointerEndToEnd, ALauncherButtonLightsUpUnderThePointerAndGoesBackWhenItLea
     program.PressHotkey();
     ASSERT_TRUE(WaitFor([&] { return program.AllVisible(); }));
     ProgramUnderTest::Raise(program.KeyboardPage());
-    Linger(300);
 
     const CRect button = program.ControlRect(program.KeyboardPage(), IDC_KEYBOARD_LAUNCH);
-    const ScreenCapture normal(button);
+    const ScreenCapture normal = SettledPicture(button);
     const double normalBrightness = MeanBrightness(normal);
 
     // Two moves: the first one enters, the second is the one a hover is tracked from.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ProgramTestSupport.h"
+#include "ProgramUnderTest.h"
 
 // Pixels that differ by more than a little between two pictures of the same size.
 inline int Differing(const ScreenCapture& a, const ScreenCapture& b)
@@ -38,4 +39,18 @@ inline int GreenPixels(const ScreenCapture& picture)
             green += GetGValue(c) > GetRValue(c) + 40 && GetGValue(c) > GetBValue(c) + 40;
         }
     return green;
+}
+
+// The screen in `rect` once it has settled: the compositor draws what was just shown a little
+// later, so pictures are taken until two in a row agree (for up to ten seconds).
+inline ScreenCapture SettledPicture(const RECT& rect)
+{
+    ScreenCapture last(rect);
+    WaitFor([&] {
+        ScreenCapture next(rect);
+        const bool same = Differing(next, last) == 0;
+        last = next;
+        return same;
+    });
+    return last;
 }
