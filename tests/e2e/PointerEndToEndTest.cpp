@@ -1,6 +1,6 @@
 // The real mouse on the running program: a drag of the panel moves the pages with it (the system's
-// move loop, fed by input sent with SendInput), and a launcher button lights up under the pointer
-// and goes back when it leaves.
+// move loop, fed by input sent with SendInput); see-through pixels pass a real pointer's input on;
+// a launcher button lights up under the pointer and goes back when it leaves.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -8,7 +8,9 @@
 #include "ProgramTestSupport.h"
 #include "ProgramUnderTest.h"
 #include "ScreenMeasures.h"
+#include "LaunchRecorders.h"
 #include "TestTablet.h"
+#include "XPointer.h"
 #include "resource.h"
 
 namespace {
@@ -48,6 +50,7 @@ TEST(PointerEndToEnd, DraggingThePanelByItsSurfaceMovesThePagesWithItAndTheyShow
     ProgramUnderTest::MoveMouseTo(grab);
     Linger(50);
     ProgramUnderTest::MouseButton(true);
+    ASSERT_TRUE(WaitFor([&] { return program.InMoveLoop(); })) << "no move loop";
     for (int step = 1; step <= 10; ++step) {
         Linger(30);
         ProgramUnderTest::MoveMouseTo(CPoint(grab.x + pull.cx * step / 10, grab.y + pull.cy * step / 10));
@@ -70,6 +73,32 @@ TEST(PointerEndToEnd, DraggingThePanelByItsSurfaceMovesThePagesWithItAndTheyShow
     ASSERT_TRUE(WaitFor([&] { return program.AllVisible(); }));
     EXPECT_EQ(ProgramUnderTest::WindowRect(program.Panel()), expected);
     EXPECT_EQ(PagesRelativeToPanel(program), offsets);
+}
+
+TEST(PointerEndToEnd, ARealPointerPassesThroughSeeThroughPixelsToWhatLiesBelow)
+{
+    ASSERT_TRUE(XPointerAvailable()) << "xdotool is missing (scripts/install-deps.sh installs it)";
+    LaunchRecorders recorders;
+    ASSERT_TRUE(recorders.Installed());
+    TestTablet tablet;
+    ProgramUnderTest program;
+    ASSERT_TRUE(program.Started());
+    program.PressHotkey();
+    ASSERT_TRUE(WaitFor([&] { return program.AllVisible(); }));
+    const CRect before = ProgramUnderTest::WindowRect(program.Panel());
+
+    // The shadow fades out to nothing at the face's outer edge: a drag from its corner pixel is
+    // no drag of the panel.
+    ASSERT_TRUE(XDrag(CPoint(before.left + 1, before.top + 1), CPoint(before.left + 81, before.top + 81)));
+    Linger(300);
+    EXPECT_EQ(ProgramUnderTest::WindowRect(program.Panel()), before);
+    EXPECT_TRUE(program.AllVisible());
+
+    // The switch page's magenta spans the keyboard page; a click through it reaches the launcher.
+    const CRect button = program.ControlRect(program.KeyboardPage(), IDC_KEYBOARD_LAUNCH);
+    ASSERT_TRUE(XClick(CPoint(button.CenterX(), button.CenterY())));
+    EXPECT_TRUE(WaitFor([&] { return program.NoneVisible(); }));
+    EXPECT_EQ(recorders.WaitFor(1).size(), 1u);
 }
 
 TEST(PointerEndToEnd, ALauncherButtonLightsUpUnderThePointerAndGoesBackWhenItLeaves)

@@ -184,14 +184,18 @@ int ProgramUnderTest::SliderPos(HWND slider)
     return static_cast<int>(pos);
 }
 
-HWND ProgramUnderTest::FocusedWindow() const
+GUITHREADINFO ProgramUnderTest::GuiThreadInfo() const
 {
     GUITHREADINFO info{};
     info.cbSize = sizeof(info);
     if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(m_panel, nullptr), &info))
-        return nullptr;
-    return info.hwndFocus;
+        return GUITHREADINFO{};
+    return info;
 }
+
+HWND ProgramUnderTest::FocusedWindow() const { return GuiThreadInfo().hwndFocus; }
+HWND ProgramUnderTest::CaptureWindow() const { return GuiThreadInfo().hwndCapture; }
+bool ProgramUnderTest::InMoveLoop() const { return (GuiThreadInfo().flags & GUI_INMOVESIZE) != 0; }
 
 void ProgramUnderTest::Raise(HWND page)
 {

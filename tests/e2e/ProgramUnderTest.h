@@ -63,6 +63,11 @@ public:
     static int SliderPos(HWND slider);
     // The window that has the keyboard focus on the program's GUI thread, if any.
     HWND FocusedWindow() const;
+    // The window that holds the mouse capture on the program's GUI thread, if any.
+    HWND CaptureWindow() const;
+    // Whether the program's GUI thread is in the system's move or size loop. Moves sent before the
+    // loop takes the pointer would be lost to it: it measures from where the pointer is by then.
+    bool InMoveLoop() const;
 
     // Puts a page on top of the others without activating it. The switch page spans the lower
     // pages and is see-through by colour key; a real pointer's clicks pass through its magenta (X
@@ -82,6 +87,7 @@ public:
     bool Running() const;
 
 private:
+    GUITHREADINFO GuiThreadInfo() const;
     HWND PageAt(size_t i) const { return i < m_pages.size() ? m_pages[i] : nullptr; }
 
     afx::unique_handle m_process;

@@ -1,6 +1,6 @@
 // The typical press of the tablet key, step by step, seen from outside: the key shows the panel at
-// once and the pages on the next tick, with the focus on the brightness
-// slider; a real drag of that slider sets the level at every step; the close mark hides it all.
+// once and the pages on the next tick, with the focus on the brightness slider; a real drag of
+// that slider sets the level at every step; the close mark hides it all.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -67,7 +67,7 @@ TEST(TypicalPress, KeyPanelThenPagesFocusedOnBrightnessDragSetsEveryStepCloseMar
     ProgramUnderTest::MoveMouseTo(ThumbCentre(slider, 3, 0, 7));
     Linger(50);
     ProgramUnderTest::MouseButton(true);
-    Linger(50);
+    ASSERT_TRUE(WaitFor([&] { return program.CaptureWindow() == brightnessSlider; })) << "the thumb was not taken";
     long long sets = tablet.Number("brightness_sets");
     for (int level = 4; level <= 6; ++level) {
         ProgramUnderTest::MoveMouseTo(ThumbCentre(slider, level, 0, 7));
