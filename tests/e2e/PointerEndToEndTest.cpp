@@ -111,9 +111,8 @@ TEST(PointerEndToEnd, ALauncherButtonLightsUpUnderThePointerAndGoesBackWhenItLea
     ProgramUnderTest::MoveMouseTo(CPoint(panel.right + 20, panel.bottom + 20));
     program.PressHotkey();
     ASSERT_TRUE(WaitFor([&] { return program.AllVisible(); }));
-    ProgramUnderTest::Raise(program.KeyboardPage());
-
     const CRect button = program.ControlRect(program.KeyboardPage(), IDC_KEYBOARD_LAUNCH);
+    ASSERT_TRUE(ProgramUnderTest::Uncover(program.KeyboardPage(), CPoint(button.left + 30, button.top + 20)));
     const ScreenCapture normal = SettledPicture(button);
     const double normalBrightness = MeanBrightness(normal);
 

@@ -197,9 +197,13 @@ HWND ProgramUnderTest::FocusedWindow() const { return GuiThreadInfo().hwndFocus;
 HWND ProgramUnderTest::CaptureWindow() const { return GuiThreadInfo().hwndCapture; }
 bool ProgramUnderTest::InMoveLoop() const { return (GuiThreadInfo().flags & GUI_INMOVESIZE) != 0; }
 
-void ProgramUnderTest::Raise(HWND page)
+bool ProgramUnderTest::Uncover(HWND page, POINT at)
 {
     ::SetWindowPos(page, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return WaitFor([&] {
+        const HWND hit = ::WindowFromPoint(at);
+        return hit == page || ::IsChild(page, hit);
+    });
 }
 
 void ProgramUnderTest::PressHotkey() const { SendTabletKey(L"hotkey"); }

@@ -69,11 +69,12 @@ public:
     // loop takes the pointer would be lost to it: it measures from where the pointer is by then.
     bool InMoveLoop() const;
 
-    // Puts a page on top of the others without activating it. The switch page spans the lower
-    // pages and is see-through by colour key; a real pointer's clicks pass through its magenta (X
-    // cuts its window to shape, as Windows hit-tests by colour key), but Wine routes input sent
-    // with SendInput by window rectangles alone, so the page aimed at must lie above it.
-    static void Raise(HWND page);
+    // Puts a page on top of the others without activating it, and waits until input sent to `at`
+    // would reach it; whether it does. The switch page spans the lower pages and is see-through by
+    // colour key; a real pointer's clicks pass through its magenta (X cuts its window to shape, as
+    // Windows hit-tests by colour key), but Wine routes input sent with SendInput to the topmost
+    // window rectangle at the point when it is sent, so the page aimed at must lie above it first.
+    static bool Uncover(HWND page, POINT at);
 
     // The tablet key through tabsim, as the tablet's driver would send it.
     void PressHotkey() const;

@@ -63,7 +63,7 @@ TEST(TypicalPress, KeyPanelThenPagesFocusedOnBrightnessDragSetsEveryStepCloseMar
     // A real drag of the brightness thumb from 3 to 6: every position it passes is set at once.
     ASSERT_EQ(ProgramUnderTest::SliderPos(brightnessSlider), 3);
     const CRect slider = ProgramUnderTest::WindowRect(brightnessSlider);
-    ProgramUnderTest::Raise(program.BrightnessPage());
+    ASSERT_TRUE(ProgramUnderTest::Uncover(program.BrightnessPage(), ThumbCentre(slider, 3, 0, 7)));
     ProgramUnderTest::MoveMouseTo(ThumbCentre(slider, 3, 0, 7));
     Linger(50);
     ProgramUnderTest::MouseButton(true);

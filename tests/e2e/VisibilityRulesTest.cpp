@@ -131,8 +131,9 @@ TEST(VisibilityRules, ALauncherClickStartsItsProgramOnceAndHidesEverythingUntilT
     for (const auto& launcher : launchers) {
         program.PressHotkey();
         ASSERT_TRUE(WaitFor([&] { return program.AllVisible(); })) << "all back after launch " << started;
-        ProgramUnderTest::Raise(launcher.page);
-        ClickCentre(program.ControlRect(launcher.page, launcher.button));
+        const CRect button = program.ControlRect(launcher.page, launcher.button);
+        ASSERT_TRUE(ProgramUnderTest::Uncover(launcher.page, CPoint(button.CenterX(), button.CenterY())));
+        ClickCentre(button);
         EXPECT_TRUE(WaitFor([&] { return program.NoneVisible(); }));
         // Started once per click, whether or not it runs already.
         const std::vector<Launch> launches = recorders.WaitFor(++started);
