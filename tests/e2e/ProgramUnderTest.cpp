@@ -1,6 +1,8 @@
 // Starting the program and finding and driving its windows from another process.
 #include "ProgramUnderTest.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 
 std::wstring BuildFolder()
@@ -63,17 +65,39 @@ DWORD RunTool(const std::wstring& program, const std::wstring& arguments, DWORD 
     return code;
 }
 
+namespace {
+
+void DispatchPending()
+{
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+} // namespace
+
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs)
 {
     const ULONGLONG end = ::GetTickCount64() + timeoutMs;
     for (;;) {
+        DispatchPending();
         if (condition())
             return true;
         if (::GetTickCount64() >= end)
             return false;
-        ::Sleep(5);
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }
 }
+
+void Linger(DWORD ms)
+{
+    WaitFor([] { return false; }, ms);
+    DispatchPending();
+}
+
+void SendTabletKey(const std::wstring& key) { RunTool(L"tabsim.exe", L"key " + key); }
 
 ProgramUnderTest::ProgramUnderTest()
 {
@@ -145,14 +169,44 @@ bool ProgramUnderTest::AnyPageVisible() const
     return std::any_of(m_pages.begin(), m_pages.end(), [](HWND p) { return ::IsWindowVisible(p); });
 }
 
-CRect ProgramUnderTest::WindowRect(HWND hwnd) const
+CRect ProgramUnderTest::WindowRect(HWND hwnd)
 {
     CRect rect;
     ::GetWindowRect(hwnd, &rect);
     return rect;
 }
 
-void ProgramUnderTest::PressHotkey() const { RunTool(L"tabsim.exe", L"key hotkey"); }
+int ProgramUnderTest::SliderPos(HWND slider)
+{
+    DWORD_PTR pos = 0;
+    if (slider == nullptr || !::SendMessageTimeoutW(slider, TBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, 5000, &pos))
+        return -1;
+    return static_cast<int>(pos);
+}
+
+GUITHREADINFO ProgramUnderTest::GuiThreadInfo() const
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(m_panel, nullptr), &info))
+        return GUITHREADINFO{};
+    return info;
+}
+
+HWND ProgramUnderTest::FocusedWindow() const { return GuiThreadInfo().hwndFocus; }
+HWND ProgramUnderTest::CaptureWindow() const { return GuiThreadInfo().hwndCapture; }
+bool ProgramUnderTest::InMoveLoop() const { return (GuiThreadInfo().flags & GUI_INMOVESIZE) != 0; }
+
+bool ProgramUnderTest::Uncover(HWND page, POINT at)
+{
+    ::SetWindowPos(page, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return WaitFor([&] {
+        const HWND hit = ::WindowFromPoint(at);
+        return hit == page || ::IsChild(page, hit);
+    });
+}
+
+void ProgramUnderTest::PressHotkey() const { SendTabletKey(L"hotkey"); }
 
 void ProgramUnderTest::MoveMouseTo(POINT screen)
 {

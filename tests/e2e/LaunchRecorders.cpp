@@ -1,0 +1,83 @@
+// Installing the recorder at the launch paths and reading what it logged.
+#include "LaunchRecorders.h"
+
+#include <windows.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "ProgramUnderTest.h"
+
+namespace {
+
+std::wstring Directory(const std::wstring& path) { return path.substr(0, path.find_last_of(L'\\')); }
+
+bool MakeFolders(const std::wstring& folder)
+{
+    for (size_t at = folder.find(L'\\', 3);; at = folder.find(L'\\', at + 1)) {
+        ::CreateDirectoryW(folder.substr(0, at).c_str(), nullptr);
+        if (at == std::wstring::npos)
+            break;
+    }
+    return ::GetFileAttributesW(folder.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Wine starts its built-in Task Manager whatever lies at its path unless told to take the file.
+void PreferTheFileAtTheTaskManagerPath()
+{
+    HKEY overrides = nullptr;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\DllOverrides", 0, nullptr, 0, KEY_SET_VALUE,
+                          nullptr, &overrides, nullptr) != ERROR_SUCCESS)
+        return;
+    static const wchar_t native[] = L"native";
+    ::RegSetValueExW(overrides, L"taskmgr.exe", 0, REG_SZ, reinterpret_cast<const BYTE*>(native), sizeof(native));
+    ::RegCloseKey(overrides);
+}
+
+} // namespace
+
+LaunchRecorders::LaunchRecorders()
+{
+    wchar_t folder[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, folder);
+    m_path = std::wstring(folder) + L"tabvisor-e2e-launches-" + std::to_wstring(::GetCurrentProcessId()) + L".log";
+    ::DeleteFileW(m_path.c_str());
+
+    PreferTheFileAtTheTaskManagerPath();
+    const std::wstring recorder = BuildFolder() + L"\\launch_recorder.exe";
+    m_installed = true;
+    for (const wchar_t* target : {kKeyboardProgram, kTaskMgrProgram})
+        m_installed = m_installed && MakeFolders(Directory(target)) && ::CopyFileW(recorder.c_str(), target, FALSE);
+    ::SetEnvironmentVariableW(L"TABVISOR_LAUNCH_LOG", m_path.c_str());
+}
+
+LaunchRecorders::~LaunchRecorders()
+{
+    ::SetEnvironmentVariableW(L"TABVISOR_LAUNCH_LOG", nullptr);
+    ::DeleteFileW(m_path.c_str());
+}
+
+std::vector<Launch> LaunchRecorders::Read() const
+{
+    std::vector<Launch> launches;
+    std::ifstream file(m_path.c_str());
+    std::string line;
+    while (std::getline(file, line)) {
+        std::istringstream fields(line);
+        Launch launch;
+        std::string show;
+        std::getline(fields, launch.program, '\t');
+        std::getline(fields, launch.commandLine, '\t');
+        std::getline(fields, show);
+        launch.show = show.empty() ? -1 : std::stoi(show);
+        launches.push_back(launch);
+    }
+    return launches;
+}
+
+std::vector<Launch> LaunchRecorders::WaitFor(size_t count) const
+{
+    ::WaitFor([&] { return Read().size() >= count; }, 10000);
+    Linger(300);
+    return Read();
+}

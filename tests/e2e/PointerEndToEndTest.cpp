@@ -1,0 +1,134 @@
+// The real mouse on the running program: a drag of the panel moves the pages with it (the system's
+// move loop, fed by input sent with SendInput); see-through pixels pass a real pointer's input on;
+// a launcher button lights up under the pointer and goes back when it leaves.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "ProgramTestSupport.h"
+#include "ProgramUnderTest.h"
+#include "ScreenMeasures.h"
+#include "LaunchRecorders.h"
+#include "TestTablet.h"
+#include "XPointer.h"
+#include "resource.h"
+
+namespace {
+
+// Each page's offset from the panel's top-left corner, and its size.
+std::vector<CRect> PagesRelativeToPanel(const ProgramUnderTest& program)
+{
+    const CRect panel = ProgramUnderTest::WindowRect(program.Panel());
+    std::vector<CRect> pages;
+    for (HWND page : program.Pages()) {
+        CRect rect = ProgramUnderTest::WindowRect(page);
+        rect.OffsetRect(-panel.left, -panel.top);
+        pages.push_back(rect);
+    }
+    return pages;
+}
+
+TEST(PointerEndToEnd, DraggingThePanelByItsSurfaceMovesThePagesWithItAndTheyShowThereNextTime)
+{
+    TestTablet tablet;
+    ProgramUnderTest program;
+    ASSERT_TRUE(program.Started());
+    program.PressHotkey();
+    ASSERT_TRUE(WaitFor([&] { return program.AllVisible(); }));
+    const CRect before = ProgramUnderTest::WindowRect(program.Panel());
+    const std::vector<CRect> offsets = PagesRelativeToPanel(program);
+    // The switch page reaches the panel's bottom-right corner; the others are 195 x 133.
+    EXPECT_EQ(offsets[0], CRect(60, 70, 724, 424));
+    EXPECT_EQ(offsets[1], CRect(266, 76, 266 + 195, 76 + 133));
+    EXPECT_EQ(offsets[2], CRect(473, 76, 473 + 195, 76 + 133));
+    EXPECT_EQ(offsets[3], CRect(58, 226, 58 + 195, 226 + 133));
+    EXPECT_EQ(offsets[4], CRect(266, 226, 266 + 195, 226 + 133));
+
+    // Grab the title line, away from the close mark and every page, and pull in small steps.
+    const CPoint grab(before.left + 300, before.top + 30);
+    const CSize pull(-170, 120);
+    ProgramUnderTest::MoveMouseTo(grab);
+    Linger(50);
+    ProgramUnderTest::MouseButton(true);
+    ASSERT_TRUE(WaitFor([&] { return program.InMoveLoop(); })) << "no move loop";
+    for (int step = 1; step <= 10; ++step) {
+        Linger(30);
+        ProgramUnderTest::MoveMouseTo(CPoint(grab.x + pull.cx * step / 10, grab.y + pull.cy * step / 10));
+    }
+    const CRect expected(CPoint(before.left + pull.cx, before.top + pull.cy), before.Size());
+    EXPECT_TRUE(WaitFor([&] { return ProgramUnderTest::WindowRect(program.Panel()) == expected; }))
+        << "the panel is at " << ProgramUnderTest::WindowRect(program.Panel()).left << ","
+        << ProgramUnderTest::WindowRect(program.Panel()).top;
+    ProgramUnderTest::MouseButton(false);
+    Linger(200);
+    EXPECT_EQ(ProgramUnderTest::WindowRect(program.Panel()), expected);
+    EXPECT_EQ(PagesRelativeToPanel(program), offsets);
+    EXPECT_TRUE(program.AllVisible());
+
+    // Hidden and shown again: everything comes back at the new place.
+    const CRect close = program.ControlRect(program.Panel(), IDC_PANEL_CLOSE);
+    ProgramUnderTest::ClickAt(CPoint(close.CenterX(), close.CenterY()));
+    ASSERT_TRUE(WaitFor([&] { return program.NoneVisible(); }));
+    program.PressHotkey();
+    ASSERT_TRUE(WaitFor([&] { return program.AllVisible(); }));
+    EXPECT_EQ(ProgramUnderTest::WindowRect(program.Panel()), expected);
+    EXPECT_EQ(PagesRelativeToPanel(program), offsets);
+}
+
+TEST(PointerEndToEnd, ARealPointerPassesThroughSeeThroughPixelsToWhatLiesBelow)
+{
+    ASSERT_TRUE(XPointerAvailable()) << "xdotool is missing (scripts/install-deps.sh installs it)";
+    LaunchRecorders recorders;
+    ASSERT_TRUE(recorders.Installed());
+    TestTablet tablet;
+    ProgramUnderTest program;
+    ASSERT_TRUE(program.Started());
+    program.PressHotkey();
+    ASSERT_TRUE(WaitFor([&] { return program.AllVisible(); }));
+    const CRect before = ProgramUnderTest::WindowRect(program.Panel());
+
+    // The shadow fades out to nothing at the face's outer edge: a drag from its corner pixel is
+    // no drag of the panel.
+    ASSERT_TRUE(XDrag(CPoint(before.left + 1, before.top + 1), CPoint(before.left + 81, before.top + 81)));
+    Linger(300);
+    EXPECT_EQ(ProgramUnderTest::WindowRect(program.Panel()), before);
+    EXPECT_TRUE(program.AllVisible());
+
+    // The switch page's magenta spans the keyboard page; a click through it reaches the launcher.
+    const CRect button = program.ControlRect(program.KeyboardPage(), IDC_KEYBOARD_LAUNCH);
+    ASSERT_TRUE(XClick(CPoint(button.CenterX(), button.CenterY())));
+    EXPECT_TRUE(WaitFor([&] { return program.NoneVisible(); }));
+    EXPECT_EQ(recorders.WaitFor(1).size(), 1u);
+}
+
+TEST(PointerEndToEnd, ALauncherButtonLightsUpUnderThePointerAndGoesBackWhenItLeaves)
+{
+    GdiplusSession gdiplus;
+    TestTablet tablet;
+    ProgramUnderTest program;
+    ASSERT_TRUE(program.Started());
+    const CRect panel = ProgramUnderTest::WindowRect(program.Panel());
+    ProgramUnderTest::MoveMouseTo(CPoint(panel.right + 20, panel.bottom + 20));
+    program.PressHotkey();
+    ASSERT_TRUE(WaitFor([&] { return program.AllVisible(); }));
+    const CRect button = program.ControlRect(program.KeyboardPage(), IDC_KEYBOARD_LAUNCH);
+    ASSERT_TRUE(ProgramUnderTest::Uncover(program.KeyboardPage(), CPoint(button.left + 30, button.top + 20)));
+    const ScreenCapture normal = SettledPicture(button);
+    const double normalBrightness = MeanBrightness(normal);
+
+    // Two moves: the first one enters, the second is the one a hover is tracked from.
+    ProgramUnderTest::MoveMouseTo(CPoint(button.left + 30, button.top + 20));
+    Linger(50);
+    ProgramUnderTest::MoveMouseTo(CPoint(button.left + 31, button.top + 21));
+    double lit = 0;
+    EXPECT_TRUE(WaitFor([&] {
+        lit = MeanBrightness(ScreenCapture(button));
+        return lit > normalBrightness + 8;
+    })) << "normal " << normalBrightness << ", under the pointer " << lit;
+
+    ProgramUnderTest::MoveMouseTo(CPoint(panel.right + 20, panel.bottom + 20));
+    EXPECT_TRUE(WaitFor([&] { return Differing(ScreenCapture(button), normal) == 0; }));
+    EXPECT_TRUE(program.AllVisible());
+}
+
+} // namespace
