@@ -7,6 +7,10 @@
 #include "PanelTestSupport.h"
 #include "PanelVisibility.h"
 #include "SwitchPage.h"
+#include "BrightnessPage.h"
+#include "KeyboardPage.h"
+#include "TaskMgrPage.h"
+#include "VolumePage.h"
 #include "TabvisorDlg.h"
 
 namespace {
@@ -31,10 +35,18 @@ TEST_F(PanelSoakTest, ShowHideCyclesWithClicksAndRepaintsLeaveNoObjectsBehind)
     script
         .Then(300,
               [&] {
-                  // One full cycle first, so objects made once on first use are in the baseline.
+                  // One full cycle first, with every page painted, so the objects made once on
+                  // first use (button faces, the sliders' background copies) are in the baseline.
                   PressHotkeyThroughHook();
                   ShowPagesIfRequested(&panel);
+                  for (CWnd* page : {static_cast<CWnd*>(panel.m_pSwitchPage), static_cast<CWnd*>(panel.m_pVolumePage),
+                                     static_cast<CWnd*>(panel.m_pBrightnessPage),
+                                     static_cast<CWnd*>(panel.m_pKeyboardPage),
+                                     static_cast<CWnd*>(panel.m_pTaskMgrPage)})
+                      page->RedrawWindow();
+                  PumpFor(300);
                   HideFromCloseButton(&panel);
+                  PumpFor(100);
                   baseline = gdi_count::Live();
                   for (int cycle = 0; cycle < 25; ++cycle) {
                       PressHotkeyThroughHook();
