@@ -7,7 +7,7 @@ packages=(
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   googletest
   wine wine64
-  xvfb xauth x11-utils xcompmgr imagemagick
+  xvfb xauth x11-utils xcompmgr imagemagick xdotool
   fonts-wqy-microhei
   fonts-wine fonts-arphic-gbsn00lp
   nsis
