@@ -17,10 +17,11 @@ scripts/install-deps.sh
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
 cmake --build "$build" -j2 --target bench_driver
 
-# Sizes as shipped: the same files without their symbols.
-mkdir -p "$out/stripped"
-for f in Tabvisor.exe WINIO.dll PM.dll common.dll bench_floor.exe; do
-  x86_64-w64-mingw32-strip -o "$out/stripped/$f" "$build/bin/$f"
+# The programs as shipped: stripped copies, together with their DLLs. Under Wine the symbols of
+# the RelWithDebInfo build are loaded into the process and would count as its private memory.
+mkdir -p "$out/programs"
+for f in Tabvisor.exe WINIO.dll PM.dll common.dll bench_floor.exe bench_tabvisor_counted.exe bench_floor_counted.exe; do
+  x86_64-w64-mingw32-strip -o "$out/programs/$f" "$build/bin/$f"
 done
 
 export WINEPREFIX="$PWD/$build/bench-wineprefix"
@@ -34,7 +35,7 @@ command="bench/run.sh${*:+ $*}"
 # with-display.sh (which ends the prefix's wineserver and its Xvfb) back it up.
 timeout --kill-after=15 600 scripts/with-display.sh \
   wine "$build/bin/bench_driver.exe" --results "Z:$PWD/$out/results.md" --summary "Z:$PWD/$out/summary.md" \
-  --stripped-dir "Z:$PWD/$out/stripped" --wine-version "$(wine --version)" --command "$command" "$@"
+  --programs-dir "Z:$PWD/$out/programs" --wine-version "$(wine --version)" --command "$command" "$@"
 
 [[ -s "$out/results.md" ]] || { echo "bench: no results written" >&2; exit 1; }
 echo "bench: results in $out/results.md ($(( $(date +%s) - started )) s in all)"

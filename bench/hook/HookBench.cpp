@@ -180,7 +180,7 @@ void Print(const char* kind, int calls, const Row& row)
 }
 
 // The platform's CallNextHookEx costs the same whoever calls it: fewer batches keep the run short.
-constexpr int kWholeBatches = 20;
+constexpr int kWholeBatches = 10;
 
 Row TimeKind(CallNextHookExFn* slot, const KeyKind& kind)
 {

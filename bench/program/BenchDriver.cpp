@@ -3,7 +3,7 @@
 // as Markdown. Run by bench/run.sh, which builds everything and gives it a display and a prefix.
 //
 //   bench_driver --results FILE --summary FILE [--presses 50] [--cycles 1000] [--idle-seconds 60]
-//                [--starts 5] [--stripped-dir DIR] [--wine-version TEXT] [--command TEXT]
+//                [--starts 5] [--programs-dir DIR] [--wine-version TEXT] [--command TEXT]
 //                [--deadline-seconds 570]
 #include <windows.h>
 
@@ -22,7 +22,7 @@ namespace {
 struct Options {
     std::wstring results;
     std::wstring summary;
-    std::wstring strippedDir;
+    std::wstring programsDir;
     std::string wineVersion = "Wine";
     std::string command = "bench/run.sh";
     int presses = 50;
@@ -47,7 +47,7 @@ bool Parse(int argc, wchar_t** argv, Options& o)
         const std::wstring value = argv[i + 1];
         if (name == L"--results") o.results = value;
         else if (name == L"--summary") o.summary = value;
-        else if (name == L"--stripped-dir") o.strippedDir = value;
+        else if (name == L"--programs-dir") o.programsDir = value;
         else if (name == L"--wine-version") o.wineVersion = Narrow(value);
         else if (name == L"--command") o.command = Narrow(value);
         else if (name == L"--presses") o.presses = _wtoi(value.c_str());
@@ -123,8 +123,8 @@ std::vector<FileSize> Sizes(const Options& o)
         f.name = name;
         const std::wstring built = DriverFolder() + L"\\" + name;
         f.bytes = FileBytes(built);
-        if (!o.strippedDir.empty())
-            f.strippedBytes = FileBytes(o.strippedDir + L"\\" + name);
+        if (!o.programsDir.empty())
+            f.strippedBytes = FileBytes(o.programsDir + L"\\" + name);
         f.resourceBytes = ResourceBytes(built);
         sizes.push_back(f);
     }
@@ -211,10 +211,12 @@ int wmain(int argc, wchar_t** argv)
     Options o;
     if (!Parse(argc, argv, o)) {
         std::fprintf(stderr, "usage: bench_driver --results FILE [--summary FILE] [--presses N] [--cycles N] "
-                             "[--idle-seconds N] [--starts N] [--stripped-dir DIR] [--wine-version TEXT] "
+                             "[--idle-seconds N] [--starts N] [--programs-dir DIR] [--wine-version TEXT] "
                              "[--command TEXT] [--deadline-seconds N]\n");
         return 2;
     }
+    if (!o.programsDir.empty())
+        SetProgramsFolder(o.programsDir);
     HANDLE watchdog = ::CreateThread(nullptr, 0, Watchdog, reinterpret_cast<void*>(static_cast<ULONG_PTR>(o.deadlineSeconds)), 0, nullptr);
     if (watchdog != nullptr)
         ::CloseHandle(watchdog);
@@ -261,10 +263,13 @@ int wmain(int argc, wchar_t** argv)
         MeasureOneStart(floor, report.startFloor);
     }
 
-    Progress("hotkey latency: Tabvisor");
-    report.latencyTabvisor = MeasureLatency(tabvisor, o.presses);
-    Progress("hotkey latency: floor");
-    report.latencyFloor = MeasureLatency(floor, o.presses);
+    Progress("hotkey latency, Tabvisor and the floor in turn");
+    constexpr int kLatencyBlocks = 5;
+    for (int block = 0; block < kLatencyBlocks; ++block) {
+        const int presses = o.presses / kLatencyBlocks + (block < o.presses % kLatencyBlocks ? 1 : 0);
+        MeasureLatencyBlock(tabvisor, presses, report.latencyTabvisor);
+        MeasureLatencyBlock(floor, presses, report.latencyFloor);
+    }
 
     Progress("idle, all at once");
     report.idle = MeasureIdle({floorCounted, tabvisorCounted, tabvisorCountedSystem}, o.idleSeconds);

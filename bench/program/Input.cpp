@@ -45,9 +45,9 @@ bool ClickOn(HWND expected, POINT screen)
     if (::WindowFromPoint(screen) != expected)
         return false;
     MouseMoveTo(screen);
-    ::Sleep(2);
+    ::Sleep(1);
     MouseButton(true);
-    ::Sleep(2);
+    ::Sleep(1);
     MouseButton(false);
     return true;
 }
@@ -57,14 +57,14 @@ bool DragOn(HWND expected, POINT from, POINT to)
     if (::WindowFromPoint(from) != expected)
         return false;
     MouseMoveTo(from);
-    ::Sleep(2);
+    ::Sleep(1);
     MouseButton(true);
     constexpr int kSteps = 4;
     for (int step = 1; step <= kSteps; ++step) {
-        ::Sleep(2);
+        ::Sleep(1);
         MouseMoveTo({from.x + (to.x - from.x) * step / kSteps, from.y + (to.y - from.y) * step / kSteps});
     }
-    ::Sleep(2);
+    ::Sleep(1);
     MouseButton(false);
     return true;
 }

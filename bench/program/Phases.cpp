@@ -103,13 +103,15 @@ bool HaveXdotool() { return ::GetFileAttributesW(kXdotool) != INVALID_FILE_ATTRI
 
 bool XDrag(POINT from, POINT to)
 {
+    // The X server takes the events in order; the one pause lets the pointer's arrival reach the
+    // program before the press, as a hand would.
     std::wstring command = std::wstring(kXdotool) + L" mousemove " + std::to_wstring(from.x) + L" " +
-                           std::to_wstring(from.y) + L" sleep 0.005 mousedown 1";
+                           std::to_wstring(from.y) + L" sleep 0.002 mousedown 1";
     constexpr int kSteps = 4;
     for (int step = 1; step <= kSteps; ++step)
-        command += L" sleep 0.005 mousemove " + std::to_wstring(from.x + (to.x - from.x) * step / kSteps) + L" " +
+        command += L" mousemove " + std::to_wstring(from.x + (to.x - from.x) * step / kSteps) + L" " +
                    std::to_wstring(from.y);
-    command += L" sleep 0.005 mouseup 1";
+    command += L" mouseup 1";
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
@@ -207,26 +209,26 @@ void MeasureOneStart(const TargetKind& kind, StartupResult& result)
     target.Close();
 }
 
-LatencyResult MeasureLatency(const TargetKind& kind, int presses)
+void MeasureLatencyBlock(const TargetKind& kind, int presses, LatencyResult& result)
 {
-    LatencyResult result;
     result.label = kind.label;
     Target target(kind);
     if (!target.Start() || !target.WaitReady(30000) || (kind.hasPages && !target.AllPagesFound()))
-        return result;
-    result.started = true;
+        return;
+    ++result.starts;
     MouseMoveTo(kRestingPointer);
     ::Sleep(500);
-    Lcg spacing(12345);
+    Lcg spacing(12345u + static_cast<unsigned>(result.starts));
     for (int press = -1; press < presses && target.Running() && !PastSoftDeadline(); ++press) {
         // Presses land at spread-out moments of the programs' 100 ms timers.
-        ::Sleep(150 + spacing.Next(150));
+        ::Sleep(120 + spacing.Next(100));
         const PressTiming timing = PressAndTime(target);
         if (!timing.shown || (kind.hasPages && !timing.pagesShown)) {
             ++result.misses;
         } else if (press < 0) {
-            result.warmupPanelMs = timing.panelMs;
-            result.warmupPagesMs = timing.pagesMs;
+            result.warmupPanelMs.push_back(timing.panelMs);
+            if (kind.hasPages)
+                result.warmupPagesMs.push_back(timing.pagesMs);
         } else {
             result.panelMs.push_back(timing.panelMs);
             if (kind.hasPages) {
@@ -242,7 +244,6 @@ LatencyResult MeasureLatency(const TargetKind& kind, int presses)
             ++result.misses;
     }
     target.Close();
-    return result;
 }
 
 std::vector<IdleResult> MeasureIdle(const std::vector<TargetKind>& kinds, int seconds)
@@ -335,8 +336,15 @@ CyclesResult MeasureCycles(const TargetKind& kind, int cycles)
     const LONGLONG start = Now();
     int cycle = 0;
     for (; cycle < cycles && target.Running() && !PastSoftDeadline(); ++cycle) {
+        LONGLONG step = Now();
+        const auto lap = [&step](double& total) {
+            const LONGLONG now = Now();
+            total += TicksToMs(now - step);
+            step = now;
+        };
         const PressTiming timing = PressAndTime(target);
         bool complete = timing.shown && (!kind.hasPages || timing.pagesShown);
+        lap(result.showMs);
         if (complete) {
             // One slider a cycle, each in turn, each towards one end and then the other.
             if (HWND slider = cycle % 2 == 0 ? brightness : volume) {
@@ -348,6 +356,7 @@ CyclesResult MeasureCycles(const TargetKind& kind, int cycles)
                 else
                     ++result.blockedClicks;
             }
+            lap(result.dragMs);
             // Each switch in turn, so over eight cycles each goes on and off again.
             if (HWND button = switches[cycle % 4]) {
                 if (ClickOn(button, CentreOf(button)))
@@ -355,8 +364,10 @@ CyclesResult MeasureCycles(const TargetKind& kind, int cycles)
                 else
                     ++result.blockedClicks;
             }
+            lap(result.switchMs);
         }
         complete = HideByCloseButton(target, result.closeFallbacks) && complete;
+        lap(result.hideMs);
         if (complete)
             ++result.completed;
         if (cycle + 1 == result.earlyCycles) {

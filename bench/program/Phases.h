@@ -27,19 +27,22 @@ void MeasureOneStart(const TargetKind& kind, StartupResult& result);
 
 struct LatencyResult {
     std::wstring label;
-    bool started = false;
+    int starts = 0;               // blocks of presses, each in a fresh process
     std::vector<double> panelMs;  // SendInput to the main window visible
     std::vector<double> pagesMs;  // SendInput to all five pages visible (Tabvisor only)
     std::vector<double> firstPageMs;  // SendInput to the first page shown by the timer visible
-    double warmupPanelMs = -1;    // the first press after start, not counted
-    double warmupPagesMs = -1;
+    std::vector<double> warmupPanelMs;  // the first press after each start, not counted
+    std::vector<double> warmupPagesMs;
     std::vector<double> sendInputMs;  // how long SendInput itself took
     int visibleAtFirstLook = 0;   // presses after which the window was visible when SendInput returned
     int misses = 0;               // presses after which nothing showed within 2 s
     int closeFallbacks = 0;       // close clicks that did not hide, so the close command was sent
 };
 
-LatencyResult MeasureLatency(const TargetKind& kind, int presses);
+// One block: starts the program, presses `presses` times (after one uncounted press) and ends
+// it; adds to `result`. The driver alternates blocks of Tabvisor and the floor, so both meet
+// the same load on a shared machine.
+void MeasureLatencyBlock(const TargetKind& kind, int presses, LatencyResult& result);
 
 // ---- idle ------------------------------------------------------------------------------------
 
@@ -80,6 +83,11 @@ struct CyclesResult {
     int blockedClicks = 0;      // a click not sent because another window lay over the target
     int closeFallbacks = 0;
     double seconds = 0;
+    // Time spent per step over all cycles, in ms: key to all shown, slider drag, switch click, hide.
+    double showMs = 0;
+    double dragMs = 0;
+    double switchMs = 0;
+    double hideMs = 0;
     Snapshot atStart;           // hidden and waiting, before the first cycle
     Snapshot early;             // after the first few cycles (first-show caches filled)
     Snapshot middle;            // half way

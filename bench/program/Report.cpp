@@ -182,15 +182,16 @@ std::string ResultsMarkdown(const RunReport& r)
     const Summary pages = Summarise(r.latencyTabvisor.pagesMs);
     Line(out, "#### Tablet key to visible (ms)");
     Line(out, "");
-    Line(out, "| program | presses | panel median | panel p95 | panel worst | all pages median | all pages p95 | all pages worst | first press after start (panel / pages) | misses | close-command fallbacks |");
+    Line(out, "| program | presses | panel median | panel p95 | panel worst | all pages median | all pages p95 | all pages worst | first press after each start, median (panel / pages) | misses | close-command fallbacks |");
     Line(out, "|---|---|---|---|---|---|---|---|---|---|---|");
     Line(out, "| Tabvisor | " + N(static_cast<long long>(panel.count)) + " | " + F(panel.median, 2) + " | " + F(panel.p95, 2) +
                   " | " + F(panel.max, 2) + " | " + F(pages.median, 1) + " | " + F(pages.p95, 1) + " | " + F(pages.max, 1) + " | " +
-                  F(r.latencyTabvisor.warmupPanelMs, 2) + " / " + F(r.latencyTabvisor.warmupPagesMs, 1) + " | " +
+                  F(Summarise(r.latencyTabvisor.warmupPanelMs).median, 2) + " / " +
+                  F(Summarise(r.latencyTabvisor.warmupPagesMs).median, 1) + " | " +
                   N(r.latencyTabvisor.misses) + " | " + N(r.latencyTabvisor.closeFallbacks) + " |");
     Line(out, "| floor | " + N(static_cast<long long>(floorPanel.count)) + " | " + F(floorPanel.median, 2) + " | " +
                   F(floorPanel.p95, 2) + " | " + F(floorPanel.max, 2) + " | (no pages) | | | " +
-                  F(r.latencyFloor.warmupPanelMs, 2) + " | " + N(r.latencyFloor.misses) + " | " +
+                  F(Summarise(r.latencyFloor.warmupPanelMs).median, 2) + " | " + N(r.latencyFloor.misses) + " | " +
                   N(r.latencyFloor.closeFallbacks) + " |");
     Line(out, "| ratio | | " + Ratio(panel.median, floorPanel.median) + " | " + Ratio(panel.p95, floorPanel.p95) + " | " +
                   Ratio(panel.max, floorPanel.max) + " | | | | | | |");
@@ -311,11 +312,14 @@ std::string ResultsMarkdown(const RunReport& r)
         SnapshotRow(out, label, "after " + N(c->cycles) + " cycles", c->atEnd);
     }
     Line(out, "");
-    Line(out, "| program | cycles completed | seconds | slider drags that moved / did not (of them as X input) | switch clicks | clicks not sent (window in the way) | close-command fallbacks |");
-    Line(out, "|---|---|---|---|---|---|---|");
+    Line(out, "| program | cycles completed | seconds | ms per cycle: key to all shown / drag / switch click / hide | slider drags that moved / did not (of them as X input) | switch clicks | clicks not sent (window in the way) | close-command fallbacks |");
+    Line(out, "|---|---|---|---|---|---|---|---|");
     for (const CyclesResult* c : {&r.cyclesTabvisor, &r.cyclesFloor})
         Line(out, "| " + Narrow(c->label) + " | " + N(c->completed) + " of " + N(c->cycles) + " | " + F(c->seconds, 1) + " | " +
-                      (c->hasSliders ? N(c->sliderMoves) + " / " + N(c->sliderMisses) + " (" + N(c->xDrags) + ")" : "no sliders") + " | " +
+                      (c->cycles > 0 ? F(c->showMs / c->cycles, 1) + " / " + F(c->dragMs / c->cycles, 1) + " / " +
+                                           F(c->switchMs / c->cycles, 1) + " / " + F(c->hideMs / c->cycles, 1)
+                                     : std::string("n/a")) +
+                      " | " + (c->hasSliders ? N(c->sliderMoves) + " / " + N(c->sliderMisses) + " (" + N(c->xDrags) + ")" : "no sliders") + " | " +
                       (c->hasSwitches ? N(c->switchClicks) : "no switches") + " | " + N(c->blockedClicks) + " | " +
                       N(c->closeFallbacks) + " |");
     if (!r.tabletAfterCycles.empty())

@@ -56,6 +56,14 @@ std::wstring DriverFolder()
     return folder.substr(0, folder.find_last_of(L"\\/"));
 }
 
+namespace {
+std::wstring g_programsFolder;
+}
+
+std::wstring ProgramsFolder() { return g_programsFolder.empty() ? DriverFolder() : g_programsFolder; }
+
+void SetProgramsFolder(const std::wstring& folder) { g_programsFolder = folder; }
+
 Target::Target(TargetKind kind) : m_kind(std::move(kind)) {}
 
 Target::~Target()
@@ -71,7 +79,7 @@ bool Target::Start()
     static int started = 0;
     m_tag = "--bench-tag=" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++started);
     // The programs read no command line; the tag only lets the driver find the Unix process.
-    std::wstring command = L"\"" + DriverFolder() + L"\\" + m_kind.exe + L"\" " + std::wstring(m_tag.begin(), m_tag.end());
+    std::wstring command = L"\"" + ProgramsFolder() + L"\\" + m_kind.exe + L"\" " + std::wstring(m_tag.begin(), m_tag.end());
 
     wchar_t saved[1024] = {};
     const DWORD savedLength = ::GetEnvironmentVariableW(kSimulatedTabletVariable, saved, 1024);

@@ -77,5 +77,10 @@ private:
     double m_firstShownMs = 0;
 };
 
-// The folder of the driver, where every benchmarked program is built.
+// The folder of the driver, where every program is built.
 std::wstring DriverFolder();
+
+// The folder the benchmarked programs are started from (by default the driver's): bench/run.sh
+// gives a folder of stripped copies, the programs as shipped, with their DLLs.
+std::wstring ProgramsFolder();
+void SetProgramsFolder(const std::wstring& folder);
