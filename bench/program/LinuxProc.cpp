@@ -90,8 +90,12 @@ ProcessSample SampleProcess(int unixPid)
     const std::string status = ReadUnixFile(root + "/status");
     sample.rssKb = FieldKb(status, "\nVmRSS:");
     sample.anonKb = FieldKb(status, "\nRssAnon:");
-    const std::string rollup = ReadUnixFile(root + "/smaps_rollup");
-    sample.privateKb = FieldKb(rollup, "\nPrivate_Dirty:");
+    for (const auto& [name, kb] : PrivateByMapping(unixPid)) {
+        if (name.rfind("SYSV", 0) == 0)
+            sample.xshmKb += kb;
+        else
+            sample.privateKb += kb;
+    }
     sample.ok = !sample.threads.empty() && !status.empty();
     return sample;
 }

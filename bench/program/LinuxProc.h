@@ -22,8 +22,10 @@ struct ProcessSample {
     std::vector<ThreadSample> threads;
     std::uint64_t rssKb = 0;      // VmRSS: the working set
     std::uint64_t anonKb = 0;     // RssAnon
-    std::uint64_t privateKb = 0;  // smaps_rollup Private_Dirty: pages only this process has written
-                                  // (heap, stacks, written data of its DLLs): its private bytes
+    std::uint64_t privateKb = 0;  // Private_Dirty: pages only this process has written (heap, stacks,
+                                  // written data of its DLLs), its private bytes; without X shared memory
+    std::uint64_t xshmKb = 0;     // Private_Dirty of System V shared memory: pictures Wine shares with
+                                  // the X server (MIT-SHM), which the X server maps too
     std::uint64_t CpuNs() const;
     std::uint64_t Voluntary() const;
     std::uint64_t Involuntary() const;

@@ -30,19 +30,21 @@ struct MemoryAtStart {
     double privateKb = 0;
     double rssKb = 0;
     double anonKb = 0;
+    double xshmKb = 0;
 };
 
 MemoryAtStart MedianMemory(const StartupResult& start)
 {
-    std::vector<double> priv, rss, anon;
+    std::vector<double> priv, rss, anon, xshm;
     for (const ProcessSample& s : start.memory) {
         if (!s.ok)
             continue;
         priv.push_back(static_cast<double>(s.privateKb));
         rss.push_back(static_cast<double>(s.rssKb));
         anon.push_back(static_cast<double>(s.anonKb));
+        xshm.push_back(static_cast<double>(s.xshmKb));
     }
-    return {Summarise(priv).median, Summarise(rss).median, Summarise(anon).median};
+    return {Summarise(priv).median, Summarise(rss).median, Summarise(anon).median, Summarise(xshm).median};
 }
 
 struct Goal {
@@ -78,8 +80,8 @@ std::vector<Goal> Goals(const RunReport& r)
         const bool known = floor != nullptr && floor->ok && idle.ok;
         const double cpu = PerSecond(idle.cpuMs, idle);
         const double floorCpu = floor ? PerSecond(floor->cpuMs, *floor) : 0;
-        const double wakes = PerSecond(idle.voluntary, idle);
-        const double floorWakes = floor ? PerSecond(floor->voluntary, *floor) : 0;
+        const double wakes = PerSecond(idle.timeslices, idle);
+        const double floorWakes = floor ? PerSecond(floor->timeslices, *floor) : 0;
         goals.push_back({"idle CPU no more than 1.2x the floor: " + Narrow(idle.label),
                          F(cpu, 3) + " vs " + F(floorCpu, 3) + " ms/s = " + Ratio(cpu, floorCpu),
                          Verdict(known, cpu <= 1.2 * floorCpu)});
@@ -223,19 +225,20 @@ std::string ResultsMarkdown(const RunReport& r)
     // Idle
     Line(out, "#### Hidden and idle for " + N(r.idleSeconds) + " s, all three at once");
     Line(out, "");
-    Line(out, "| program | CPU ms/s (schedstat) | CPU ms/s (GetProcessTimes) | wake-ups/s (voluntary switches) | preemptions/s | times on a CPU/s | threads | wake-ups by thread over the window | ratio CPU | ratio wake-ups |");
+    Line(out, "| program | CPU ms/s (schedstat) | CPU ms/s (GetProcessTimes) | wake-ups/s (times on a CPU) | blocked and woken (voluntary switches)/s | preempted/s | threads | voluntary switches by thread over the window | ratio CPU | ratio wake-ups |");
     Line(out, "|---|---|---|---|---|---|---|---|---|---|");
     const IdleResult* floor = IdleOf(r, 0);
     for (const IdleResult& idle : r.idle) {
         const double cpu = PerSecond(idle.cpuMs, idle);
-        const double wakes = PerSecond(idle.voluntary, idle);
+        const double wakes = PerSecond(idle.timeslices, idle);
         const bool isFloor = &idle == floor;
         Line(out, "| " + Narrow(idle.label) + (idle.ok ? "" : " (not measured: did not stay hidden and running)") + " | " +
-                      F(cpu, 3) + " | " + (idle.processTimesMs < 0 ? std::string("n/a") : F(PerSecond(idle.processTimesMs, idle), 3)) + " | " + F(wakes, 1) + " | " +
-                      F(PerSecond(idle.involuntary, idle), 1) + " | " + F(PerSecond(idle.timeslices, idle), 1) + " | " +
-                      N(idle.threads) + " | " + idle.byThread + " | " +
+                      F(cpu, 3) + " | " +
+                      (idle.processTimesMs < 0 ? std::string("n/a") : F(PerSecond(idle.processTimesMs, idle), 3)) + " | " +
+                      F(wakes, 1) + " | " + F(PerSecond(idle.voluntary, idle), 1) + " | " +
+                      F(PerSecond(idle.involuntary, idle), 1) + " | " + N(idle.threads) + " | " + idle.byThread + " | " +
                       (isFloor || !floor ? "" : Ratio(cpu, PerSecond(floor->cpuMs, *floor))) + " | " +
-                      (isFloor || !floor ? "" : Ratio(wakes, PerSecond(floor->voluntary, *floor))) + " |");
+                      (isFloor || !floor ? "" : Ratio(wakes, PerSecond(floor->timeslices, *floor))) + " |");
     }
     Line(out, "");
 
@@ -261,12 +264,16 @@ std::string ResultsMarkdown(const RunReport& r)
     const MemoryAtStart floorMemory = MedianMemory(r.startFloor);
     Line(out, "#### Memory one second after start (KiB, median of the starts)");
     Line(out, "");
-    Line(out, "| program | private bytes (Private_Dirty) | working set (VmRSS) | anonymous (RssAnon) |");
-    Line(out, "|---|---|---|---|");
-    Line(out, "| Tabvisor | " + F(tabvisorMemory.privateKb, 0) + " | " + F(tabvisorMemory.rssKb, 0) + " | " + F(tabvisorMemory.anonKb, 0) + " |");
-    Line(out, "| floor | " + F(floorMemory.privateKb, 0) + " | " + F(floorMemory.rssKb, 0) + " | " + F(floorMemory.anonKb, 0) + " |");
-    Line(out, "| difference | " + F(tabvisorMemory.privateKb - floorMemory.privateKb, 0) + " | " +
-                  F(tabvisorMemory.rssKb - floorMemory.rssKb, 0) + " | " + F(tabvisorMemory.anonKb - floorMemory.anonKb, 0) + " |");
+    Line(out, "| program | private bytes (Private_Dirty) | working set (VmRSS) | anonymous (RssAnon) | X shared memory (not counted as private) |");
+    Line(out, "|---|---|---|---|---|");
+    const auto memoryRow = [&](const std::string& label, const MemoryAtStart& m) {
+        Line(out, "| " + label + " | " + F(m.privateKb, 0) + " | " + F(m.rssKb, 0) + " | " + F(m.anonKb, 0) + " | " +
+                      F(m.xshmKb, 0) + " |");
+    };
+    memoryRow("Tabvisor", tabvisorMemory);
+    memoryRow("floor", floorMemory);
+    memoryRow("difference", {tabvisorMemory.privateKb - floorMemory.privateKb, tabvisorMemory.rssKb - floorMemory.rssKb,
+                             tabvisorMemory.anonKb - floorMemory.anonKb, tabvisorMemory.xshmKb - floorMemory.xshmKb});
     Line(out, "");
     {
         // Where the difference lies: private pages per mapped file, largest differences first.
@@ -289,7 +296,7 @@ std::string ResultsMarkdown(const RunReport& r)
             Line(out, "| mapping | Tabvisor | floor | difference |");
             Line(out, "|---|---|---|---|");
             for (size_t i = 0; i < rows.size() && i < 10; ++i)
-                Line(out, "| " + rows[i].first + " | " + N(rows[i].second.first) + " | " + N(rows[i].second.second) + " | " +
+                Line(out, "| " + rows[i].first + (rows[i].first.rfind("SYSV", 0) == 0 ? " (X shared memory, not counted)" : "") + " | " + N(rows[i].second.first) + " | " + N(rows[i].second.second) + " | " +
                               N(rows[i].second.first - rows[i].second.second) + " |");
             Line(out, "");
         }
@@ -354,6 +361,8 @@ std::string ResultsMarkdown(const RunReport& r)
 std::string SummaryMarkdown(const RunReport& r)
 {
     std::string out;
+    Line(out, "Run " + r.when + ", load average " + r.loadBefore + " before and " + r.loadAfter + " after.");
+    Line(out, "");
     Line(out, "| goal | measured | verdict |");
     Line(out, "|---|---|---|");
     for (const Goal& g : Goals(r))
