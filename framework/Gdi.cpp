@@ -31,21 +31,7 @@ BOOL CGdiObject::DeleteObject()
 
 CGdiObject* CGdiObject::FromHandle(HGDIOBJ object) { return afx::GetThreadState().tempGdiObjects.Get(object); }
 
-std::unique_ptr<CGdiObject> CGdiObject::MakeTemporary(HGDIOBJ h)
-{
-    auto wrapper = std::make_unique<CGdiObject>();
-    wrapper->m_hObject = h;
-    return wrapper;
-}
-
 CBitmap* CBitmap::FromHandle(HBITMAP bitmap) { return afx::GetThreadState().tempBitmaps.Get(bitmap); }
-
-std::unique_ptr<CBitmap> CBitmap::MakeTemporary(HBITMAP h)
-{
-    auto wrapper = std::make_unique<CBitmap>();
-    wrapper->m_hObject = h;
-    return wrapper;
-}
 
 BOOL CBitmap::CreateCompatibleBitmap(CDC* dc, int width, int height)
 {
@@ -67,34 +53,13 @@ int CBitmap::GetBitmap(BITMAP* info) const { return ::GetObjectW(m_hObject, size
 
 CBrush* CBrush::FromHandle(HBRUSH brush) { return afx::GetThreadState().tempBrushes.Get(brush); }
 
-std::unique_ptr<CBrush> CBrush::MakeTemporary(HBRUSH h)
-{
-    auto wrapper = std::make_unique<CBrush>();
-    wrapper->m_hObject = h;
-    return wrapper;
-}
-
 CPen* CPen::FromHandle(HPEN pen) { return afx::GetThreadState().tempPens.Get(pen); }
-
-std::unique_ptr<CPen> CPen::MakeTemporary(HPEN h)
-{
-    auto wrapper = std::make_unique<CPen>();
-    wrapper->m_hObject = h;
-    return wrapper;
-}
 
 // ---- device contexts ------------------------------------------------------------------------
 
 CDC::~CDC() { DeleteDC(); }
 
 CDC* CDC::FromHandle(HDC dc) { return afx::GetThreadState().tempDCs.Get(dc); }
-
-std::unique_ptr<CDC> CDC::MakeTemporary(HDC h)
-{
-    auto wrapper = std::make_unique<CDC>();
-    wrapper->m_hDC = h;
-    return wrapper;
-}
 
 BOOL CDC::Attach(HDC dc)
 {

@@ -28,15 +28,12 @@ public:
     BOOL DeleteObject();
 
     static CGdiObject* FromHandle(HGDIOBJ object);
-    static std::unique_ptr<CGdiObject> MakeTemporary(HGDIOBJ h);
-    void DetachTemporary() noexcept { m_hObject = nullptr; }
 };
 
 class CBitmap : public CGdiObject {
 public:
     operator HBITMAP() const noexcept { return static_cast<HBITMAP>(m_hObject); }
     static CBitmap* FromHandle(HBITMAP bitmap);
-    static std::unique_ptr<CBitmap> MakeTemporary(HBITMAP h);
 
     BOOL CreateCompatibleBitmap(class CDC* dc, int width, int height);
     BOOL CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits);
@@ -50,7 +47,6 @@ public:
     explicit CBrush(COLORREF color) { CreateSolidBrush(color); }
     operator HBRUSH() const noexcept { return static_cast<HBRUSH>(m_hObject); }
     static CBrush* FromHandle(HBRUSH brush);
-    static std::unique_ptr<CBrush> MakeTemporary(HBRUSH h);
 
     BOOL CreateSolidBrush(COLORREF color) { return Attach(::CreateSolidBrush(color)); }
 };
@@ -61,7 +57,6 @@ public:
     CPen(int style, int width, COLORREF color) { CreatePen(style, width, color); }
     operator HPEN() const noexcept { return static_cast<HPEN>(m_hObject); }
     static CPen* FromHandle(HPEN pen);
-    static std::unique_ptr<CPen> MakeTemporary(HPEN h);
 
     BOOL CreatePen(int style, int width, COLORREF color) { return Attach(::CreatePen(style, width, color)); }
 };
@@ -79,8 +74,6 @@ public:
     operator HDC() const noexcept { return m_hDC; }
 
     static CDC* FromHandle(HDC dc);
-    static std::unique_ptr<CDC> MakeTemporary(HDC h);
-    void DetachTemporary() noexcept { m_hDC = nullptr; }
 
     BOOL Attach(HDC dc);
     HDC Detach() noexcept;

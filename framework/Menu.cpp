@@ -7,13 +7,6 @@ CMenu::~CMenu() { DestroyMenu(); }
 
 CMenu* CMenu::FromHandle(HMENU menu) { return afx::GetThreadState().tempMenus.Get(menu); }
 
-std::unique_ptr<CMenu> CMenu::MakeTemporary(HMENU h)
-{
-    auto wrapper = std::make_unique<CMenu>();
-    wrapper->m_hMenu = h;
-    return wrapper;
-}
-
 BOOL CMenu::Attach(HMENU menu)
 {
     if (menu == nullptr || m_hMenu != nullptr)

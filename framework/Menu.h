@@ -18,8 +18,6 @@ public:
     operator HMENU() const noexcept { return m_hMenu; }
 
     static CMenu* FromHandle(HMENU menu);
-    static std::unique_ptr<CMenu> MakeTemporary(HMENU h);
-    void DetachTemporary() noexcept { m_hMenu = nullptr; }
 
     BOOL Attach(HMENU menu);
     HMENU Detach() noexcept;

@@ -7,19 +7,16 @@
 #include <memory>
 #include <unordered_map>
 
-class CWnd;
-class CDC;
-class CGdiObject;
-class CBitmap;
-class CBrush;
-class CPen;
-class CMenu;
+#include "Gdi.h"
+#include "Menu.h"
+#include "Wnd.h"
 
 namespace afx {
 
-// Wrappers made for handles that no object owns. They never free their handle and are deleted
-// together when the message loop is idle at its outermost level.
-template <class Handle, class Wrapper>
+// Wrappers made for handles that no object owns: `Member` is the wrapper's handle field. They
+// never free their handle (it is taken back before they are deleted) and are deleted together
+// when the message loop is idle at its outermost level.
+template <class Handle, class Wrapper, auto Member>
 class TempMap {
 public:
     Wrapper* Get(Handle h)
@@ -27,14 +24,16 @@ public:
         if (h == nullptr)
             return nullptr;
         auto& slot = m_map[h];
-        if (!slot)
-            slot = Wrapper::MakeTemporary(h);
+        if (!slot) {
+            slot = std::make_unique<Wrapper>();
+            (*slot).*Member = h;
+        }
         return slot.get();
     }
     void Clear()
     {
         for (auto& entry : m_map)
-            entry.second->DetachTemporary();
+            (*entry.second).*Member = nullptr;
         m_map.clear();
     }
     size_t size() const noexcept { return m_map.size(); }
@@ -46,13 +45,13 @@ private:
 
 struct ThreadState {
     std::unordered_map<HWND, CWnd*> permanentWindows;
-    TempMap<HWND, CWnd> tempWindows;
-    TempMap<HDC, CDC> tempDCs;
-    TempMap<HGDIOBJ, CGdiObject> tempGdiObjects;
-    TempMap<HBITMAP, CBitmap> tempBitmaps;
-    TempMap<HBRUSH, CBrush> tempBrushes;
-    TempMap<HPEN, CPen> tempPens;
-    TempMap<HMENU, CMenu> tempMenus;
+    TempMap<HWND, CWnd, &CWnd::m_hWnd> tempWindows;
+    TempMap<HDC, CDC, &CDC::m_hDC> tempDCs;
+    TempMap<HGDIOBJ, CGdiObject, &CGdiObject::m_hObject> tempGdiObjects;
+    TempMap<HBITMAP, CBitmap, &CBitmap::m_hObject> tempBitmaps;
+    TempMap<HBRUSH, CBrush, &CBrush::m_hObject> tempBrushes;
+    TempMap<HPEN, CPen, &CPen::m_hObject> tempPens;
+    TempMap<HMENU, CMenu, &CMenu::m_hMenu> tempMenus;
 
     MSG lastSentMsg{};        // the message AfxCallWndProc is processing, for Default()
     int handlerDepth = 0;     // window procedures running on this thread's stack

@@ -24,10 +24,6 @@ public:
 
     HWND m_hWnd = nullptr;
 
-    // For the temporary-wrapper map only.
-    static std::unique_ptr<CWnd> MakeTemporary(HWND hwnd) { return std::make_unique<CWnd>(hwnd); }
-    void DetachTemporary() noexcept { m_hWnd = nullptr; }
-
     // Insert-after values for SetWindowPos.
     static const CWnd wndTop;
     static const CWnd wndBottom;
@@ -117,6 +113,11 @@ public:
     void Invalidate(BOOL erase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, erase); }
     void InvalidateRect(const RECT* rect, BOOL erase = TRUE) { ::InvalidateRect(m_hWnd, rect, erase); }
     void UpdateWindow() { ::UpdateWindow(m_hWnd); }
+    BOOL RedrawWindow(const RECT* rect = nullptr, HRGN region = nullptr,
+                      UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE | RDW_ALLCHILDREN)
+    {
+        return ::RedrawWindow(m_hWnd, rect, region, flags);
+    }
 
     void SetWindowText(LPCWSTR text) { ::SetWindowTextW(m_hWnd, text); }
     void GetWindowText(CString& text) const;

@@ -1,10 +1,15 @@
 // The on-screen keyboard page: one button that starts the on-screen keyboard.
 #pragma once
 
-#include "Afx.h"
+#include "LauncherPage.h"
 #include "resource.h"
 
-class CKeyboardPage : public CDialog {
+inline constexpr char kKeyboardCommandLine[] = "C:\\Program Files\\Common Files\\Microsoft Shared\\ink\\TabTip.exe";
+
+class CKeyboardPage : public CLauncherPage {
 public:
-    explicit CKeyboardPage(CWnd* parent = nullptr) : CDialog(IDD_KEYBOARD_PAGE, parent) {}
+    explicit CKeyboardPage(CWnd* parent = nullptr);
+
+protected:
+    DECLARE_MESSAGE_MAP()
 };

@@ -1,10 +1,15 @@
-// The Task Manager page: one button that starts Task Manager.
+// The Task Manager page: one button, labelled with Ctrl+Alt+Del, that starts Task Manager.
 #pragma once
 
-#include "Afx.h"
+#include "LauncherPage.h"
 #include "resource.h"
 
-class CTaskMgrPage : public CDialog {
+inline constexpr char kTaskMgrCommandLine[] = "C:\\windows\\system32\\taskmgr.exe";
+
+class CTaskMgrPage : public CLauncherPage {
 public:
-    explicit CTaskMgrPage(CWnd* parent = nullptr) : CDialog(IDD_TASKMGR_PAGE, parent) {}
+    explicit CTaskMgrPage(CWnd* parent = nullptr);
+
+protected:
+    DECLARE_MESSAGE_MAP()
 };

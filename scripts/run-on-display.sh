@@ -5,6 +5,7 @@ set -uo pipefail
 tabsim() { wine "$TABVISOR_BIN/tabsim.exe" "$@"; }
 
 tabsim reset >/dev/null
+tabsim set switches 0x09 >/dev/null  # a tablet with its Wi-Fi and Bluetooth on
 wine "$TABVISOR_BIN/Tabvisor.exe" &
 program=$!
 trap 'wineserver -k >/dev/null 2>&1; exit 0' INT TERM

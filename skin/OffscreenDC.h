@@ -21,16 +21,18 @@ public:
 
 // Paints `background` over a page's client area: the page's default erase runs on `dc` first, then
 // the bitmap, from its top-left corner and clipped to the client size, covers it in one copy.
-// Without a bitmap the copy shows the off-screen DC's fresh bitmap. Returns the default erase's
-// result. `background` stays the page's and is selected out again before the call returns.
+// Without a bitmap the default erase is all the page shows (an off-screen DC's fresh bitmap has no
+// defined content). Returns the default erase's result. `background` stays the page's and is
+// selected out again before the call returns, so it serves every later erase.
 template <class DefaultErase>
 BOOL PaintPageBackground(CDC* dc, const CRect& client, HBITMAP background, DefaultErase&& defaultErase)
 {
+    if (background == nullptr)
+        return defaultErase();
     BOOL erased = FALSE;
     {
         COffscreenDC offscreen(dc, client);
-        if (background != nullptr)
-            offscreen.SelectObject(static_cast<HGDIOBJ>(background));
+        offscreen.SelectObject(static_cast<HGDIOBJ>(background));
         erased = defaultErase();
     }
     return erased;

@@ -161,7 +161,7 @@ TEST_F(PanelTest, HotkeyShowsThePanelAtOnceAndThePagesOnTheNextTick)
     ModalScript script;
     script
         .Then(300, [&] { SendHotkey(); })
-        .ThenWhen([&] { return g_panelRequested == 1; }, 2000,
+        .ThenWhen([&] { return g_panelRequested == 1; }, 10000,
               [&] {
                   EXPECT_TRUE(panel.IsWindowVisible());
                   EXPECT_EQ(g_panelRequested, 1);
@@ -169,7 +169,7 @@ TEST_F(PanelTest, HotkeyShowsThePanelAtOnceAndThePagesOnTheNextTick)
                       EXPECT_FALSE(AnyPageVisible(panel));  // the tick has not come yet
                   }
               })
-        .Then(150,
+        .ThenWhen([&] { return g_panelHidden == 0; }, 10000,
               [&] {
                   EXPECT_TRUE(AllPagesVisible(panel));
                   EXPECT_EQ(g_panelHidden, 0);
@@ -199,7 +199,7 @@ TEST_F(PanelTest, HotkeyShowsThePanelAtOnceAndThePagesOnTheNextTick)
                   EXPECT_FALSE(AnyPageVisible(panel));
                   SendHotkey();
               })
-        .Then(200,
+        .ThenWhen([&] { return g_panelHidden == 0; }, 10000,
               [&] {
                   // Everything is back, in the same places; nothing was created anew.
                   EXPECT_TRUE(AllPagesVisible(panel));
@@ -294,7 +294,7 @@ TEST_F(PanelTest, CloseMarkOnlyHidesAndInertAreasDoNothing)
     CTabvisorDlg panel;
     ModalScript script;
     script.Then(300, [&] { SendHotkey(); })
-        .Then(200,
+        .ThenWhen([&] { return g_panelHidden == 0; }, 10000,
               [&] {
                   for (int id : {IDC_PANEL_AREA_1004, IDC_PANEL_AREA_1008, IDC_PANEL_AREA_1010, IDC_PANEL_AREA_1009,
                                  IDC_PANEL_AREA_1011, IDC_PANEL_AREA_1017})

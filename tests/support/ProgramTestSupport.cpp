@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
 #include "Gdiplus.h"
@@ -45,7 +46,9 @@ void SendKey(WORD vk, WORD scan)
                 in.ki.wScan = k->scan;
             }
             inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-            ::SendInput(2, inputs, sizeof(INPUT));
+            const UINT sent = ::SendInput(2, inputs, sizeof(INPUT));
+            if (::GetEnvironmentVariableW(L"TABVISOR_SCRIPT_TRACE", nullptr, 0) != 0)
+                printf("SendInput sent %u (error %lu) at %llu\n", sent, ::GetLastError(), ::GetTickCount64());
             delete k;
             return 0;
         },
@@ -170,22 +173,13 @@ bool ScreenCapture::CaptureFromXServer(const RECT& rect)
 void ScreenCapture::CaptureThroughGdi(const RECT& rect)
 {
     afx::unique_window_dc screen(nullptr);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = m_width;
-    info.bmiHeader.biHeight = -m_height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    afx::unique_hdc memory(::CreateCompatibleDC(screen.get()));
-    afx::unique_hbitmap bitmap(::CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap || bits == nullptr)
-        return;
-    afx::select_object_guard select(memory.get(), bitmap.get());
-    ::BitBlt(memory.get(), 0, 0, m_width, m_height, screen.get(), rect.left, rect.top, SRCCOPY);
-    ::GdiFlush();
-    std::copy_n(static_cast<const DWORD*>(bits), m_pixels.size(), m_pixels.begin());
+    Canvas canvas(m_width, m_height, RGB(0, 0, 0));
+    ::BitBlt(canvas.dc(), 0, 0, m_width, m_height, screen.get(), rect.left, rect.top, SRCCOPY);
+    for (int y = 0; y < m_height; ++y)
+        for (int x = 0; x < m_width; ++x) {
+            const COLORREF c = canvas.At(x, y);
+            m_pixels[static_cast<size_t>(y) * m_width + x] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+        }
 }
 
 COLORREF ScreenCapture::At(int x, int y) const
@@ -198,6 +192,16 @@ int ColourDistance(COLORREF a, COLORREF b)
 {
     return std::max({std::abs(GetRValue(a) - GetRValue(b)), std::abs(GetGValue(a) - GetGValue(b)),
                      std::abs(GetBValue(a) - GetBValue(b))});
+}
+
+COLORREF SettledScreenPixel(const RECT& place, int x, int y, COLORREF wanted, int tolerance, DWORD timeoutMs)
+{
+    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
+    for (;;) {
+        const COLORREF seen = ScreenCapture(place).At(x, y);
+        if (ColourDistance(seen, wanted) <= tolerance || ::GetTickCount64() >= end)
+            return seen;
+    }
 }
 
 INT_PTR RunModal(CWinApp& app, CDialog& dialog, ModalScript& script, UINT watchdogMs)

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Afx.h"
+#include "Canvas.h"
 #include "ModalScript.h"
 
 // GDI+ for the scope: every image and drawing call needs it.
@@ -89,6 +90,11 @@ std::vector<COLORREF> RenderToPixels(int width, int height, Paint&& paint, COLOR
 // Channel-by-channel distance between two colours (the largest difference).
 int ColourDistance(COLORREF a, COLORREF b);
 
+// The screen's pixel at (x, y) of `place`, looked at again for up to `timeoutMs` until it is
+// within `tolerance` of `wanted`: a repaint reaches the composed picture a little later.
+COLORREF SettledScreenPixel(const RECT& place, int x, int y, COLORREF wanted, int tolerance = 2,
+                            DWORD timeoutMs = 3000);
+
 // Runs `dialog` modally as the program runs its panel, with `script` playing inside the loop and
 // `app` pointing at it as the main window; a watchdog ends a run whose script stopped early.
 INT_PTR RunModal(CWinApp& app, CDialog& dialog, ModalScript& script, UINT watchdogMs = 15000);
@@ -98,30 +104,12 @@ INT_PTR RunModal(CWinApp& app, CDialog& dialog, ModalScript& script, UINT watchd
 template <class Paint>
 std::vector<COLORREF> RenderToPixels(int width, int height, Paint&& paint, COLORREF background)
 {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    afx::unique_hdc dc(::CreateCompatibleDC(nullptr));
-    afx::unique_hbitmap bitmap(::CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    Canvas canvas(width, height, background);
+    paint(canvas.dc());
     std::vector<COLORREF> pixels;
-    if (!bitmap || bits == nullptr)
-        return pixels;
-    {
-        afx::select_object_guard select(dc.get(), bitmap.get());
-        afx::unique_hbrush fill(::CreateSolidBrush(background));
-        const RECT all{0, 0, width, height};
-        ::FillRect(dc.get(), &all, fill.get());
-        paint(dc.get());
-        ::GdiFlush();
-    }
-    const auto* raw = static_cast<const DWORD*>(bits);
     pixels.reserve(static_cast<size_t>(width) * height);
-    for (int i = 0; i < width * height; ++i)
-        pixels.push_back(RGB((raw[i] >> 16) & 0xFF, (raw[i] >> 8) & 0xFF, raw[i] & 0xFF));
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            pixels.push_back(canvas.At(x, y));
     return pixels;
 }

@@ -1,0 +1,51 @@
+// The launcher pages' shared behaviour: background, button picture and the launch click.
+#include "LauncherPage.h"
+
+#include "OffscreenDC.h"
+#include "PanelVisibility.h"
+
+CLauncherPage::CLauncherPage(const LauncherResources& resources, CWnd* parent)
+    : CDialog(resources.dialogId, parent), m_resources(resources)
+{
+}
+
+CLauncherPage::~CLauncherPage() = default;
+
+BEGIN_MESSAGE_MAP(CLauncherPage, CDialog)
+    ON_WM_ERASEBKGND()
+END_MESSAGE_MAP()
+
+void CLauncherPage::DoDataExchange(CDataExchange* dx)
+{
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, static_cast<int>(m_resources.buttonId), m_btnLaunch);
+}
+
+BOOL CLauncherPage::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    const UINT id = m_resources.backgroundId;
+    HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEW(id), RT_BITMAP);
+    m_hBkBitmap.reset(static_cast<HBITMAP>(
+        ::LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+    m_btnLaunch.LoadImageResource(m_resources.pictureId, L"PNG");
+    return TRUE;
+}
+
+BOOL CLauncherPage::OnEraseBkgnd(CDC* dc)
+{
+    // Without its bitmap the page keeps the dialog's own background rather than the off-screen
+    // DC's undefined pixels.
+    if (!m_hBkBitmap)
+        return static_cast<BOOL>(Default());
+    CRect client;
+    GetClientRect(&client);
+    return PaintPageBackground(dc, client, m_hBkBitmap.get(), [this] { return static_cast<BOOL>(Default()); });
+}
+
+void CLauncherPage::OnLaunch()
+{
+    // Every click starts the program again; whether it runs already is not asked.
+    ::WinExec(m_resources.commandLine, SW_SHOW);
+    HideFromLauncher(this);
+}

@@ -1,0 +1,34 @@
+// CLauncherPage: the design that the on-screen keyboard and Task Manager pages share. A page
+// shows its background bitmap and one PNG image button; a click starts the page's program and
+// puts the panel and all five pages away until the next hotkey press.
+#pragma once
+
+#include "Afx.h"
+#include "PngButton.h"
+
+// What makes one launcher page differ from the other.
+struct LauncherResources {
+    UINT dialogId;
+    UINT buttonId;
+    UINT backgroundId;  // bitmap resource
+    UINT pictureId;     // "PNG" resource
+    const char* commandLine;  // given to WinExec as it stands: no quotes, no arguments
+};
+
+class CLauncherPage : public CDialog {
+public:
+    CLauncherPage(const LauncherResources& resources, CWnd* parent);
+    ~CLauncherPage() override;
+
+    const LauncherResources m_resources;
+    CPngButton m_btnLaunch;
+    afx::unique_hbitmap m_hBkBitmap;  // null when it could not be loaded
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
+
+    BOOL OnEraseBkgnd(CDC* dc);
+    void OnLaunch();
+    DECLARE_MESSAGE_MAP()
+};

@@ -1,0 +1,217 @@
+// The PNG image button: owner-draw set-up, face building on the first colour request, the
+// cached-face paint, hover tracking and the double-click rule.
+#include "PngButton.h"
+
+#include "OffscreenDC.h"
+
+namespace {
+
+// Each colour channel c becomes 1.05 c + 0.05 (GDI+ clamps at 1); alpha is kept.
+const Gdiplus::ColorMatrix kHoverMatrix = {{
+    {1.05f, 0.0f, 0.0f, 0.0f, 0.0f},
+    {0.0f, 1.05f, 0.0f, 0.0f, 0.0f},
+    {0.0f, 0.0f, 1.05f, 0.0f, 0.0f},
+    {0.0f, 0.0f, 0.0f, 1.0f, 0.0f},
+    {0.05f, 0.05f, 0.05f, 0.0f, 1.0f},
+}};
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CPngButton, CButton)
+    ON_WM_ERASEBKGND()
+    ON_WM_CTLCOLOR_REFLECT()
+    ON_WM_MOUSEMOVE()
+    ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeave)
+    ON_MESSAGE(WM_MOUSEHOVER, OnMouseHover)
+    ON_WM_DESTROY()
+END_MESSAGE_MAP()
+
+CPngButton::~CPngButton()
+{
+    m_pResImage.reset();
+    ReleaseSurfaces();
+}
+
+bool CPngButton::LoadImageResource(UINT id, LPCWSTR type)
+{
+    m_pResImage = std::make_unique<CResourceImage>();
+    return m_pResImage->Load(id, type);
+}
+
+void CPngButton::PreSubclassWindow()
+{
+    ModifyStyle(0, BS_OWNERDRAW, SWP_FRAMECHANGED);
+    CButton::PreSubclassWindow();
+}
+
+// An owner-drawn button reports the second click of a double click as BN_DOUBLECLICKED and does
+// not press; as a plain press it gives a second BN_CLICKED.
+BOOL CPngButton::PreTranslateMessage(MSG* msg)
+{
+    if (msg->message == WM_LBUTTONDBLCLK)
+        msg->message = WM_LBUTTONDOWN;
+    return CButton::PreTranslateMessage(msg);
+}
+
+BOOL CPngButton::OnEraseBkgnd(CDC*) { return TRUE; }
+
+// The button asks its parent for colours just before it paints: the first request after the
+// picture is loaded builds everything the paints need.
+HBRUSH CPngButton::CtlColor(CDC* dc, UINT)
+{
+    if (m_bHaveSurfaces || !m_pResImage)
+        return nullptr;
+    BuildSurfaces(dc);
+    return nullptr;
+}
+
+void CPngButton::BuildSurfaces(CDC* buttonDc)
+{
+    CRect client;
+    GetClientRect(&client);
+    const int w = client.Width();
+    const int h = client.Height();
+
+    COffscreenDC offscreen(buttonDc, client);
+    Gdiplus::GpGraphics* graphics = nullptr;
+    if (gdip::GdipCreateFromHDC(offscreen.GetSafeHdc(), &graphics) != Gdiplus::Ok)
+        graphics = nullptr;
+
+    if (m_dcBk.GetSafeHdc() == nullptr)
+        CaptureBackground(w, h);
+
+    // A picture that failed to load draws nothing: the face is the background alone.
+    Gdiplus::GpImage* picture = m_pResImage->m_pImage != nullptr ? m_pResImage->m_pImage->m_nativeImage : nullptr;
+    auto makeFace = [&](CDC& face, CBitmap& bitmap, auto&& drawPicture) {
+        offscreen.BitBlt(0, 0, w, h, &m_dcBk, 0, 0, SRCCOPY);
+        if (graphics != nullptr && picture != nullptr) {
+            drawPicture();
+            gdip::GdipFlush(graphics, Gdiplus::FlushIntentionSync);
+        }
+        face.CreateCompatibleDC(&offscreen);
+        bitmap.CreateCompatibleBitmap(&offscreen, w, h);
+        face.SelectObject(&bitmap);
+        face.BitBlt(0, 0, w, h, &offscreen, 0, 0, SRCCOPY);
+    };
+
+    if (m_dcNormal.GetSafeHdc() == nullptr) {
+        // GDI+ scales these two by the picture's stored resolution against the display's.
+        makeFace(m_dcNormal, m_bmpNormal, [&] { gdip::GdipDrawImageI(graphics, picture, 0, 0); });
+        if (m_dcPressed.GetSafeHdc() == nullptr)
+            makeFace(m_dcPressed, m_bmpPressed, [&] { gdip::GdipDrawImageI(graphics, picture, 1, 1); });
+        if (m_dcHot.GetSafeHdc() == nullptr) {
+            makeFace(m_dcHot, m_bmpHot, [&] {
+                Gdiplus::GpImageAttributes* attributes = nullptr;
+                if (gdip::GdipCreateImageAttributes(&attributes) != Gdiplus::Ok)
+                    return;
+                gdip::GdipSetImageAttributesColorMatrix(attributes, Gdiplus::ColorAdjustTypeDefault, TRUE,
+                                                        &kHoverMatrix, nullptr, Gdiplus::ColorMatrixFlagsDefault);
+                // Exactly the picture's pixel size, whatever its resolution.
+                const auto width = static_cast<Gdiplus::REAL>(m_pResImage->m_pImage->GetWidth());
+                const auto height = static_cast<Gdiplus::REAL>(m_pResImage->m_pImage->GetHeight());
+                gdip::GdipDrawImageRectRect(graphics, picture, 0, 0, width, height, 0, 0, width, height,
+                                            Gdiplus::UnitPixel, attributes, nullptr, nullptr);
+                gdip::GdipDisposeImageAttributes(attributes);
+            });
+        }
+    }
+    if (m_pCurDC == nullptr)
+        m_pCurDC = &m_dcNormal;
+
+    m_bHaveSurfaces = TRUE;
+    if (graphics != nullptr)
+        gdip::GdipDeleteGraphics(graphics);
+    // The off-screen DC now copies its last face onto the button; the paint that follows covers it.
+}
+
+// What the parent shows under the button now; later changes there never reach the button.
+// The parent paints that part of itself into the copy. Reading it off the screen is not enough:
+// the first colour request can come from the focus painting while the parent is being shown,
+// before the parent has erased anything.
+void CPngButton::CaptureBackground(int width, int height)
+{
+    CWnd* parent = GetParent();
+    if (parent == nullptr)
+        return;
+    CClientDC parentDc(parent);
+    CRect place;
+    GetWindowRect(&place);
+    parent->ScreenToClient(&place);
+    m_dcBk.CreateCompatibleDC(&parentDc);
+    m_bmpBk.CreateCompatibleBitmap(&parentDc, width, height);
+    m_dcBk.SelectObject(&m_bmpBk);
+    const CPoint origin = m_dcBk.SetWindowOrg(place.left, place.top);
+    parent->SendMessage(WM_PRINT, reinterpret_cast<WPARAM>(m_dcBk.GetSafeHdc()), PRF_ERASEBKGND | PRF_CLIENT);
+    m_dcBk.SetWindowOrg(origin);
+}
+
+void CPngButton::DrawItem(LPDRAWITEMSTRUCT drawItem)
+{
+    CDC* face = &m_dcNormal;
+    if (drawItem->itemState & ODS_SELECTED)
+        face = &m_dcPressed;
+    else if (m_bHovering)
+        face = &m_dcHot;
+
+    // Before the faces exist, or without a picture, there is nothing of ours to show but the
+    // captured background, if any; a DC without a bitmap must never be copied.
+    CDC* source = face;
+    if (face->GetSafeHdc() != nullptr)
+        m_pCurDC = face;
+    else
+        source = m_dcBk.GetSafeHdc() != nullptr ? &m_dcBk : nullptr;
+    if (source == nullptr)
+        return;
+
+    CRect client;
+    GetClientRect(&client);
+    ::BitBlt(drawItem->hDC, 0, 0, client.Width(), client.Height(), source->GetSafeHdc(), 0, 0, SRCCOPY);
+}
+
+void CPngButton::OnMouseMove(UINT flags, CPoint point)
+{
+    if (!m_bTracking) {
+        TRACKMOUSEEVENT track{};
+        track.cbSize = sizeof(track);
+        track.dwFlags = TME_HOVER | TME_LEAVE;
+        track.hwndTrack = m_hWnd;
+        track.dwHoverTime = 1;
+        m_bTracking = ::_TrackMouseEvent(&track);
+    }
+    CButton::OnMouseMove(flags, point);
+}
+
+LRESULT CPngButton::OnMouseHover(WPARAM, LPARAM)
+{
+    m_bHovering = TRUE;
+    Invalidate(TRUE);
+    return 0;
+}
+
+LRESULT CPngButton::OnMouseLeave(WPARAM, LPARAM)
+{
+    m_bTracking = FALSE;
+    m_bHovering = FALSE;
+    Invalidate(TRUE);
+    return 0;
+}
+
+// The faces are of no use without the window: they go with it, not only with the object.
+void CPngButton::OnDestroy()
+{
+    ReleaseSurfaces();
+    CButton::OnDestroy();
+}
+
+void CPngButton::ReleaseSurfaces()
+{
+    // Deleting a DC lets go of its bitmap, which can then be deleted.
+    for (CDC* dc : {&m_dcBk, &m_dcNormal, &m_dcPressed, &m_dcHot})
+        dc->DeleteDC();
+    for (CBitmap* bitmap : {&m_bmpBk, &m_bmpNormal, &m_bmpPressed, &m_bmpHot})
+        bitmap->DeleteObject();
+    m_pCurDC = nullptr;
+    m_bHaveSurfaces = FALSE;
+    m_bTracking = FALSE;
+    m_bHovering = FALSE;
+}

@@ -1,0 +1,120 @@
+// The skinned slider's custom draw: the parent's background with the control's black pixels kept,
+// a sunken groove, and the thumb bitmaps.
+#include "SkinSlider.h"
+
+#include "resource.h"
+
+BEGIN_MESSAGE_MAP(CSkinSlider, CSliderCtrl)
+    ON_NOTIFY_REFLECT(NM_CUSTOMDRAW, OnCustomDrawReflect)
+    ON_WM_ERASEBKGND()
+END_MESSAGE_MAP()
+
+CSkinSlider::~CSkinSlider()
+{
+    if (m_hBackDC && m_hOldBackBmp != nullptr)
+        ::SelectObject(m_hBackDC.get(), m_hOldBackBmp);
+    m_hBackDC.reset();
+    m_hBackBmp.reset();
+}
+
+void CSkinSlider::OnCustomDrawReflect(NMHDR* header, LRESULT* result)
+{
+    auto* nm = reinterpret_cast<NMCUSTOMDRAW*>(header);
+    if (nm->dwDrawStage == CDDS_PREPAINT) {
+        *result = CDRF_NOTIFYITEMDRAW;
+        return;
+    }
+    if (nm->dwDrawStage != CDDS_ITEMPREPAINT)
+        return;
+    switch (nm->dwItemSpec) {
+    case TBCD_TICS:
+        *result = CDRF_DODEFAULT;
+        break;
+    case TBCD_THUMB:
+        DrawThumb(CDC::FromHandle(nm->hdc), nm);
+        *result = CDRF_SKIPDEFAULT;
+        break;
+    case TBCD_CHANNEL:
+        DrawChannel(CDC::FromHandle(nm->hdc), nm);
+        *result = CDRF_SKIPDEFAULT;
+        break;
+    default:
+        break;
+    }
+}
+
+// The channel paint covers the whole control, so there is nothing to erase.
+BOOL CSkinSlider::OnEraseBkgnd(CDC*) { return FALSE; }
+
+void CSkinSlider::TakeBackgroundCopy(HDC parentDc, CPoint origin, CSize size)
+{
+    m_hBackDC.reset(::CreateCompatibleDC(parentDc));
+    m_hBackBmp.reset(::CreateCompatibleBitmap(parentDc, size.cx, size.cy));
+    if (!m_hBackDC || !m_hBackBmp)
+        return;
+    m_hOldBackBmp = static_cast<HBITMAP>(::SelectObject(m_hBackDC.get(), m_hBackBmp.get()));
+    ::BitBlt(m_hBackDC.get(), 0, 0, size.cx, size.cy, parentDc, origin.x, origin.y, SRCCOPY);
+}
+
+void CSkinSlider::DrawChannel(CDC* dc, const NMCUSTOMDRAW* nm)
+{
+    CWnd* parent = GetParent();
+    CClientDC parentDc(parent);
+    CRect client;
+    GetClientRect(&client);
+    const int w = client.Width();
+    const int h = client.Height();
+    CRect inParent;
+    GetWindowRect(&inParent);
+    if (parent != nullptr)
+        parent->ScreenToClient(&inParent);
+
+    // Taken once: later changes under the control, or moving it, keep the first picture.
+    if (!m_hBackDC)
+        TakeBackgroundCopy(parentDc.m_hDC, inParent.TopLeft(), CSize(w, h));
+
+    {
+        // A monochrome mask of the pure black pixels drawn so far (a fresh memory DC holds a
+        // monochrome bitmap, so a bitmap compatible with it is monochrome too).
+        afx::unique_hdc maskDc(::CreateCompatibleDC(dc->m_hDC));
+        afx::unique_hbitmap mask(::CreateCompatibleBitmap(maskDc.get(), w, h));
+        afx::select_object_guard selectMask(maskDc.get(), mask.get());
+        const COLORREF oldBack = dc->SetBkColor(RGB(0, 0, 0));
+        const COLORREF oldText = dc->SetTextColor(RGB(255, 255, 255));
+        if (mask)
+            ::BitBlt(maskDc.get(), 0, 0, w, h, dc->m_hDC, client.left, client.top, SRCCOPY);
+        if (m_hBackDC && m_hBackBmp)
+            ::BitBlt(dc->m_hDC, 0, 0, w, h, m_hBackDC.get(), 0, 0, SRCCOPY);
+        // Mask 1 (was black) becomes the background colour, black; 0 becomes white, which AND
+        // leaves the parent's pixel as it is.
+        if (mask)
+            ::BitBlt(dc->m_hDC, 0, 0, w, h, maskDc.get(), 0, 0, SRCAND);
+        dc->SetBkColor(oldBack);
+        dc->SetTextColor(oldText);
+    }
+
+    CRect groove(nm->rc);
+    if (groove.Height() > groove.Width())
+        groove.InflateRect(1, 0);
+    dc->DrawEdge(&groove, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+}
+
+void CSkinSlider::DrawThumb(CDC* dc, const NMCUSTOMDRAW* nm)
+{
+    CRect thumb;
+    SendMessage(TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+    const UINT id = (nm->uItemState & CDIS_SELECTED) != 0 ? IDB_THUMB_PRESSED : IDB_THUMB_NORMAL;
+    HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEW(id), RT_BITMAP);
+    afx::unique_hbitmap picture(::LoadBitmapA(module, MAKEINTRESOURCEA(id)));
+    if (!picture) {
+        // Without its picture the thumb is a plain raised block, so the position still shows.
+        dc->DrawEdge(&thumb, EDGE_RAISED, BF_RECT | BF_MIDDLE);
+        return;
+    }
+    BITMAP info{};
+    ::GetObjectA(picture.get(), sizeof(info), &info);
+    afx::unique_hdc pictureDc(::CreateCompatibleDC(dc->m_hDC));
+    afx::select_object_guard select(pictureDc.get(), picture.get());
+    // The picture is opaque and keeps its own size, whatever the thumb rectangle's.
+    ::BitBlt(dc->m_hDC, thumb.left, thumb.top, info.bmWidth, info.bmHeight, pictureDc.get(), 0, 0, SRCCOPY);
+}

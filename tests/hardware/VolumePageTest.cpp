@@ -1,0 +1,192 @@
+// The volume page against the simulated tablet: start, the slider's ends, the truncation drift
+// without a write back, the poll held by the arrow-key flags, every notification writing, and a
+// missing or misbehaving VolumeVista.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <utility>
+#include <vector>
+
+#include "SliderPageSupport.h"
+#include "VolumePage.h"
+
+namespace {
+
+class CProbeVolumePage : public CVolumePage {
+public:
+    using CVolumePage::CVolumePage;
+    int m_notifications = 0;
+
+protected:
+    void OnHScroll(UINT code, UINT pos, CWnd* sender)
+    {
+        ++m_notifications;
+        CVolumePage::OnHScroll(code, pos, sender);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CProbeVolumePage, CVolumePage)
+    ON_WM_HSCROLL()
+END_MESSAGE_MAP()
+
+class VolumePageTest : public SliderPageTest {
+protected:
+    void SetUp() override
+    {
+        SliderPageTest::SetUp();
+        g_volumeScalar = 0.0f;
+    }
+    long long Reads() { return m_tablet.Number("volume_reads"); }
+    long long Writes() { return m_tablet.Number("volume_writes"); }
+    float Volume()
+    {
+        float volume = -1.0f;
+        m_tablet.Use([&](auto& state) { volume = state.volume; });
+        return volume;
+    }
+};
+
+TEST_F(VolumePageTest, StartsAtHalfAndShowsTheEndsAndTruncatedScalarsWithoutWriting)
+{
+    m_tablet.SetVolume(0.5f);
+    auto page = MakePage<CVolumePage>(IDD_VOLUME_PAGE);
+    ASSERT_NE(page->m_slider.m_hWnd, nullptr);
+    EXPECT_EQ(page->m_slider.GetPos(), 50);
+    EXPECT_EQ(page->m_slider.GetRangeMin(), 1);
+    EXPECT_EQ(page->m_slider.GetRangeMax(), 99);
+    EXPECT_EQ(g_volumeScalar, 0.5f);
+    EXPECT_NE(page->m_hBkBitmap.get(), nullptr);
+
+    for (const auto& [volume, shown] : {std::pair<float, int>{1.0f, 99}, {0.0f, 1}, {0.015f, 1}, {0.6f, 60},
+                                        {0.999f, 99}, {0.2f, 20}}) {
+        m_tablet.SetVolume(volume);
+        Tick(*page);
+        EXPECT_EQ(page->m_slider.GetPos(), shown) << volume;
+        EXPECT_EQ(g_volumeScalar, volume);
+    }
+    EXPECT_EQ(Writes(), 0);
+}
+
+TEST_F(VolumePageTest, MovingTo29WritesTheNearestFloatAndTheNextPollShows28WithoutWritingAgain)
+{
+    m_tablet.SetVolume(0.285f);
+    auto page = MakePage<CProbeVolumePage>(IDD_VOLUME_PAGE);
+    ASSERT_EQ(page->m_slider.GetPos(), 28);
+    PressKeyOn(page->m_slider, VK_RIGHT);
+    ASSERT_EQ(page->m_slider.GetPos(), 29);
+    EXPECT_EQ(Volume(), 0.29f);
+    EXPECT_EQ(g_volumeScalar, 0.29f);
+    EXPECT_GE(page->m_notifications, 1);
+    EXPECT_EQ(Writes(), page->m_notifications);
+
+    const long long writes = Writes();
+    Tick(*page);
+    EXPECT_EQ(page->m_slider.GetPos(), 28);
+    Tick(*page);
+    EXPECT_EQ(Writes(), writes);
+    EXPECT_EQ(Volume(), 0.29f);
+}
+
+TEST_F(VolumePageTest, EveryNotificationWritesAlsoWhenThePositionIsUnchanged)
+{
+    m_tablet.SetVolume(0.5f);
+    auto page = MakePage<CProbeVolumePage>(IDD_VOLUME_PAGE);
+    DragThumb(page->m_slider, {-10, -10, -10});
+    ASSERT_GE(page->m_notifications, 3);
+    EXPECT_LT(page->m_slider.GetPos(), 50);
+    EXPECT_EQ(Writes(), page->m_notifications);
+    EXPECT_EQ(Volume(), page->m_slider.GetPos() * 0.01f);
+
+    const long long writes = Writes();
+    SendScroll(*page, page->m_slider.m_hWnd);
+    SendScroll(*page, page->m_slider.m_hWnd, TB_THUMBTRACK);
+    EXPECT_EQ(Writes(), writes + 2);
+    SendScroll(*page, nullptr);
+    SendScroll(*page, page->m_hWnd);
+    EXPECT_EQ(Writes(), writes + 2);
+}
+
+TEST_F(VolumePageTest, AnArrowFlagHoldsTheSliderButNotTheReading)
+{
+    for (int* flag : {&g_upKeyDown, &g_downKeyDown}) {
+        SCOPED_TRACE(flag == &g_upKeyDown ? "up" : "down");
+        m_tablet.SetVolume(0.2f);
+        auto page = MakePage<CVolumePage>(IDD_VOLUME_PAGE);
+        ASSERT_EQ(page->m_slider.GetPos(), 20);
+
+        *flag = 1;
+        m_tablet.SetVolume(0.6f);
+        const long long reads = Reads();
+        Tick(*page);
+        Tick(*page);
+        EXPECT_EQ(Reads(), reads + 2);
+        EXPECT_EQ(g_volumeScalar, 0.6f);
+        EXPECT_EQ(page->m_slider.GetPos(), 20);
+
+        *flag = 0;
+        Tick(*page);
+        EXPECT_EQ(page->m_slider.GetPos(), 60);
+        EXPECT_EQ(Writes(), 0);
+    }
+}
+
+TEST_F(VolumePageTest, ItsOwnTimerPollsWhileThePageIsHidden)
+{
+    m_tablet.SetVolume(0.3f);
+    auto page = MakePage<CVolumePage>(IDD_VOLUME_PAGE);
+    ASSERT_FALSE(page->IsWindowVisible());
+    m_tablet.SetVolume(0.75f);
+    EXPECT_TRUE(PumpUntil([&] { return page->m_slider.GetPos() == 75; }, 5000));
+    const long long reads = Reads();
+    EXPECT_TRUE(PumpUntil([&] { return Reads() >= reads + 3; }, 5000));
+    EXPECT_EQ(Writes(), 0);
+}
+
+TEST_F(VolumePageTest, WithoutVolumeVistaTheSliderStaysAndNothingIsCalled)
+{
+    m_tablet.SetVolume(0.8f);
+    auto page = MakePage<CVolumePage>(IDD_VOLUME_PAGE, BindCommon(L"no-such-library.dll"));
+    ASSERT_NE(page->m_slider.m_hWnd, nullptr);
+    page->m_slider.SetPos(40);
+    Tick(*page);
+    EXPECT_EQ(page->m_slider.GetPos(), 40);
+    PressKeyOn(page->m_slider, VK_RIGHT);
+    EXPECT_EQ(page->m_slider.GetPos(), 41);
+    EXPECT_EQ(g_volumeScalar, 0.41f);
+    EXPECT_EQ(Reads(), 0);
+    EXPECT_EQ(Writes(), 0);
+    EXPECT_EQ(Volume(), 0.8f);
+}
+
+// A VolumeVista answering whatever the test says.
+float g_reported = 0.0f;
+bool g_readFails = false;
+int ReportVolume(int operation, int, float* scalar)
+{
+    if (operation == 3 && !g_readFails)
+        *scalar = g_reported;
+    return g_readFails ? static_cast<int>(0x80004005) : 0;
+}
+
+TEST_F(VolumePageTest, NonsenseFromTheLibraryShowsAtTheNearerEndAndAFailedReadKeepsTheLastScalar)
+{
+    g_readFails = false;
+    g_reported = 0.33f;
+    auto page = MakePage<CVolumePage>(IDD_VOLUME_PAGE, CommonLibrary{&ReportVolume, nullptr});
+    EXPECT_EQ(page->m_slider.GetPos(), 33);
+    for (const auto& [volume, shown] : {std::pair<float, int>{std::numeric_limits<float>::quiet_NaN(), 1},
+                                        {std::numeric_limits<float>::infinity(), 99}, {0.75f, 75}}) {
+        g_reported = volume;
+        Tick(*page);
+        EXPECT_EQ(page->m_slider.GetPos(), shown) << volume;
+    }
+    g_readFails = true;
+    g_reported = 0.9f;
+    Tick(*page);
+    EXPECT_EQ(page->m_slider.GetPos(), 75);
+    EXPECT_EQ(g_volumeScalar, 0.75f);
+}
+
+} // namespace

@@ -1,0 +1,336 @@
+// Running setups and uninstallers to their end, reading what they leave, and cleaning it away.
+#include "InstallerTestSupport.h"
+
+#include <taskschd.h>
+#include <tlhelp32.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "ComPtr.h"
+#include "OleValues.h"
+
+namespace installer_test {
+namespace {
+
+using tabvisor::ComPtr;
+using tabvisor::UniqueBstr;
+using tabvisor::UniqueVariant;
+using unique_hkey = afx::unique_any<afx::handle_traits<HKEY, &::RegCloseKey>>;
+
+constexpr const wchar_t* kInstalledFiles[] = {L"Tabvisor.exe", L"WINIO.dll", L"PM.dll", L"common.dll", L"Uninstall.exe"};
+
+ComPtr<ITaskService> TaskService()
+{
+    ComPtr<ITaskService> service;
+    if (FAILED(::CoCreateInstance(CLSID_TaskScheduler, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskService,
+                                  service.PutVoid())))
+        return {};
+    // Two clients that start the Schedule service at the same moment both fail; a retry succeeds.
+    UniqueVariant none;
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        if (SUCCEEDED(service->Connect(none.Get(), none.Get(), none.Get(), none.Get())))
+            return service;
+        ::Sleep(250);
+    }
+    return {};
+}
+
+ComPtr<ITaskFolder> TaskRoot(const ComPtr<ITaskService>& service)
+{
+    ComPtr<ITaskFolder> root;
+    UniqueBstr path(L"\\");
+    if (!service || FAILED(service->GetFolder(path.Get(), root.Put())))
+        return {};
+    return root;
+}
+
+// COM for the calling thread while it talks to the Task Scheduler.
+class ComScope {
+public:
+    ComScope() : m_result(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ~ComScope()
+    {
+        if (SUCCEEDED(m_result))
+            ::CoUninitialize();
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+private:
+    HRESULT m_result;
+};
+
+void DeleteBootTask()
+{
+    ComScope com;
+    if (ComPtr<ITaskFolder> root = TaskRoot(TaskService())) {
+        UniqueBstr name(L"Tabvisor");
+        root->DeleteTask(name.Get(), 0);
+    }
+}
+
+unique_hkey OpenUninstallKey()
+{
+    HKEY key = nullptr;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS)
+        return {};
+    return unique_hkey(key);
+}
+
+afx::unique_handle StartProcess(const std::wstring& commandLine, HANDLE job, DWORD* processId)
+{
+    std::wstring command = commandLine;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
+                          &startup, &process))
+        return {};
+    // In the job before it runs, so everything it starts is in the job too.
+    if (job != nullptr)
+        ::AssignProcessToJobObject(job, process.hProcess);
+    ::ResumeThread(process.hThread);
+    ::CloseHandle(process.hThread);
+    if (processId != nullptr)
+        *processId = process.dwProcessId;
+    return afx::unique_handle(process.hProcess);
+}
+
+DWORD ActiveProcesses(HANDLE job)
+{
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info{};
+    if (!::QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &info, sizeof(info), nullptr))
+        return 0;
+    return info.ActiveProcesses;
+}
+
+std::vector<HWND> DialogsOf(DWORD processId)
+{
+    struct Search {
+        DWORD processId;
+        std::vector<HWND> windows;
+    } search{processId, {}};
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(hwnd, &owner);
+            wchar_t name[16] = {};
+            ::GetClassNameW(hwnd, name, 16);
+            if (owner == s->processId && std::wstring(name) == L"#32770")
+                s->windows.push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.windows;
+}
+
+// An NSIS uninstaller works from a copy of itself in a temporary folder (~nsu*.tmp) that it can
+// only ask to be deleted at the next restart.
+void RemoveUninstallerCopies()
+{
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = temp;
+    WIN32_FIND_DATAW found{};
+    HANDLE search = ::FindFirstFileW((folder + L"~nsu*.tmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        const std::wstring copyFolder = folder + found.cFileName;
+        ::DeleteFileW((copyFolder + L"\\Au_.exe").c_str());
+        ::RemoveDirectoryW(copyFolder.c_str());
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+}
+
+} // namespace
+
+std::wstring InstalledPath(const std::wstring& file) { return std::wstring(kInstallFolder) + L"\\" + file; }
+
+std::wstring BuildFolder()
+{
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path);
+    return folder.substr(0, folder.find_last_of(L"\\/"));
+}
+
+std::wstring SetupPath() { return BuildFolder() + L"\\Tabvisor-setup.exe"; }
+
+std::wstring PackedPath(const std::wstring& file) { return BuildFolder() + L"\\..\\installer\\stage\\" + file; }
+
+bool FileExists(const std::wstring& path)
+{
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FolderExists(const std::wstring& path)
+{
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::vector<char> ReadBytes(const std::wstring& path)
+{
+    std::ifstream in(path.c_str(), std::ios::binary);
+    return std::vector<char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool WriteBytes(const std::wstring& path, const std::vector<char>& bytes)
+{
+    std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return out.good();
+}
+
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs)
+{
+    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
+    for (;;) {
+        if (condition())
+            return true;
+        if (::GetTickCount64() >= end)
+            return false;
+        ::Sleep(20);
+    }
+}
+
+std::optional<DWORD> RunToTheEnd(const std::wstring& commandLine, DWORD timeoutMs)
+{
+    afx::unique_handle job(::CreateJobObjectW(nullptr, nullptr));
+    if (!job)
+        return std::nullopt;
+    afx::unique_handle process = StartProcess(commandLine, job.get(), nullptr);
+    if (!process)
+        return std::nullopt;
+    const bool ended = ::WaitForSingleObject(process.get(), timeoutMs) == WAIT_OBJECT_0 &&
+                       WaitFor([&] { return ActiveProcesses(job.get()) == 0; }, timeoutMs);
+    if (!ended) {
+        ::TerminateJobObject(job.get(), 1);
+        return std::nullopt;
+    }
+    DWORD code = 0;
+    ::GetExitCodeProcess(process.get(), &code);
+    return code;
+}
+
+std::optional<DWORD> RunSetupSilently() { return RunToTheEnd(L"\"" + SetupPath() + L"\" /S"); }
+
+std::optional<std::wstring> UninstallValue(const wchar_t* name)
+{
+    unique_hkey key = OpenUninstallKey();
+    wchar_t value[1024] = {};
+    DWORD size = sizeof(value) - sizeof(wchar_t);
+    DWORD type = 0;
+    if (!key || ::RegQueryValueExW(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) != ERROR_SUCCESS ||
+        type != REG_SZ)
+        return std::nullopt;
+    return std::wstring(value);
+}
+
+bool UninstallEntryExists() { return static_cast<bool>(OpenUninstallKey()); }
+
+HRESULT RegisterBootTask()
+{
+    ComScope com;
+    ComPtr<ITaskService> service = TaskService();
+    ComPtr<ITaskFolder> root = TaskRoot(service);
+    ComPtr<ITaskDefinition> definition;
+    HRESULT result = E_FAIL;
+    if (!root || FAILED(result = service->NewTask(0, definition.Put())))
+        return result;
+    ComPtr<IRegistrationInfo> info;
+    if (FAILED(result = definition->get_RegistrationInfo(info.Put())))
+        return result;
+    UniqueBstr author(L"Quorvanta");
+    info->put_Author(author.Get());
+    ComPtr<IActionCollection> actions;
+    ComPtr<IAction> action;
+    if (SUCCEEDED(definition->get_Actions(actions.Put())) && SUCCEEDED(actions->Create(TASK_ACTION_EXEC, action.Put())) &&
+        action) {
+        if (auto exec = action.As<IExecAction>()) {
+            UniqueBstr program(InstalledPath(L"Tabvisor.exe").c_str());
+            exec->put_Path(program.Get());
+        }
+    }
+    UniqueBstr name(L"Tabvisor");
+    UniqueVariant none;
+    ComPtr<IRegisteredTask> task;
+    return root->RegisterTaskDefinition(name.Get(), definition.Get(), TASK_CREATE_OR_UPDATE, none.Get(), none.Get(),
+                                        TASK_LOGON_INTERACTIVE_TOKEN, none.Get(), task.Put());
+}
+
+bool BootTaskExists()
+{
+    ComScope com;
+    ComPtr<ITaskFolder> root = TaskRoot(TaskService());
+    ComPtr<IRegisteredTask> task;
+    UniqueBstr name(L"\\Tabvisor");
+    return root && SUCCEEDED(root->GetTask(name.Get(), task.Put())) && task;
+}
+
+InstalledProgram::InstalledProgram()
+{
+    m_process = StartProcess(L"\"" + InstalledPath(L"Tabvisor.exe") + L"\"", nullptr, &m_processId);
+    if (!m_process)
+        return;
+    HWND panel = nullptr;
+    WaitFor(
+        [&] {
+            for (HWND hwnd : DialogsOf(m_processId)) {
+                wchar_t title[32] = {};
+                ::GetWindowTextW(hwnd, title, 32);
+                if (std::wstring(title) == L"Tabvisor")
+                    panel = hwnd;
+            }
+            // The layered face comes late in the panel's initialisation.
+            return panel != nullptr && (::GetWindowLongPtrW(panel, GWL_EXSTYLE) & WS_EX_LAYERED);
+        },
+        20000);
+    // Shown when its initialisation ends, hidden again 50 ms later: only then is it waiting.
+    if (panel != nullptr && WaitFor([&] { return !::IsWindowVisible(panel); }, 5000))
+        m_panel = panel;
+}
+
+InstalledProgram::~InstalledProgram()
+{
+    if (Running() && !Close())
+        ::TerminateProcess(m_process.get(), 1);
+}
+
+bool InstalledProgram::Running() const { return m_process && ::WaitForSingleObject(m_process.get(), 0) == WAIT_TIMEOUT; }
+
+std::optional<DWORD> InstalledProgram::WaitForEnd(DWORD timeoutMs)
+{
+    if (!m_process || ::WaitForSingleObject(m_process.get(), timeoutMs) != WAIT_OBJECT_0)
+        return std::nullopt;
+    DWORD code = 0;
+    ::GetExitCodeProcess(m_process.get(), &code);
+    return code;
+}
+
+std::optional<DWORD> InstalledProgram::Close()
+{
+    if (m_panel != nullptr)
+        ::PostMessageW(m_panel, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return WaitForEnd(10000);
+}
+
+void PressHotkey() { RunToTheEnd(L"\"" + BuildFolder() + L"\\tabsim.exe\" key hotkey", 30000); }
+
+void RemoveEverything()
+{
+    if (FileExists(InstalledPath(L"Uninstall.exe")))
+        RunToTheEnd(L"\"" + InstalledPath(L"Uninstall.exe") + L"\" /S");
+    for (const wchar_t* file : kInstalledFiles)
+        ::DeleteFileW(InstalledPath(file).c_str());
+    ::RemoveDirectoryW(kInstallFolder);
+    ::RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_WOW64_64KEY, 0);
+    DeleteBootTask();
+    RemoveUninstallerCopies();
+}
+
+} // namespace installer_test

@@ -1,0 +1,80 @@
+// What the installer's tests look at from outside: the installed folder and the packed files,
+// setups and uninstallers run to their real end, the uninstall entry, the boot task in the Task
+// Scheduler, the installed program's panel, and a forced clean-up that leaves the shared test
+// prefix as it was.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Handles.h"
+
+namespace installer_test {
+
+// The folder the boot task names, and so the one the setup must use.
+inline constexpr wchar_t kInstallFolder[] = L"C:\\Program Files\\Tabvisor";
+inline constexpr wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tabvisor";
+
+std::wstring InstalledPath(const std::wstring& file);
+// Where the build put the test, the setup and tabsim.
+std::wstring BuildFolder();
+std::wstring SetupPath();
+// The copy of a file that the setup packs (stripped of symbols, so not the one in BuildFolder).
+std::wstring PackedPath(const std::wstring& file);
+
+bool FileExists(const std::wstring& path);
+bool FolderExists(const std::wstring& path);
+std::vector<char> ReadBytes(const std::wstring& path);
+bool WriteBytes(const std::wstring& path, const std::vector<char>& bytes);
+
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
+
+// Runs a command line and waits until it and every process it started have ended: an NSIS
+// uninstaller hands its work to a copy of itself and returns at once. Gives the first process's
+// exit code, or nothing when it could not start or the processes were still running after
+// `timeoutMs` (they are then ended).
+std::optional<DWORD> RunToTheEnd(const std::wstring& commandLine, DWORD timeoutMs = 120000);
+std::optional<DWORD> RunSetupSilently();
+
+// A string value of the uninstall entry in the 64-bit registry view.
+std::optional<std::wstring> UninstallValue(const wchar_t* name);
+bool UninstallEntryExists();
+
+// A "Tabvisor" task in the root folder of the Task Scheduler, as the program's library leaves it.
+HRESULT RegisterBootTask();
+bool BootTaskExists();
+
+// Tabvisor.exe started from the install folder as a user starts it, seen from outside.
+class InstalledProgram {
+public:
+    // Starts it and waits until its panel exists and has hidden itself after start-up.
+    InstalledProgram();
+    ~InstalledProgram();
+    InstalledProgram(const InstalledProgram&) = delete;
+    InstalledProgram& operator=(const InstalledProgram&) = delete;
+
+    HWND Panel() const { return m_panel; }
+    bool Running() const;
+    // Waits up to `timeoutMs` for the process to end; its exit code if it did.
+    std::optional<DWORD> WaitForEnd(DWORD timeoutMs);
+    // The close command, as the user gives it; the exit code if it ended.
+    std::optional<DWORD> Close();
+
+private:
+    afx::unique_handle m_process;
+    DWORD m_processId = 0;
+    HWND m_panel = nullptr;
+};
+
+// The tablet key through tabsim.
+void PressHotkey();
+
+// Uninstalls what an earlier run left and then deletes whatever remains (files, folder, uninstall
+// entry, boot task, the uninstallers' temporary copies), so each test starts from nothing.
+void RemoveEverything();
+
+} // namespace installer_test

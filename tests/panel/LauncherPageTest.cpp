@@ -1,0 +1,403 @@
+// The on-screen keyboard and Task Manager pages on the running panel under Wine. Recorder programs
+// stand at the two fixed paths in the private prefix and log every start, so a click can be seen
+// to start its program, once, with the exact command line and show command.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "BrightnessPage.h"
+#include "HotkeyState.h"
+#include "KeyboardPage.h"
+#include "ModalScript.h"
+#include "PanelTestSupport.h"
+#include "PointerInput.h"
+#include "SwitchPage.h"
+#include "TabvisorDlg.h"
+#include "TaskMgrPage.h"
+#include "VolumePage.h"
+
+namespace {
+
+constexpr wchar_t kKeyboardProgram[] = L"C:\\Program Files\\Common Files\\Microsoft Shared\\ink\\TabTip.exe";
+constexpr wchar_t kTaskMgrProgram[] = L"C:\\windows\\system32\\taskmgr.exe";
+
+std::wstring Directory(const std::wstring& path) { return path.substr(0, path.find_last_of(L'\\')); }
+
+// Puts the recorder at both fixed paths (a fresh prefix has neither; Wine's own Task Manager is
+// replaced in the private prefix only) and points it at a log of this process's own. Wine would
+// start its built-in Task Manager whatever file lies at that path, so the prefix is told to take
+// the file.
+void InstallRecorders(const std::wstring& logPath)
+{
+    HKEY overrides = nullptr;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\DllOverrides", 0, nullptr, 0, KEY_SET_VALUE,
+                          nullptr, &overrides, nullptr) == ERROR_SUCCESS) {
+        static const wchar_t native[] = L"native";
+        ::RegSetValueExW(overrides, L"taskmgr.exe", 0, REG_SZ, reinterpret_cast<const BYTE*>(native), sizeof(native));
+        ::RegCloseKey(overrides);
+    }
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::wstring recorder = Directory(self) + L"\\launch_recorder.exe";
+    for (const wchar_t* target : {kKeyboardProgram, kTaskMgrProgram}) {
+        const std::wstring folder = Directory(target);
+        for (size_t at = folder.find(L'\\', 3); ; at = folder.find(L'\\', at + 1)) {
+            ::CreateDirectoryW(folder.substr(0, at).c_str(), nullptr);
+            if (at == std::wstring::npos)
+                break;
+        }
+        ASSERT_TRUE(::CopyFileW(recorder.c_str(), target, FALSE)) << "cannot install the recorder, error "
+                                                                  << ::GetLastError();
+    }
+    ::SetEnvironmentVariableW(L"TABVISOR_LAUNCH_LOG", logPath.c_str());
+}
+
+struct Launch {
+    std::string program;
+    std::string commandLine;
+    int show = -1;
+};
+
+class LaunchLog {
+public:
+    LaunchLog()
+    {
+        wchar_t folder[MAX_PATH] = {};
+        ::GetTempPathW(MAX_PATH, folder);
+        m_path = std::wstring(folder) + L"tabvisor-launches-" + std::to_wstring(::GetCurrentProcessId()) + L".log";
+        ::DeleteFileW(m_path.c_str());
+        InstallRecorders(m_path);
+    }
+    ~LaunchLog()
+    {
+        ::SetEnvironmentVariableW(L"TABVISOR_LAUNCH_LOG", nullptr);
+        ::DeleteFileW(m_path.c_str());
+    }
+
+    std::vector<Launch> Read() const
+    {
+        std::vector<Launch> launches;
+        std::ifstream file(m_path.c_str());
+        std::string line;
+        while (std::getline(file, line)) {
+            std::istringstream fields(line);
+            Launch launch;
+            std::string show;
+            std::getline(fields, launch.program, '\t');
+            std::getline(fields, launch.commandLine, '\t');
+            std::getline(fields, show);
+            launch.show = show.empty() ? -1 : std::stoi(show);
+            launches.push_back(launch);
+        }
+        return launches;
+    }
+    // The started programs run on their own; this waits (at most ten seconds) for the n-th line,
+    // then a little longer to see that no other start follows.
+    std::vector<Launch> WaitFor(size_t count) const
+    {
+        for (int i = 0; i < 500 && Read().size() < count; ++i)
+            ::Sleep(20);
+        ::Sleep(200);
+        return Read();
+    }
+
+private:
+    std::wstring m_path;
+};
+
+std::string Narrow(const wchar_t* text) { return std::string(text, text + wcslen(text)); }
+
+// The program itself, with its path as the whole command line and the show command SW_SHOW. Wine
+// puts quotes around an unquoted program path with spaces before the program sees it, where
+// Windows passes the line on as given.
+void ExpectLaunch(const Launch& launch, const wchar_t* program)
+{
+    const std::string path = Narrow(program);
+    EXPECT_EQ(launch.program, path);
+    if (path.find(' ') == std::string::npos)
+        EXPECT_EQ(launch.commandLine, path);
+    else
+        EXPECT_EQ(launch.commandLine, '"' + path + '"');
+    EXPECT_EQ(launch.show, SW_SHOW);
+}
+
+std::vector<CWnd*> PagesOf(CTabvisorDlg& panel)
+{
+    return {panel.m_pSwitchPage, panel.m_pVolumePage, panel.m_pBrightnessPage, panel.m_pKeyboardPage,
+            panel.m_pTaskMgrPage};
+}
+
+bool AllVisible(CTabvisorDlg& panel)
+{
+    const std::vector<CWnd*> pages = PagesOf(panel);
+    return panel.IsWindowVisible() &&
+           std::all_of(pages.begin(), pages.end(), [](CWnd* page) { return page->IsWindowVisible(); });
+}
+
+bool NoneVisible(CTabvisorDlg& panel)
+{
+    const std::vector<CWnd*> pages = PagesOf(panel);
+    return !panel.IsWindowVisible() &&
+           std::none_of(pages.begin(), pages.end(), [](CWnd* page) { return page->IsWindowVisible(); });
+}
+
+// The colours of a bitmap resource, row by row, cut to `width` columns.
+std::vector<COLORREF> BitmapPixels(UINT id, int width, int height)
+{
+    afx::unique_hbitmap bitmap(static_cast<HBITMAP>(
+        ::LoadImageW(AfxFindResourceHandle(MAKEINTRESOURCEW(id), RT_BITMAP), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0,
+                     0, LR_DEFAULTCOLOR | LR_CREATEDIBSECTION)));
+    BITMAP info{};
+    ::GetObjectW(bitmap.get(), sizeof(info), &info);
+    std::vector<COLORREF> all = RenderToPixels(info.bmWidth, info.bmHeight, [&](HDC dc) {
+        afx::unique_hdc source(::CreateCompatibleDC(dc));
+        afx::select_object_guard select(source.get(), bitmap.get());
+        ::BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source.get(), 0, 0, SRCCOPY);
+    });
+    std::vector<COLORREF> cut;
+    for (int y = 0; y < height && y < info.bmHeight; ++y)
+        for (int x = 0; x < width && x < info.bmWidth; ++x)
+            cut.push_back(all[static_cast<size_t>(y) * info.bmWidth + x]);
+    return cut;
+}
+
+// What the button paints for `itemState`, rendered into memory.
+std::vector<COLORREF> ButtonFace(CPngButton& button, UINT itemState)
+{
+    CRect client;
+    button.GetClientRect(&client);
+    return RenderToPixels(client.Width(), client.Height(), [&](HDC dc) {
+        DRAWITEMSTRUCT item{};
+        item.CtlType = ODT_BUTTON;
+        item.itemAction = ODA_DRAWENTIRE;
+        item.itemState = itemState;
+        item.hwndItem = button.m_hWnd;
+        item.hDC = dc;
+        item.rcItem = client;
+        button.DrawItem(&item);
+    });
+}
+
+// How many pixels of the screen at `place` differ from `face`. The screen is looked at again for
+// a while until they agree, since a repaint reaches the composed picture a little later.
+int DifferingOnScreen(const CRect& place, const std::vector<COLORREF>& face)
+{
+    int differing = 0;
+    for (const ULONGLONG end = ::GetTickCount64() + 3000;;) {
+        const ScreenCapture screen(place);
+        differing = 0;
+        for (int y = 0; y < place.Height(); ++y)
+            for (int x = 0; x < place.Width(); ++x)
+                differing += screen.At(x, y) != face[static_cast<size_t>(y) * place.Width() + x];
+        if (differing == 0 || ::GetTickCount64() >= end)
+            return differing;
+    }
+}
+
+CRect ButtonInPage(CLauncherPage& page)
+{
+    CRect rect;
+    page.m_btnLaunch.GetWindowRect(&rect);
+    page.ScreenToClient(&rect);
+    return rect;
+}
+
+// The device page's window spans the lower pages; it steps aside so only the launchers are there.
+void UncoverLaunchers() { g_switchPage->ShowWindow(SW_HIDE); }
+
+class LauncherPageTest : public PanelTestFixture {
+protected:
+    LaunchLog m_log;
+};
+
+TEST_F(LauncherPageTest, EachClickStartsItsProgramOnceAndHidesEverythingUntilTheHotkey)
+{
+    CTabvisorDlg panel;
+    std::vector<Launch> launches;
+    // Clicks the page's button and checks what is hidden, in which order.
+    auto click = [&](CLauncherPage& page, CWnd& otherLauncher) {
+        ASSERT_TRUE(AllVisible(panel));
+        ShowOrderRecorder hides;
+        page.m_btnLaunch.SendMessage(BM_CLICK);
+        const std::vector<HWND> expected = {panel.m_pSwitchPage->m_hWnd, panel.m_pVolumePage->m_hWnd,
+                                            panel.m_pBrightnessPage->m_hWnd, otherLauncher.m_hWnd, panel.m_hWnd,
+                                            page.m_hWnd};
+        EXPECT_EQ(hides.hidden, expected);
+        EXPECT_TRUE(NoneVisible(panel));
+        EXPECT_EQ(g_panelRequested, 0);
+        EXPECT_EQ(g_panelHidden, 1);
+    };
+    ModalScript script;
+    script.Then(300, [&] { SendHotkey(); })
+        .ThenWhen([&] { return AllVisible(panel); }, 10000, [&] { click(*panel.m_pKeyboardPage, *panel.m_pTaskMgrPage); })
+        .Then(0,
+              [&] {
+                  launches = m_log.WaitFor(1);
+                  ASSERT_EQ(launches.size(), 1u);
+                  ExpectLaunch(launches[0], kKeyboardProgram);
+              })
+        .Then(0, [&] { SendHotkey(); })
+        // All back, the clicked page included.
+        .ThenWhen([&] { return AllVisible(panel); }, 10000, [&] { click(*panel.m_pTaskMgrPage, *panel.m_pKeyboardPage); })
+        .Then(0,
+              [&] {
+                  launches = m_log.WaitFor(2);
+                  ASSERT_EQ(launches.size(), 2u);
+                  ExpectLaunch(launches[1], kTaskMgrProgram);
+              })
+        .Then(0, [&] { SendHotkey(); })
+        // Whether it runs already is not asked: every click starts it again.
+        .ThenWhen([&] { return AllVisible(panel); }, 10000, [&] { click(*panel.m_pKeyboardPage, *panel.m_pTaskMgrPage); })
+        .Then(0,
+              [&] {
+                  launches = m_log.WaitFor(3);
+                  ASSERT_EQ(launches.size(), 3u);
+                  ExpectLaunch(launches[2], kKeyboardProgram);
+              })
+        .Then(0, [&] { panel.EndDialog(IDCANCEL); });
+    Run(panel, script, 60000);
+}
+
+TEST_F(LauncherPageTest, UnderTheRealPointerTheButtonLightsShiftsWhilePressedAndLaunchesOnRelease)
+{
+    CTabvisorDlg panel;
+    CRect button;
+    ModalScript script;
+    script.Then(300, [&] { SendHotkey(); })
+        .ThenWhen([&] { return AllVisible(panel); }, 10000,
+              [&] {
+                  UncoverLaunchers();
+                  panel.m_pKeyboardPage->m_btnLaunch.GetWindowRect(&button);
+                  MovePointer(CPoint(button.left + 60, button.top + 20));
+              })
+        .Then(100, [&] { MovePointer(CPoint(button.left + 61, button.top + 21)); })
+        .ThenWhen([&] { return panel.m_pKeyboardPage->m_btnLaunch.m_bHovering != FALSE; }, 10000,
+              [&] {
+                  CPngButton& launch = panel.m_pKeyboardPage->m_btnLaunch;
+                  EXPECT_TRUE(launch.m_bHovering);
+                  EXPECT_EQ(DifferingOnScreen(button, ButtonFace(launch, 0)), 0) << "the hover face is not on screen";
+                  PressLeftButton();
+              })
+        .ThenWhen([&] { return (panel.m_pKeyboardPage->m_btnLaunch.GetState() & BST_PUSHED) != 0; }, 10000,
+              [&] {
+                  CPngButton& launch = panel.m_pKeyboardPage->m_btnLaunch;
+                  EXPECT_EQ(DifferingOnScreen(button, ButtonFace(launch, ODS_SELECTED)), 0)
+                      << "the pressed face is not on screen";
+                  EXPECT_TRUE(m_log.Read().empty());
+                  ReleaseLeftButton();
+              })
+        .Then(300,
+              [&] {
+                  MovePointer(CPoint(0, 0));
+                  const std::vector<Launch> launches = m_log.WaitFor(1);
+                  ASSERT_EQ(launches.size(), 1u);
+                  ExpectLaunch(launches[0], kKeyboardProgram);
+                  EXPECT_TRUE(NoneVisible(panel));
+              })
+        .Then(0, [&] { panel.EndDialog(IDCANCEL); });
+    Run(panel, script, 60000);
+}
+
+// The erase covers the client area with the bitmap from its top-left; on screen the bitmap lies
+// around the button, the normal face in it, and the faces' background is the bitmap under it.
+void ExpectSeamless(CLauncherPage& page, UINT bitmapId)
+{
+    CRect client;
+    page.GetClientRect(&client);
+    ASSERT_EQ(client.Size(), CSize(195, 133));
+    const std::vector<COLORREF> bitmap = BitmapPixels(bitmapId, 195, 133);
+    auto bitmapAt = [&](int x, int y) { return bitmap[static_cast<size_t>(y) * 195 + x]; };
+
+    const std::vector<COLORREF> erased = RenderToPixels(195, 133, [&](HDC dc) {
+        EXPECT_TRUE(page.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc)));
+    });
+    EXPECT_EQ(erased, bitmap);
+
+    CRect pageOnScreen;
+    page.GetWindowRect(&pageOnScreen);
+    const ScreenCapture screen(pageOnScreen);
+    const CRect button = ButtonInPage(page);
+    int wrongPage = 0;
+    for (int y = 0; y < 133; ++y)
+        for (int x = 0; x < 195; ++x)
+            wrongPage += !button.PtInRect(CPoint(x, y)) && screen.At(x, y) != bitmapAt(x, y);
+    EXPECT_EQ(wrongPage, 0);
+
+    CRect buttonOnScreen;
+    page.m_btnLaunch.GetWindowRect(&buttonOnScreen);
+    EXPECT_EQ(DifferingOnScreen(buttonOnScreen, ButtonFace(page.m_btnLaunch, 0)), 0);
+
+    const std::vector<COLORREF> pressed = ButtonFace(page.m_btnLaunch, ODS_SELECTED);
+    int wrongEdge = 0;
+    for (int x = 0; x < button.Width(); ++x)
+        wrongEdge += pressed[static_cast<size_t>(x)] != bitmapAt(button.left + x, button.top);
+    for (int y = 0; y < button.Height(); ++y)
+        wrongEdge += pressed[static_cast<size_t>(y) * button.Width()] != bitmapAt(button.left, button.top + y);
+    EXPECT_EQ(wrongEdge, 0);
+}
+
+TEST_F(LauncherPageTest, PagesShowTheirBitmapFromItsTopLeftWithTheButtonSeamlesslyOnIt)
+{
+    CTabvisorDlg panel;
+    ModalScript script;
+    script.Then(300, [&] { SendHotkey(); })
+        .ThenWhen([&] { return AllVisible(panel); }, 10000, [&] { UncoverLaunchers(); })
+        .Then(300,
+              [&] {
+                  ExpectSeamless(*panel.m_pKeyboardPage, IDB_KEYBOARD_BK);
+                  ExpectSeamless(*panel.m_pTaskMgrPage, IDB_TASKMGR_BK);
+              })
+        .Then(0, [&] { panel.EndDialog(IDCANCEL); });
+    Run(panel, script);
+}
+
+// A launcher page whose background bitmap and picture are missing.
+constexpr LauncherResources kBrokenResources{IDD_KEYBOARD_PAGE, IDC_KEYBOARD_LAUNCH, 9990, 9991,
+                                             "C:\\Program Files\\Common Files\\Microsoft Shared\\ink\\TabTip.exe"};
+
+class CBrokenPage : public CLauncherPage {
+public:
+    CBrokenPage() : CLauncherPage(kBrokenResources, nullptr) {}
+
+protected:
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CBrokenPage, CLauncherPage)
+    ON_BN_CLICKED(IDC_KEYBOARD_LAUNCH, OnLaunch)
+END_MESSAGE_MAP()
+
+TEST_F(LauncherPageTest, WithoutItsBitmapAndPictureAPageShowsThePlainDialogAndStillLaunches)
+{
+    CBrokenPage page;
+    ASSERT_TRUE(page.Create(IDD_KEYBOARD_PAGE));
+    page.MoveWindow(100, 100, 195, 133);
+    page.ShowWindow(SW_SHOW);
+    PumpFor(300);
+    EXPECT_FALSE(page.m_hBkBitmap);
+
+    // The dialog's own colour everywhere, the button's faces included.
+    const COLORREF plain = ::GetSysColor(COLOR_BTNFACE);
+    auto allPlain = [&](const std::vector<COLORREF>& pixels) {
+        return std::all_of(pixels.begin(), pixels.end(), [&](COLORREF c) { return c == plain; });
+    };
+    EXPECT_TRUE(allPlain(RenderToPixels(195, 133, [&](HDC dc) {
+        page.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc));
+    })));
+    EXPECT_TRUE(page.m_btnLaunch.m_bHaveSurfaces);
+    EXPECT_TRUE(allPlain(ButtonFace(page.m_btnLaunch, 0)));
+    EXPECT_TRUE(allPlain(ButtonFace(page.m_btnLaunch, ODS_SELECTED)));
+
+    page.m_btnLaunch.SendMessage(BM_CLICK);
+    EXPECT_FALSE(page.IsWindowVisible());
+    EXPECT_EQ(g_panelHidden, 1);
+    const std::vector<Launch> launches = m_log.WaitFor(1);
+    ASSERT_EQ(launches.size(), 1u);
+    ExpectLaunch(launches[0], kKeyboardProgram);
+}
+
+} // namespace

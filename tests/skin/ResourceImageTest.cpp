@@ -1,0 +1,162 @@
+// The owning resource image under Wine, on this test program's own "PNG" resources: what a load
+// keeps, what a failed load leaves, and that the image is always disposed while its buffer is
+// still there, whether by a reload, by Empty or by destruction.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <utility>
+
+#include "PngButtonTestIds.h"
+#include "ProgramTestSupport.h"
+#include "ResourceImage.h"
+
+namespace {
+
+bool IsFreed(HGLOBAL block) { return ::GlobalFlags(block) == GMEM_INVALID_HANDLE; }
+UINT LockCount(HGLOBAL block) { return ::GlobalFlags(block) & GMEM_LOCKCOUNT; }
+
+// What the buffer looked like at the moment the image went.
+struct Disposal {
+    bool happened = false;
+    bool bufferLockedThen = false;
+    bool imageUsableThen = false;
+};
+
+// Takes over a loaded holder's image so its disposal can be watched.
+class WatchedImage : public CGdiplusImage {
+public:
+    static void Watch(CResourceImage& holder, Disposal& disposal)
+    {
+        auto* watched = new WatchedImage;
+        watched->m_buffer = holder.m_hBuffer;
+        watched->m_disposal = &disposal;
+        watched->m_nativeImage = std::exchange(holder.m_pImage->m_nativeImage, nullptr);
+        delete holder.m_pImage;
+        holder.m_pImage = watched;
+    }
+    ~WatchedImage() override
+    {
+        UINT width = 0;
+        m_disposal->happened = true;
+        m_disposal->bufferLockedThen = !IsFreed(m_buffer) && LockCount(m_buffer) == 1;
+        m_disposal->imageUsableThen = gdip::GdipGetImageWidth(m_nativeImage, &width) == Gdiplus::Ok && width > 0;
+    }
+
+private:
+    HGLOBAL m_buffer = nullptr;
+    Disposal* m_disposal = nullptr;
+};
+
+class ResourceImageTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { s_gdiplus = std::make_unique<GdiplusSession>(); }
+    static void TearDownTestSuite() { s_gdiplus.reset(); }
+    static inline std::unique_ptr<GdiplusSession> s_gdiplus;
+};
+
+TEST_F(ResourceImageTest, LoadKeepsALockedPrivateCopyThatTheBitmapReadsFrom)
+{
+    HRSRC resource = ::FindResourceW(nullptr, MAKEINTRESOURCEW(IDR_TEST_PATTERN), L"PNG");
+    ASSERT_NE(resource, nullptr);
+    const DWORD size = ::SizeofResource(nullptr, resource);
+    const void* original = ::LockResource(::LoadResource(nullptr, resource));
+
+    CResourceImage image;
+    ASSERT_TRUE(image.Load(IDR_TEST_PATTERN, L"PNG"));
+    ASSERT_NE(image.m_pImage, nullptr);
+    ASSERT_NE(image.m_pImage->m_nativeImage, nullptr);
+    EXPECT_EQ(image.m_pImage->GetWidth(), 24u);
+    EXPECT_EQ(image.m_pImage->GetHeight(), 16u);
+    Gdiplus::ImageType kind = Gdiplus::ImageTypeUnknown;
+    gdip::GdipGetImageType(image.m_pImage->m_nativeImage, &kind);
+    EXPECT_EQ(kind, Gdiplus::ImageTypeBitmap);
+
+    ASSERT_NE(image.m_hBuffer, nullptr);
+    EXPECT_EQ(LockCount(image.m_hBuffer), 1u);
+    ASSERT_EQ(::GlobalSize(image.m_hBuffer), size);
+    void* copy = ::GlobalLock(image.m_hBuffer);
+    EXPECT_NE(copy, original);
+    EXPECT_EQ(std::memcmp(copy, original, size), 0);
+    ::GlobalUnlock(image.m_hBuffer);
+
+    // Only the id's low 16 bits count.
+    CResourceImage high;
+    ASSERT_TRUE(high.Load(0x10000 + IDR_TEST_PATTERN_ALPHA, L"PNG"));
+    EXPECT_EQ(high.m_pImage->GetWidth(), 24u);
+}
+
+TEST_F(ResourceImageTest, EveryFailedLoadLeavesItEmptyWithNothingAllocated)
+{
+    const struct {
+        UINT id;
+        const wchar_t* type;
+        const char* what;
+    } failures[] = {
+        {IDR_TEST_NOT_AN_IMAGE, L"PNG", "a PNG resource that holds no picture"},
+        {IDR_TEST_EMPTY, L"PNG", "a PNG resource of no bytes"},
+        {IDR_TEST_MISSING, L"PNG", "no such id"},
+        {IDR_TEST_PATTERN, L"JPEG", "no such type"},
+    };
+    for (const auto& failure : failures) {
+        CResourceImage image;
+        ASSERT_TRUE(image.Load(IDR_TEST_PATTERN, L"PNG"));
+        const HGLOBAL before = image.m_hBuffer;
+        EXPECT_FALSE(image.Load(failure.id, failure.type)) << failure.what;
+        EXPECT_EQ(image.m_pImage, nullptr) << failure.what;
+        EXPECT_EQ(image.m_hBuffer, nullptr) << failure.what;
+        if (failure.id == IDR_TEST_MISSING) {
+            EXPECT_TRUE(IsFreed(before));  // nothing was allocated since, so the handle is not reused
+        }
+    }
+}
+
+TEST_F(ResourceImageTest, ReloadingDisposesTheFirstImageBeforeFreeingItsBufferAndLookingAgain)
+{
+    CResourceImage image;
+    ASSERT_TRUE(image.Load(IDR_TEST_PATTERN, L"PNG"));
+    const HGLOBAL first = image.m_hBuffer;
+    Disposal disposal;
+    WatchedImage::Watch(image, disposal);
+
+    // A lookup that fails allocates nothing, so the first buffer's fate can be seen.
+    EXPECT_FALSE(image.Load(IDR_TEST_MISSING, L"PNG"));
+    EXPECT_TRUE(disposal.happened);
+    EXPECT_TRUE(disposal.bufferLockedThen);
+    EXPECT_TRUE(disposal.imageUsableThen);
+    EXPECT_TRUE(IsFreed(first));
+
+    // And a good load after a failed one works as the first did.
+    ASSERT_TRUE(image.Load(IDR_TEST_PATTERN_ALPHA, L"PNG"));
+    EXPECT_EQ(image.m_pImage->GetHeight(), 16u);
+    EXPECT_EQ(LockCount(image.m_hBuffer), 1u);
+}
+
+TEST_F(ResourceImageTest, EmptyAndDestructionDisposeTheImageWhileItsBufferIsStillThere)
+{
+    Disposal byEmpty;
+    CResourceImage image;
+    ASSERT_TRUE(image.Load(IDR_TEST_PATTERN, L"PNG"));
+    HGLOBAL buffer = image.m_hBuffer;
+    WatchedImage::Watch(image, byEmpty);
+    image.Empty();
+    EXPECT_TRUE(byEmpty.happened);
+    EXPECT_TRUE(byEmpty.bufferLockedThen);
+    EXPECT_TRUE(byEmpty.imageUsableThen);
+    EXPECT_TRUE(IsFreed(buffer));
+    EXPECT_EQ(image.m_pImage, nullptr);
+    EXPECT_EQ(image.m_hBuffer, nullptr);
+    image.Empty();  // emptying an empty holder is harmless
+
+    Disposal byDestruction;
+    auto holder = std::make_unique<CResourceImage>();
+    ASSERT_TRUE(holder->Load(IDR_TEST_PATTERN, L"PNG"));
+    buffer = holder->m_hBuffer;
+    WatchedImage::Watch(*holder, byDestruction);
+    holder.reset();
+    EXPECT_TRUE(byDestruction.happened);
+    EXPECT_TRUE(byDestruction.bufferLockedThen);
+    EXPECT_TRUE(IsFreed(buffer));
+}
+
+} // namespace
