@@ -1,0 +1,11 @@
+// The floor's keyboard hook: shows the floor's window for the tablet key, nothing else.
+#pragma once
+
+#include <windows.h>
+
+// The window the hook shows; set once the floor's dialog exists.
+extern HWND g_floorWindow;
+
+// Shows g_floorWindow on a key-down, system key-down or system key-up of virtual key 0xFF with
+// scan code 0x2C, and passes every event on.
+LRESULT CALLBACK FloorHookProc(int nCode, WPARAM wParam, LPARAM lParam);

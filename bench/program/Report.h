@@ -1,0 +1,56 @@
+// Everything one benchmark run measured, and its Markdown: the full tables for bench/RESULTS.md
+// and the short table of goals for the README.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "Phases.h"
+
+struct FileSize {
+    std::wstring name;
+    long long bytes = -1;          // as built
+    long long strippedBytes = -1;  // without symbols, as shipped
+    long long resourceBytes = -1;  // its resource section: dialogs, bitmaps, PNG artwork, icon
+};
+
+struct HookFigures {
+    std::string kind;
+    int calls = 0;
+    // The hook procedure's own work: CallNextHookEx answered by a stub.
+    double tabvisorMedianNs = 0;
+    double tabvisorP99Ns = 0;
+    double floorMedianNs = 0;
+    double floorP99Ns = 0;
+    // The whole call, the platform's CallNextHookEx included.
+    double tabvisorWholeMedianNs = 0;
+    double tabvisorWholeP99Ns = 0;
+    double floorWholeMedianNs = 0;
+    double floorWholeP99Ns = 0;
+};
+
+struct RunReport {
+    std::string command;
+    std::string when;
+    std::string machine;
+    std::string wineVersion;
+    std::string loadBefore;
+    std::string loadAfter;
+    double minutes = 0;
+
+    std::vector<FileSize> sizes;
+    std::vector<HookFigures> hook;
+    bool hookRan = false;
+    StartupResult startTabvisor;
+    StartupResult startFloor;
+    LatencyResult latencyTabvisor;
+    LatencyResult latencyFloor;
+    std::vector<IdleResult> idle;  // floor first, then Tabvisor on the simulated tablet, then on the system backends
+    int idleSeconds = 0;
+    CyclesResult cyclesTabvisor;
+    CyclesResult cyclesFloor;
+    std::string tabletAfterCycles;  // tabsim status lines of interest
+};
+
+std::string ResultsMarkdown(const RunReport& report);
+std::string SummaryMarkdown(const RunReport& report);
