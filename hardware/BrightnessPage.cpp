@@ -52,6 +52,8 @@ BOOL CBrightnessPage::OnInitDialog()
 }
 
 // TBM_SETPOS sends no notification, so following the level never sets it.
+void CBrightnessPage::RestartPoll() { SetTimer(kPollTimer, kPollPeriodMs); }
+
 void CBrightnessPage::OnTimer(UINT_PTR id)
 {
     if (id == kPollTimer && m_power.queryCurrentBrightnessLevel != nullptr)

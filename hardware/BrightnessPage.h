@@ -14,6 +14,9 @@ public:
     CBrightnessPage(CWnd* parent, const PowerLibrary& power);
     ~CBrightnessPage() override;
 
+    // Starts the 100 ms poll again from now; the panel lines up its timers with it.
+    void RestartPoll();
+
     CSkinSlider m_slider;
     afx::unique_hbitmap m_hBkBitmap;  // bitmap 180, null until OnInitDialog or if it failed to load
 

@@ -58,6 +58,8 @@ BOOL CVolumePage::OnInitDialog()
 
 // The volume is read on every tick, but while the hook reports an arrow key the slider holds
 // still. TBM_SETPOS sends no notification, so following the volume never sets it.
+void CVolumePage::RestartPoll() { SetTimer(kPollTimer, kPollPeriodMs); }
+
 void CVolumePage::OnTimer(UINT_PTR id)
 {
     if (id == kPollTimer && m_common.volumeVista != nullptr) {

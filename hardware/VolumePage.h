@@ -18,6 +18,9 @@ public:
     CVolumePage(CWnd* parent, const CommonLibrary& common);
     ~CVolumePage() override;
 
+    // Starts the 100 ms poll again from now; the panel lines up its timers with it.
+    void RestartPoll();
+
     CSkinSlider m_slider;
     afx::unique_hbitmap m_hBkBitmap;  // bitmap 161, null until OnInitDialog or if it failed to load
 

@@ -133,6 +133,12 @@ BOOL CTabvisorDlg::OnInitDialog()
 
     SetTimer(kShowTimer, 100);
     SetTimer(kStartupTimer, 50);
+    // The pages' polls started a little earlier, each in its own initialisation; started again in
+    // this tick, all three 100 ms timers wake the idle program together instead of one by one.
+    if (m_pVolumePage != nullptr && m_pVolumePage->m_hWnd != nullptr)
+        m_pVolumePage->RestartPoll();
+    if (m_pBrightnessPage != nullptr && m_pBrightnessPage->m_hWnd != nullptr)
+        m_pBrightnessPage->RestartPoll();
 
     m_blend = BLENDFUNCTION{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     ::SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, ::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE) | WS_EX_LAYERED);
