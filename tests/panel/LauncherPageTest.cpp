@@ -184,10 +184,15 @@ std::vector<COLORREF> ButtonFace(CPngButton& button, UINT itemState)
 
 // How many pixels of the screen at `place` differ from `face`. The screen is looked at again for
 // a while until they agree, since a repaint reaches the composed picture a little later.
-int DifferingOnScreen(const CRect& place, const std::vector<COLORREF>& face)
+int DifferingOnScreen(CWnd& button, const CRect& place, const std::vector<COLORREF>& face)
 {
     int differing = 0;
     for (const ULONGLONG end = ::GetTickCount64() + 3000;;) {
+        // This loop holds the thread. Wine hands a window's drawing to the X server only while
+        // its thread looks at its queue, so the button paints what it owes and the thread then
+        // waits for messages a moment, which passes the drawing on.
+        button.UpdateWindow();
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
         const ScreenCapture screen(place);
         differing = 0;
         for (int y = 0; y < place.Height(); ++y)
@@ -279,13 +284,13 @@ TEST_F(LauncherPageTest, UnderTheRealPointerTheButtonLightsShiftsWhilePressedAnd
               [&] {
                   CPngButton& launch = panel.m_pKeyboardPage->m_btnLaunch;
                   EXPECT_TRUE(launch.m_bHovering);
-                  EXPECT_EQ(DifferingOnScreen(button, ButtonFace(launch, 0)), 0) << "the hover face is not on screen";
+                  EXPECT_EQ(DifferingOnScreen(launch, button, ButtonFace(launch, 0)), 0) << "the hover face is not on screen";
                   PressLeftButton();
               })
         .ThenWhen([&] { return (panel.m_pKeyboardPage->m_btnLaunch.GetState() & BST_PUSHED) != 0; }, 10000,
               [&] {
                   CPngButton& launch = panel.m_pKeyboardPage->m_btnLaunch;
-                  EXPECT_EQ(DifferingOnScreen(button, ButtonFace(launch, ODS_SELECTED)), 0)
+                  EXPECT_EQ(DifferingOnScreen(launch, button, ButtonFace(launch, ODS_SELECTED)), 0)
                       << "the pressed face is not on screen";
                   EXPECT_TRUE(m_log.Read().empty());
                   ReleaseLeftButton();
@@ -329,7 +334,7 @@ void ExpectSeamless(CLauncherPage& page, UINT bitmapId)
 
     CRect buttonOnScreen;
     page.m_btnLaunch.GetWindowRect(&buttonOnScreen);
-    EXPECT_EQ(DifferingOnScreen(buttonOnScreen, ButtonFace(page.m_btnLaunch, 0)), 0);
+    EXPECT_EQ(DifferingOnScreen(page.m_btnLaunch, buttonOnScreen, ButtonFace(page.m_btnLaunch, 0)), 0);
 
     const std::vector<COLORREF> pressed = ButtonFace(page.m_btnLaunch, ODS_SELECTED);
     int wrongEdge = 0;

@@ -30,10 +30,14 @@ inline void Send(DWORD flags, LONG dx = 0, LONG dy = 0)
 {
     auto* event = new Event{flags, dx, dy};
     HANDLE thread = ::CreateThread(nullptr, 0, &SendFromThread, event, 0, nullptr);
-    if (thread != nullptr)
-        ::CloseHandle(thread);
-    else
+    if (thread == nullptr) {
         delete event;
+        return;
+    }
+    // Events sent one after another must reach the queue in that order; on a loaded machine two
+    // sending threads would race. No mouse hook waits on this thread, so the wait is short.
+    ::WaitForSingleObject(thread, 5000);
+    ::CloseHandle(thread);
 }
 
 } // namespace pointer_input
