@@ -188,11 +188,8 @@ int DifferingOnScreen(CWnd& button, const CRect& place, const std::vector<COLORR
 {
     int differing = 0;
     for (const ULONGLONG end = ::GetTickCount64() + 3000;;) {
-        // This loop holds the thread. Wine hands a window's drawing to the X server only while
-        // its thread looks at its queue, so the button paints what it owes and the thread then
-        // waits for messages a moment, which passes the drawing on.
+        // This loop holds the thread, so a repaint the button still owes is done here.
         button.UpdateWindow();
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
         const ScreenCapture screen(place);
         differing = 0;
         for (int y = 0; y < place.Height(); ++y)

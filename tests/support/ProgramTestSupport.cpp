@@ -123,6 +123,9 @@ bool ScreenCapture::CaptureFromXServer(const RECT& rect)
         m_problem = "no /usr/bin/import";
         return false;
     }
+    // Wine hands this process's window drawing to the X server only when one of its threads
+    // waits on its queue; a test that paints and looks without pumping would see old pixels.
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT);
     static int serial = 0;
     const std::wstring name = L"tabvisor-capture-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
                               std::to_wstring(++serial) + L".png";
