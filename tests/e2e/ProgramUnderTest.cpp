@@ -229,6 +229,11 @@ void ProgramUnderTest::MouseButton(bool down)
 
 void ProgramUnderTest::ClickAt(POINT screen)
 {
+    // The program may still be in the previous click's handler, with that button holding the
+    // mouse until the handler returns; a click now would go to it. Once the window here answers a
+    // message, its thread is back in its loop.
+    if (const HWND target = ::WindowFromPoint(screen); target != nullptr)
+        ::SendMessageTimeoutW(target, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
     MoveMouseTo(screen);
     ::Sleep(30);
     MouseButton(true);

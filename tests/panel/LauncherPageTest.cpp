@@ -234,7 +234,7 @@ TEST_F(LauncherPageTest, EachClickStartsItsProgramOnceAndHidesEverythingUntilThe
         EXPECT_EQ(g_panelHidden, 1);
     };
     ModalScript script;
-    script.Then(300, [&] { SendHotkey(); })
+    script.ThenWhen(ProgramWaiting, 10000, [&] { SendHotkey(); })
         .ThenWhen([&] { return AllVisible(panel); }, 10000, [&] { click(*panel.m_pKeyboardPage, *panel.m_pTaskMgrPage); })
         .Then(0,
               [&] {
@@ -269,7 +269,7 @@ TEST_F(LauncherPageTest, UnderTheRealPointerTheButtonLightsShiftsWhilePressedAnd
     CTabvisorDlg panel;
     CRect button;
     ModalScript script;
-    script.Then(300, [&] { SendHotkey(); })
+    script.ThenWhen(ProgramWaiting, 10000, [&] { SendHotkey(); })
         .ThenWhen([&] { return AllVisible(panel); }, 10000,
               [&] {
                   UncoverLaunchers();
@@ -346,7 +346,7 @@ TEST_F(LauncherPageTest, PagesShowTheirBitmapFromItsTopLeftWithTheButtonSeamless
 {
     CTabvisorDlg panel;
     ModalScript script;
-    script.Then(300, [&] { SendHotkey(); })
+    script.ThenWhen(ProgramWaiting, 10000, [&] { SendHotkey(); })
         .ThenWhen([&] { return AllVisible(panel); }, 10000, [&] { UncoverLaunchers(); })
         .Then(300,
               [&] {

@@ -33,7 +33,7 @@ TEST_F(PanelSoakTest, ShowHideCyclesWithClicksAndRepaintsLeaveNoObjectsBehind)
     size_t after = 0;
     ModalScript script;
     script
-        .Then(300,
+        .ThenWhen(ProgramWaiting, 10000,
               [&] {
                   // One full cycle first, with every page painted, so the objects made once on
                   // first use (button faces, the sliders' background copies) are in the baseline.
@@ -43,7 +43,13 @@ TEST_F(PanelSoakTest, ShowHideCyclesWithClicksAndRepaintsLeaveNoObjectsBehind)
                                      static_cast<CWnd*>(panel.m_pBrightnessPage),
                                      static_cast<CWnd*>(panel.m_pKeyboardPage),
                                      static_cast<CWnd*>(panel.m_pTaskMgrPage)})
-                      page->RedrawWindow();
+                      page->RedrawWindow(nullptr, nullptr,
+                                         RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+                  // A loaded machine may hold the launchers' first paint back a while.
+                  for (int wait = 0; wait < 50 && !(panel.m_pKeyboardPage->m_btnLaunch.m_bHaveSurfaces &&
+                                                    panel.m_pTaskMgrPage->m_btnLaunch.m_bHaveSurfaces);
+                       ++wait)
+                      PumpFor(100);
                   PumpFor(300);
                   HideFromCloseButton(&panel);
                   PumpFor(100);

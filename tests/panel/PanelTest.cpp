@@ -100,7 +100,7 @@ TEST_F(PanelTest, StartsInOrderShowsBrieflyThenHidesAndWaits)
                   flagsAtStart[0] = g_panelRequested;
                   flagsAtStart[1] = g_panelHidden;
               })
-        .Then(300,
+        .ThenWhen(ProgramWaiting, 10000,
               [&] {
                   EXPECT_FALSE(panel.IsWindowVisible());
                   EXPECT_FALSE(AnyPageVisible(panel));
@@ -141,7 +141,7 @@ TEST_F(PanelTest, PagesFollowEveryMoveAlsoWhileHiddenAndBeyondTheScreen)
                   EXPECT_NEAR(rect.top, area.top + (area.Height() - kPanelHeight) / 2, 1);
                   ExpectPagesPlaced(panel);
               })
-        .Then(300,
+        .ThenWhen(ProgramWaiting, 10000,
               [&] {
                   // Hidden now; a move still carries the pages along.
                   ASSERT_FALSE(panel.IsWindowVisible());
@@ -160,7 +160,7 @@ TEST_F(PanelTest, HotkeyShowsThePanelAtOnceAndThePagesOnTheNextTick)
     CRect firstPlaces[5];
     ModalScript script;
     script
-        .Then(300, [&] { SendHotkey(); })
+        .ThenWhen(ProgramWaiting, 10000, [&] { SendHotkey(); })
         .ThenWhen([&] { return g_panelRequested == 1; }, 10000,
               [&] {
                   EXPECT_TRUE(panel.IsWindowVisible());
@@ -293,7 +293,7 @@ TEST_F(PanelTest, CloseMarkOnlyHidesAndInertAreasDoNothing)
 {
     CTabvisorDlg panel;
     ModalScript script;
-    script.Then(300, [&] { SendHotkey(); })
+    script.ThenWhen(ProgramWaiting, 10000, [&] { SendHotkey(); })
         .ThenWhen([&] { return g_panelHidden == 0; }, 10000,
               [&] {
                   for (int id : {IDC_PANEL_AREA_1004, IDC_PANEL_AREA_1008, IDC_PANEL_AREA_1010, IDC_PANEL_AREA_1009,

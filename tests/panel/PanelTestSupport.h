@@ -10,6 +10,10 @@
 #include "ProgramTestSupport.h"
 #include "TestTablet.h"
 
+// The panel has hidden itself after its start and waits for the key. A key pressed before that
+// is dropped by the start-up hide, which a loaded machine can delay past any fixed wait.
+inline bool ProgramWaiting() { return g_panelHidden == 1; }
+
 class PanelTestFixture : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { s_gdiplus = std::make_unique<GdiplusSession>(); }
