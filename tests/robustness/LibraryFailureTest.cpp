@@ -86,7 +86,7 @@ TEST_P(MissingLibraryTest, WhatHasItsLibraryWorksAndTheRestStaysPut)
     ProgramCopy program(c.present);
     ASSERT_TRUE(program.Started());
     EXPECT_EQ(tablet.Number("task_calls"), common ? 1 : 0);
-    ShowWithKey(program);
+    ASSERT_NO_FATAL_FAILURE(ShowWithKey(program));
 
     HWND brightness = program.Control(IDC_BRIGHTNESS_SLIDER);
     HWND volume = program.Control(IDC_VOLUME_SLIDER);
@@ -169,7 +169,7 @@ TEST_P(NonsenseLibraryTest, SlidersShowTheNearerEndAndEverythingElseWorks)
     ASSERT_TRUE(program.Started());
     EXPECT_TRUE(Contains(program.CallLog(), "task 1 Tabvisor C:\\Program Files\\Tabvisor\\Tabvisor.exe"));
 
-    ShowWithKey(program);
+    ASSERT_NO_FATAL_FAILURE(ShowWithKey(program));
     HWND brightness = program.Control(IDC_BRIGHTNESS_SLIDER);
     HWND volume = program.Control(IDC_VOLUME_SLIDER);
     // Seen over several polls, not just once.
