@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "ProgramCopy.h"
 #include "ProgramUnderTest.h"
 #include "RealInput.h"
 #include "TestTablet.h"
@@ -143,8 +144,10 @@ TEST(KeysReachForeground, RandomRealKeysAndTheHotkeyAllArriveUnchanged)
         KeySink::Pump();
         return program.PanelVisible() && program.AllPagesVisible();
     }));
+    // The pages take the focus right after they show, in the same handler: let it return first.
+    EXPECT_TRUE(Answers(program.Panel()));
     sink.TakeKeyboard();
-    ASSERT_EQ(::GetForegroundWindow(), sink.Handle());
+    ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == sink.Handle(); }, 2000));
     g_received.clear();
     TypeHotkey();
     TypeKey(VK_DOWN, 0x50);

@@ -53,6 +53,8 @@ void ShowWithKey(ProgramCopy& program)
 // The close mark hides everything and the key brings it back: the hook is still there.
 void CloseAndShowAgain(ProgramCopy& program)
 {
+    // A button clicked before keeps the mouse until its handler has returned; let it.
+    EXPECT_TRUE(Answers(program.Panel()));
     ClickNow(CentreOf(::GetDlgItem(program.Panel(), IDC_PANEL_CLOSE)));
     EXPECT_TRUE(WaitFor([&] { return !program.PanelVisible() && !program.AnyPageVisible(); }));
     TypeHotkey();

@@ -175,7 +175,7 @@ TEST_F(RandomKeyEventsTest, FlagsAndVisibilityFollowTheRulesAndEveryEventIsPasse
                   }
               })
         // The real hook, installed by the panel, still sees a real key. The loop has pumped again
-        // first: Wine skips the hook of a thread that has not asked for messages for five seconds.
+        // first: Wine passes input by the hook of a thread that has not asked for messages for seconds.
         .Then(200,
               [] {
                   g_upKeyDown = 0;
