@@ -1,0 +1,215 @@
+// The running program without PM.dll, common.dll or any library beside it, and with stand-ins
+// that answer nonsense: it starts, hides, shows on the key and hides on the close mark; each
+// slider keeps its place or shows at the nearer end of its range; whatever still has its library
+// keeps working.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "FakeControl.h"
+#include "ProgramCopy.h"
+#include "ProgramUnderTest.h"
+#include "RealInput.h"
+#include "TestTablet.h"
+#include "resource.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// What the first trackbar position is when nothing ever sets it: its lowest.
+constexpr int kBrightnessUnset = 0;
+constexpr int kVolumeUnset = 1;
+
+// A key pressed and released on a control of the program, through its message loop. Under Wine
+// a click made with SendInput goes to the topmost window under the pointer whatever its colour
+// key, and there the switch page's see-through part lies over the slider pages.
+void PostKey(HWND control, WORD vk, WORD scan)
+{
+    const LPARAM down = 1 | (static_cast<LPARAM>(scan) << 16) | (1 << 24);
+    ::PostMessageW(control, WM_KEYDOWN, vk, down);
+    ::PostMessageW(control, WM_KEYUP, vk, down | (1 << 30) | (static_cast<LPARAM>(1) << 31));
+}
+
+bool Contains(const Lines& lines, const std::string& line)
+{
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+size_t CountStarting(const Lines& lines, const std::string& prefix)
+{
+    return static_cast<size_t>(
+        std::count_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.rfind(prefix, 0) == 0; }));
+}
+
+void ShowWithKey(ProgramCopy& program)
+{
+    TypeHotkey();
+    ASSERT_TRUE(WaitFor([&] { return program.PanelVisible() && program.AllPagesVisible(); }));
+}
+
+// The close mark hides everything and the key brings it back: the hook is still there.
+void CloseAndShowAgain(ProgramCopy& program)
+{
+    // A button clicked before keeps the mouse until its handler has returned; let it.
+    EXPECT_TRUE(Answers(program.Panel()));
+    ClickNow(CentreOf(::GetDlgItem(program.Panel(), IDC_PANEL_CLOSE)));
+    EXPECT_TRUE(WaitFor([&] { return !program.PanelVisible() && !program.AnyPageVisible(); }));
+    TypeHotkey();
+    EXPECT_TRUE(WaitFor([&] { return program.PanelVisible() && program.AllPagesVisible(); }));
+    EXPECT_TRUE(Answers(program.Panel()));
+}
+
+// ---- missing libraries --------------------------------------------------------------------------
+
+struct MissingCase {
+    const char* name;
+    std::vector<LibraryFile> present;
+};
+
+bool Has(const MissingCase& c, LibraryFile library)
+{
+    return std::find(c.present.begin(), c.present.end(), library) != c.present.end();
+}
+
+class MissingLibraryTest : public ::testing::TestWithParam<MissingCase> {};
+
+TEST_P(MissingLibraryTest, WhatHasItsLibraryWorksAndTheRestStaysPut)
+{
+    const MissingCase& c = GetParam();
+    const bool pm = Has(c, LibraryFile::Pm);
+    const bool common = Has(c, LibraryFile::Common);
+    const bool winio = Has(c, LibraryFile::WinIo);
+    TestTablet tablet;
+    tablet.SetBrightness(5);
+    tablet.SetVolume(0.62f);
+    ProgramCopy program(c.present);
+    ASSERT_TRUE(program.Started());
+    EXPECT_EQ(tablet.Number("task_calls"), common ? 1 : 0);
+    ASSERT_NO_FATAL_FAILURE(ShowWithKey(program));
+
+    HWND brightness = program.Control(IDC_BRIGHTNESS_SLIDER);
+    HWND volume = program.Control(IDC_VOLUME_SLIDER);
+    EXPECT_TRUE(WaitFor([&] { return SliderPosition(brightness) == (pm ? 5 : kBrightnessUnset); }));
+    EXPECT_TRUE(WaitFor([&] { return SliderPosition(volume) == (common ? 62 : kVolumeUnset); }));
+
+    // Changes made elsewhere show only where the library is there to report them.
+    tablet.SetBrightness(2);
+    tablet.SetVolume(0.3f);
+    if (pm) {
+        EXPECT_TRUE(WaitFor([&] { return SliderPosition(brightness) == 2; }));
+    }
+    if (common) {
+        EXPECT_TRUE(WaitFor([&] { return SliderPosition(volume) == 30; }));
+    }
+    ::Sleep(400);  // several polls
+    EXPECT_EQ(SliderPosition(brightness), pm ? 2 : kBrightnessUnset);
+    EXPECT_EQ(SliderPosition(volume), common ? 30 : kVolumeUnset);
+
+    // The user moves the brightness slider (it has the focus after a show).
+    TypeKey(VK_END, 0x4F, true);
+    EXPECT_TRUE(WaitFor([&] { return SliderPosition(brightness) == 7; }));
+    if (pm) {
+        EXPECT_TRUE(WaitFor([&] { return tablet.Number("brightness") == 7; }));
+    } else {
+        ::Sleep(400);
+        EXPECT_EQ(SliderPosition(brightness), 7) << "nothing polls it back";
+        EXPECT_EQ(tablet.Number("brightness_sets"), 0);
+    }
+
+    // A device switch goes to the EC only through WINIO.dll.
+    ClickNow(CentreOf(program.Control(IDC_SWITCH_CAMERA)));
+    if (winio) {
+        EXPECT_TRUE(WaitFor([&] { return tablet.Field("switches") == "0x04"; }));
+    } else {
+        ::Sleep(300);
+        EXPECT_EQ(tablet.Number("winio_opens"), 0);
+        EXPECT_EQ(tablet.Field("switches"), "0x00");
+    }
+    if (!pm) {
+        EXPECT_EQ(tablet.Number("brightness_queries"), 0);
+    }
+    if (!common) {
+        EXPECT_EQ(tablet.Number("volume_reads"), 0);
+    }
+
+    CloseAndShowAgain(program);
+    EXPECT_EQ(program.Close(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Libraries, MissingLibraryTest,
+                         ::testing::Values(MissingCase{"NoPm", {LibraryFile::WinIo, LibraryFile::Common}},
+                                           MissingCase{"NoCommon", {LibraryFile::WinIo, LibraryFile::Pm}},
+                                           MissingCase{"None", {}}),
+                         [](const auto& test) { return std::string(test.param.name); });
+
+// ---- libraries that answer nonsense ------------------------------------------------------------
+
+struct NonsenseCase {
+    const char* name;
+    const wchar_t* level;         // what QueryCurrentBrightnessLevel answers
+    const wchar_t* volume;        // what a VolumeVista read stores ("unwritten": nothing)
+    const wchar_t* failure;       // what VolumeVista, SetBrightnessLevel and AddTask7EveryBoot return
+    int brightnessShown;          // where the brightness slider must stand
+    int volumeShown;              // where the volume slider must stand
+};
+
+class NonsenseLibraryTest : public ::testing::TestWithParam<NonsenseCase> {};
+
+TEST_P(NonsenseLibraryTest, SlidersShowTheNearerEndAndEverythingElseWorks)
+{
+    const NonsenseCase& c = GetParam();
+    TestTablet tablet;  // the EC behind the real WINIO.dll
+    ScopedVariable level(fake_library::kLevelVariable, c.level);
+    ScopedVariable volumeValue(fake_library::kVolumeVariable, c.volume);
+    ScopedVariable setResult(fake_library::kSetResultVariable, c.failure);
+    ScopedVariable volumeResult(fake_library::kVolumeResultVariable, c.failure);
+    ScopedVariable taskResult(fake_library::kTaskResultVariable, c.failure);
+    ProgramCopy program({LibraryFile::WinIo, LibraryFile::FakePm, LibraryFile::FakeCommon});
+    ASSERT_TRUE(program.Started());
+    EXPECT_TRUE(Contains(program.CallLog(), "task 1 Tabvisor C:\\Program Files\\Tabvisor\\Tabvisor.exe"));
+
+    ASSERT_NO_FATAL_FAILURE(ShowWithKey(program));
+    HWND brightness = program.Control(IDC_BRIGHTNESS_SLIDER);
+    HWND volume = program.Control(IDC_VOLUME_SLIDER);
+    // Seen over several polls, not just once.
+    const size_t queries = CountStarting(program.CallLog(), "query");
+    ASSERT_TRUE(WaitFor([&] { return CountStarting(program.CallLog(), "query") >= queries + 3; }));
+    EXPECT_EQ(SliderPosition(brightness), c.brightnessShown);
+    EXPECT_EQ(SliderPosition(volume), c.volumeShown);
+
+    // The user's moves still reach the libraries, whatever they answer.
+    TypeKey(VK_HOME, 0x47, true);
+    EXPECT_TRUE(WaitFor([&] { return Contains(program.CallLog(), "set 0"); }));
+    EXPECT_TRUE(WaitFor([&] { return SliderPosition(brightness) == c.brightnessShown; }));
+
+    // The volume slider cannot take a synthesized click under Wine (see PostKey); its keys can.
+    PostKey(volume, VK_END, 0x4F);
+    EXPECT_TRUE(WaitFor([&] { return Contains(program.CallLog(), "write 4 0.99"); }));
+    // A read that stores nothing leaves the scalar last written in the float: 99 written is read
+    // back as 98 (positions are truncated), and there the slider stays.
+    const int volumeAfter = std::wstring(c.volume) == L"unwritten" ? 98 : c.volumeShown;
+    const size_t reads = CountStarting(program.CallLog(), "read");
+    EXPECT_TRUE(WaitFor([&] { return CountStarting(program.CallLog(), "read") >= reads + 3; }));
+    EXPECT_EQ(SliderPosition(volume), volumeAfter);
+
+    ClickNow(CentreOf(program.Control(IDC_SWITCH_WIRELESS)));
+    EXPECT_TRUE(WaitFor([&] { return tablet.Field("switches") == "0x01"; }));
+
+    CloseAndShowAgain(program);
+    EXPECT_EQ(program.Close(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, NonsenseLibraryTest,
+    ::testing::Values(NonsenseCase{"AllBitsLevelNaNVolume", L"0xFFFFFFFF", L"nan", L"0x80004005", 0, 1},
+                      NonsenseCase{"LevelTwelveInfiniteVolume", L"12", L"inf", L"0x80070057", 7, 99},
+                      NonsenseCase{"SignBitLevelNegativeInfinity", L"0x80000000", L"-inf", L"0xFFFFFFFF", 0, 1},
+                      NonsenseCase{"LargestLevelHugeVolume", L"0x7FFFFFFF", L"1e30", L"12345", 7, 99},
+                      NonsenseCase{"LevelEightNegativeVolume", L"8", L"-0.5", L"0x8000FFFF", 7, 1},
+                      NonsenseCase{"VolumeNeverWritten", L"3", L"unwritten", L"0x80004001", 3, 1}),
+    [](const auto& test) { return std::string(test.param.name); });
+
+} // namespace
