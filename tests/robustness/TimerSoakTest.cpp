@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "BrightnessPage.h"
-#include "GdiCensus.h"
+#include "GdiObjectCounter.h"
 #include "HotkeyHook.h"
 #include "KeyEventRules.h"
 #include "PanelTestSupport.h"
@@ -82,7 +82,7 @@ Usage Measure()
                                sizeof(memory)))
         usage.privateBytes = std::max(memory.PrivateUsage, memory.PagefileUsage);
     usage.handles = HandleCount();
-    usage.gdiObjects = gdi_census::Live();
+    usage.gdiObjects = gdi_count::Live();
     return usage;
 }
 
@@ -110,7 +110,7 @@ TEST_F(TimerSoakTest, SeventyTwoThousandTicksOfEveryTimerGrowNothing)
     constexpr int kWarmUpTicks = 6000;  // every kind of step below, once at least
     constexpr SIZE_T kHeapSlack = 64 * 1024;
     constexpr int kTicks = 72000;  // two hours at 100 ms
-    gdi_census::Install();
+    gdi_count::Install();
     CTabvisorDlg panel;
     Usage before;
     Usage after;
@@ -149,7 +149,7 @@ TEST_F(TimerSoakTest, SeventyTwoThousandTicksOfEveryTimerGrowNothing)
                           tick(i);
                       Drain();
                       after = Measure();
-                      leftOver = gdi_census::Describe();
+                      leftOver = gdi_count::Describe();
                   })
         // The hook, installed at the panel's creation, still sees a real key.
         .Then(200,

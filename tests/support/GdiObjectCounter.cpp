@@ -3,6 +3,7 @@
 #include "GdiObjectCounter.h"
 
 #include <cstring>
+#include <map>
 #include <mutex>
 #include <unordered_set>
 
@@ -141,6 +142,30 @@ size_t Live()
 {
     std::lock_guard<std::mutex> guard(g_lock);
     return LiveSet().size();
+}
+
+std::string Describe()
+{
+    std::map<DWORD, int> counts;
+    {
+        std::lock_guard<std::mutex> guard(g_lock);
+        for (void* handle : LiveSet())
+            ++counts[::GetObjectType(static_cast<HGDIOBJ>(handle))];
+    }
+    std::string text;
+    for (const auto& [type, n] : counts) {
+        const char* name = type == OBJ_BITMAP ? "bitmap"
+                           : type == OBJ_BRUSH ? "brush"
+                           : type == OBJ_PEN ? "pen"
+                           : type == OBJ_FONT ? "font"
+                           : type == OBJ_REGION ? "region"
+                           : type == OBJ_MEMDC ? "memory dc"
+                           : type == OBJ_DC ? "dc"
+                           : type == 0 ? "freed elsewhere"
+                                       : "other";
+        text += (text.empty() ? "" : ", ") + std::string(name) + " " + std::to_string(n);
+    }
+    return text;
 }
 
 } // namespace gdi_count

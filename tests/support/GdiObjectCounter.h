@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <string>
 
 namespace gdi_count {
 
@@ -15,5 +16,8 @@ void Install();
 // Objects and DCs made through the counted calls and not yet freed. An object deleted while still
 // selected into a DC stays counted: Windows refuses to delete it, so it would leak there.
 size_t Live();
+
+// What the live objects are, for a failure message ("bitmap 3, memory dc 1").
+std::string Describe();
 
 } // namespace gdi_count
