@@ -29,29 +29,6 @@ afx::unique_handle Start(const std::wstring& program, const std::wstring& argume
     return afx::unique_handle(process.hProcess);
 }
 
-struct Search {
-    DWORD processId;
-    std::vector<HWND> windows;
-};
-
-std::vector<HWND> TopLevelDialogsOf(DWORD processId)
-{
-    Search search{processId, {}};
-    ::EnumWindows(
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(hwnd, &owner);
-            wchar_t name[16] = {};
-            ::GetClassNameW(hwnd, name, 16);
-            if (owner == s->processId && std::wstring(name) == L"#32770")
-                s->windows.push_back(hwnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.windows;
-}
-
 } // namespace
 
 DWORD RunTool(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs)
@@ -65,37 +42,7 @@ DWORD RunTool(const std::wstring& program, const std::wstring& arguments, DWORD 
     return code;
 }
 
-namespace {
-
-void DispatchPending()
-{
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-}
-
-} // namespace
-
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs)
-{
-    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
-    for (;;) {
-        DispatchPending();
-        if (condition())
-            return true;
-        if (::GetTickCount64() >= end)
-            return false;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
-}
-
-void Linger(DWORD ms)
-{
-    WaitFor([] { return false; }, ms);
-    DispatchPending();
-}
+void Linger(DWORD ms) { WaitFor([] { return false; }, ms); }
 
 void SendTabletKey(const std::wstring& key) { RunTool(L"tabsim.exe", L"key " + key); }
 
@@ -104,29 +51,13 @@ ProgramUnderTest::ProgramUnderTest()
     m_process = Start(L"Tabvisor.exe", L"", &m_processId);
     if (!m_process)
         return;
-    // The panel has its title early in its initialisation and its layered face late in it; it is
-    // shown when initialisation ends and hides itself 50 ms later, and only then is it waiting.
-    HWND panel = nullptr;
-    WaitFor(
-        [&] {
-            for (HWND hwnd : TopLevelDialogsOf(m_processId)) {
-                wchar_t title[32] = {};
-                ::GetWindowTextW(hwnd, title, 32);
-                if (std::wstring(title) == L"Tabvisor")
-                    panel = hwnd;
-            }
-            return panel != nullptr && (::GetWindowLongPtrW(panel, GWL_EXSTYLE) & WS_EX_LAYERED);
-        },
-        20000);
-    if (panel == nullptr || !WaitFor([&] { return !::IsWindowVisible(panel); }, 5000))
-        return;
-    ::Sleep(300);
-    if (::IsWindowVisible(panel))
+    const HWND panel = WaitForWaitingPanel(m_processId);
+    if (panel == nullptr)
         return;
     m_panel = panel;
     // The pages are the dialogs the panel owns, created right after it: order them by place on the
     // panel, which the panel fixes (switches, volume, brightness; then keyboard, Task Manager).
-    for (HWND hwnd : TopLevelDialogsOf(m_processId))
+    for (HWND hwnd : DialogsOf(m_processId))
         if (::GetWindow(hwnd, GW_OWNER) == m_panel)
             m_pages.push_back(hwnd);
     const CRect panelRect = WindowRect(m_panel);

@@ -11,16 +11,13 @@
 
 #include "Geometry.h"
 #include "Handles.h"
+#include "RunningProgram.h"
 
 // The folder of the running test executable, where the program and its tools are built.
 std::wstring BuildFolder();
 
 // Runs a program from the build folder with `arguments` and waits for it; its exit code.
 DWORD RunTool(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs = 30000);
-
-// Polls `condition` every few milliseconds for up to `timeoutMs`, dispatching this thread's
-// messages meanwhile (window-event recorders are served by them); whether it came true.
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
 
 // Lets `ms` pass while dispatching this thread's messages: for checking that nothing happens.
 void Linger(DWORD ms);

@@ -100,18 +100,6 @@ TEST(VisibilityRules, EscOnTheFocusedBrightnessPageHidesOnlyItUntilTheNextShow)
     EXPECT_EQ(tablet.Number("brightness_sets"), 0);
 }
 
-std::string Narrow(const wchar_t* text) { return std::string(text, text + wcslen(text)); }
-
-// The program's own path as its whole command line (Wine quotes a path with spaces on the way;
-// Windows passes the line on as given), shown with SW_SHOW.
-void ExpectLaunch(const Launch& launch, const wchar_t* program)
-{
-    const std::string path = Narrow(program);
-    EXPECT_EQ(launch.program, path);
-    EXPECT_EQ(launch.commandLine, path.find(' ') == std::string::npos ? path : '"' + path + '"');
-    EXPECT_EQ(launch.show, SW_SHOW);
-}
-
 TEST(VisibilityRules, ALauncherClickStartsItsProgramOnceAndHidesEverythingUntilTheNextPress)
 {
     LaunchRecorders recorders;

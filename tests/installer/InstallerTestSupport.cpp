@@ -105,26 +105,6 @@ DWORD ActiveProcesses(HANDLE job)
     return info.ActiveProcesses;
 }
 
-std::vector<HWND> DialogsOf(DWORD processId)
-{
-    struct Search {
-        DWORD processId;
-        std::vector<HWND> windows;
-    } search{processId, {}};
-    ::EnumWindows(
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(hwnd, &owner);
-            wchar_t name[16] = {};
-            ::GetClassNameW(hwnd, name, 16);
-            if (owner == s->processId && std::wstring(name) == L"#32770")
-                s->windows.push_back(hwnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.windows;
-}
 
 // An NSIS uninstaller works from a copy of itself in a temporary folder (~nsu*.tmp) that it can
 // only ask to be deleted at the next restart.
@@ -186,17 +166,6 @@ bool WriteBytes(const std::wstring& path, const std::vector<char>& bytes)
     return out.good();
 }
 
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs)
-{
-    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
-    for (;;) {
-        if (condition())
-            return true;
-        if (::GetTickCount64() >= end)
-            return false;
-        ::Sleep(20);
-    }
-}
 
 std::optional<DWORD> RunToTheEnd(const std::wstring& commandLine, DWORD timeoutMs)
 {
@@ -277,22 +246,7 @@ InstalledProgram::InstalledProgram()
     m_process = StartProcess(L"\"" + InstalledPath(L"Tabvisor.exe") + L"\"", nullptr, &m_processId);
     if (!m_process)
         return;
-    HWND panel = nullptr;
-    WaitFor(
-        [&] {
-            for (HWND hwnd : DialogsOf(m_processId)) {
-                wchar_t title[32] = {};
-                ::GetWindowTextW(hwnd, title, 32);
-                if (std::wstring(title) == L"Tabvisor")
-                    panel = hwnd;
-            }
-            // The layered face comes late in the panel's initialisation.
-            return panel != nullptr && (::GetWindowLongPtrW(panel, GWL_EXSTYLE) & WS_EX_LAYERED);
-        },
-        20000);
-    // Shown when its initialisation ends, hidden again 50 ms later: only then is it waiting.
-    if (panel != nullptr && WaitFor([&] { return !::IsWindowVisible(panel); }, 5000))
-        m_panel = panel;
+    m_panel = WaitForWaitingPanel(m_processId);
 }
 
 InstalledProgram::~InstalledProgram()

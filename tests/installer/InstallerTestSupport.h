@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "Handles.h"
+#include "RunningProgram.h"
 
 namespace installer_test {
 
@@ -30,8 +31,6 @@ bool FileExists(const std::wstring& path);
 bool FolderExists(const std::wstring& path);
 std::vector<char> ReadBytes(const std::wstring& path);
 bool WriteBytes(const std::wstring& path, const std::vector<char>& bytes);
-
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
 
 // Runs a command line and waits until it and every process it started have ended: an NSIS
 // uninstaller hands its work to a copy of itself and returns at once. Gives the first process's

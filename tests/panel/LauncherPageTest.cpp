@@ -12,6 +12,7 @@
 #include "BrightnessPage.h"
 #include "HotkeyState.h"
 #include "KeyboardPage.h"
+#include "LaunchRecorders.h"
 #include "ModalScript.h"
 #include "PanelTestSupport.h"
 #include "PointerInput.h"
@@ -21,109 +22,6 @@
 #include "VolumePage.h"
 
 namespace {
-
-constexpr wchar_t kKeyboardProgram[] = L"C:\\Program Files\\Common Files\\Microsoft Shared\\ink\\TabTip.exe";
-constexpr wchar_t kTaskMgrProgram[] = L"C:\\windows\\system32\\taskmgr.exe";
-
-std::wstring Directory(const std::wstring& path) { return path.substr(0, path.find_last_of(L'\\')); }
-
-// Puts the recorder at both fixed paths (a fresh prefix has neither; Wine's own Task Manager is
-// replaced in the private prefix only) and points it at a log of this process's own. Wine would
-// start its built-in Task Manager whatever file lies at that path, so the prefix is told to take
-// the file.
-void InstallRecorders(const std::wstring& logPath)
-{
-    HKEY overrides = nullptr;
-    if (::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\DllOverrides", 0, nullptr, 0, KEY_SET_VALUE,
-                          nullptr, &overrides, nullptr) == ERROR_SUCCESS) {
-        static const wchar_t native[] = L"native";
-        ::RegSetValueExW(overrides, L"taskmgr.exe", 0, REG_SZ, reinterpret_cast<const BYTE*>(native), sizeof(native));
-        ::RegCloseKey(overrides);
-    }
-    wchar_t self[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    const std::wstring recorder = Directory(self) + L"\\launch_recorder.exe";
-    for (const wchar_t* target : {kKeyboardProgram, kTaskMgrProgram}) {
-        const std::wstring folder = Directory(target);
-        for (size_t at = folder.find(L'\\', 3); ; at = folder.find(L'\\', at + 1)) {
-            ::CreateDirectoryW(folder.substr(0, at).c_str(), nullptr);
-            if (at == std::wstring::npos)
-                break;
-        }
-        ASSERT_TRUE(::CopyFileW(recorder.c_str(), target, FALSE)) << "cannot install the recorder, error "
-                                                                  << ::GetLastError();
-    }
-    ::SetEnvironmentVariableW(L"TABVISOR_LAUNCH_LOG", logPath.c_str());
-}
-
-struct Launch {
-    std::string program;
-    std::string commandLine;
-    int show = -1;
-};
-
-class LaunchLog {
-public:
-    LaunchLog()
-    {
-        wchar_t folder[MAX_PATH] = {};
-        ::GetTempPathW(MAX_PATH, folder);
-        m_path = std::wstring(folder) + L"tabvisor-launches-" + std::to_wstring(::GetCurrentProcessId()) + L".log";
-        ::DeleteFileW(m_path.c_str());
-        InstallRecorders(m_path);
-    }
-    ~LaunchLog()
-    {
-        ::SetEnvironmentVariableW(L"TABVISOR_LAUNCH_LOG", nullptr);
-        ::DeleteFileW(m_path.c_str());
-    }
-
-    std::vector<Launch> Read() const
-    {
-        std::vector<Launch> launches;
-        std::ifstream file(m_path.c_str());
-        std::string line;
-        while (std::getline(file, line)) {
-            std::istringstream fields(line);
-            Launch launch;
-            std::string show;
-            std::getline(fields, launch.program, '\t');
-            std::getline(fields, launch.commandLine, '\t');
-            std::getline(fields, show);
-            launch.show = show.empty() ? -1 : std::stoi(show);
-            launches.push_back(launch);
-        }
-        return launches;
-    }
-    // The started programs run on their own; this waits (at most ten seconds) for the n-th line,
-    // then a little longer to see that no other start follows.
-    std::vector<Launch> WaitFor(size_t count) const
-    {
-        for (int i = 0; i < 500 && Read().size() < count; ++i)
-            ::Sleep(20);
-        ::Sleep(200);
-        return Read();
-    }
-
-private:
-    std::wstring m_path;
-};
-
-std::string Narrow(const wchar_t* text) { return std::string(text, text + wcslen(text)); }
-
-// The program itself, with its path as the whole command line and the show command SW_SHOW. Wine
-// puts quotes around an unquoted program path with spaces before the program sees it, where
-// Windows passes the line on as given.
-void ExpectLaunch(const Launch& launch, const wchar_t* program)
-{
-    const std::string path = Narrow(program);
-    EXPECT_EQ(launch.program, path);
-    if (path.find(' ') == std::string::npos)
-        EXPECT_EQ(launch.commandLine, path);
-    else
-        EXPECT_EQ(launch.commandLine, '"' + path + '"');
-    EXPECT_EQ(launch.show, SW_SHOW);
-}
 
 std::vector<CWnd*> PagesOf(CTabvisorDlg& panel)
 {
@@ -213,7 +111,12 @@ void UncoverLaunchers() { g_switchPage->ShowWindow(SW_HIDE); }
 
 class LauncherPageTest : public PanelTestFixture {
 protected:
-    LaunchLog m_log;
+    void SetUp() override
+    {
+        PanelTestFixture::SetUp();
+        ASSERT_TRUE(m_log.Installed()) << "cannot install the recorder, error " << ::GetLastError();
+    }
+    LaunchRecorders m_log;
 };
 
 TEST_F(LauncherPageTest, EachClickStartsItsProgramOnceAndHidesEverythingUntilTheHotkey)

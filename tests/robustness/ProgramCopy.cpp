@@ -35,27 +35,6 @@ std::wstring NewFolder()
     }
 }
 
-std::vector<HWND> DialogsOf(DWORD processId)
-{
-    struct Search {
-        DWORD processId;
-        std::vector<HWND> found;
-    } search{processId, {}};
-    ::EnumWindows(
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(hwnd, &owner);
-            wchar_t name[16] = {};
-            ::GetClassNameW(hwnd, name, 16);
-            if (owner == s->processId && std::wstring(name) == L"#32770")
-                s->found.push_back(hwnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 } // namespace
 
 ScopedVariable::ScopedVariable(const wchar_t* name, const std::wstring& value) : m_name(name)
@@ -99,33 +78,8 @@ ProgramCopy::ProgramCopy(const std::vector<LibraryFile>& libraries) : m_folder(N
     m_process.reset(process.hProcess);
     const DWORD processId = process.dwProcessId;
 
-    // As ProgramUnderTest: the layered face comes late in initialisation, the hide 50 ms after it.
-    HWND panel = nullptr;
-    WaitFor(
-        [&] {
-            for (HWND hwnd : DialogsOf(processId)) {
-                wchar_t title[32] = {};
-                ::GetWindowTextW(hwnd, title, 32);
-                if (std::wstring(title) == L"Tabvisor")
-                    panel = hwnd;
-            }
-            return panel != nullptr && (::GetWindowLongPtrW(panel, GWL_EXSTYLE) & WS_EX_LAYERED);
-        },
-        20000);
+    const HWND panel = WaitForWaitingPanel(processId);
     if (panel == nullptr)
-        return;
-    // It is hidden at first too, before the dialog's loop shows it; a key then would be lost to
-    // the start-up hide. So wait to see it shown and hidden again, or else hidden for a good while.
-    bool seenShown = false;
-    WaitFor(
-        [&] {
-            seenShown = seenShown || ::IsWindowVisible(panel);
-            return seenShown && !::IsWindowVisible(panel);
-        },
-        5000);
-    if (!seenShown && WaitFor([&] { return ::IsWindowVisible(panel) != FALSE; }, 1000))
-        seenShown = true;
-    if (seenShown && !WaitFor([&] { return !::IsWindowVisible(panel); }, 5000))
         return;
     for (HWND hwnd : DialogsOf(processId))
         if (::GetWindow(hwnd, GW_OWNER) == panel)

@@ -60,6 +60,7 @@ TEST(UnansweringEc, ClicksCostBoundedWaitsAndTheProgramStaysResponsive)
     // The EC answers again: one more click writes every toggle made meanwhile (each bit flipped
     // three times is on), with wireless flipped once more.
     tablet.SetAckNow();
+    EXPECT_TRUE(Answers(program.Panel(), 2000));
     ClickNow(CentreOf(::GetDlgItem(switchPage, IDC_SWITCH_WIRELESS)));
     EXPECT_TRUE(WaitFor([&] { return tablet.Field("switches") == "0x0E"; })) << tablet.Field("switches");
     EXPECT_EQ(program.Close(), 0u);

@@ -3,10 +3,12 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
+#include <cwchar>
 #include <fstream>
 #include <sstream>
 
-#include "ProgramUnderTest.h"
 
 namespace {
 
@@ -40,11 +42,13 @@ LaunchRecorders::LaunchRecorders()
 {
     wchar_t folder[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, folder);
-    m_path = std::wstring(folder) + L"tabvisor-e2e-launches-" + std::to_wstring(::GetCurrentProcessId()) + L".log";
+    m_path = std::wstring(folder) + L"tabvisor-launches-" + std::to_wstring(::GetCurrentProcessId()) + L".log";
     ::DeleteFileW(m_path.c_str());
 
     PreferTheFileAtTheTaskManagerPath();
-    const std::wstring recorder = BuildFolder() + L"\\launch_recorder.exe";
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::wstring recorder = Directory(self) + L"\\launch_recorder.exe";
     m_installed = true;
     for (const wchar_t* target : {kKeyboardProgram, kTaskMgrProgram})
         m_installed = m_installed && MakeFolders(Directory(target)) && ::CopyFileW(recorder.c_str(), target, FALSE);
@@ -77,7 +81,17 @@ std::vector<Launch> LaunchRecorders::Read() const
 
 std::vector<Launch> LaunchRecorders::WaitFor(size_t count) const
 {
-    ::WaitFor([&] { return Read().size() >= count; }, 10000);
-    Linger(300);
+    // Sleeps rather than pumps: a test step inside a modal loop must not run the next step here.
+    for (int i = 0; i < 500 && Read().size() < count; ++i)
+        ::Sleep(20);
+    ::Sleep(300);
     return Read();
+}
+
+void ExpectLaunch(const Launch& launch, const wchar_t* program)
+{
+    const std::string path(program, program + std::wcslen(program));
+    EXPECT_EQ(launch.program, path);
+    EXPECT_EQ(launch.commandLine, path.find(' ') == std::string::npos ? path : '"' + path + '"');
+    EXPECT_EQ(launch.show, SW_SHOW);
 }

@@ -27,10 +27,15 @@ public:
     bool Installed() const { return m_installed; }
     std::vector<Launch> Read() const;
     // Waits (up to ten seconds) for the `count`-th start, then a little longer so that a start too
-    // many would show too.
+    // many would show too. The started programs run on their own; this thread's messages wait.
     std::vector<Launch> WaitFor(size_t count) const;
 
 private:
     std::wstring m_path;
     bool m_installed = false;
 };
+
+// The program itself, with its path as the whole command line and the show command SW_SHOW. Wine
+// puts quotes around an unquoted program path with spaces before the program sees it, where
+// Windows passes the line on as given.
+void ExpectLaunch(const Launch& launch, const wchar_t* program);

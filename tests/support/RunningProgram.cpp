@@ -1,0 +1,81 @@
+// Waiting on and finding the windows of a running program from another process.
+#include "RunningProgram.h"
+
+#include <string>
+
+namespace {
+
+void DispatchPending()
+{
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+} // namespace
+
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs)
+{
+    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
+    for (;;) {
+        DispatchPending();
+        if (condition())
+            return true;
+        if (::GetTickCount64() >= end)
+            return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+}
+
+std::vector<HWND> DialogsOf(DWORD processId)
+{
+    struct Search {
+        DWORD processId;
+        std::vector<HWND> found;
+    } search{processId, {}};
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(hwnd, &owner);
+            wchar_t name[16] = {};
+            ::GetClassNameW(hwnd, name, 16);
+            if (owner == s->processId && std::wstring(name) == L"#32770")
+                s->found.push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND WaitForWaitingPanel(DWORD processId)
+{
+    HWND panel = nullptr;
+    WaitFor(
+        [&] {
+            for (HWND hwnd : DialogsOf(processId)) {
+                wchar_t title[32] = {};
+                ::GetWindowTextW(hwnd, title, 32);
+                if (std::wstring(title) == L"Tabvisor")
+                    panel = hwnd;
+            }
+            return panel != nullptr && (::GetWindowLongPtrW(panel, GWL_EXSTYLE) & WS_EX_LAYERED);
+        },
+        20000);
+    if (panel == nullptr)
+        return nullptr;
+    bool seenShown = false;
+    WaitFor(
+        [&] {
+            seenShown = seenShown || ::IsWindowVisible(panel);
+            return seenShown && !::IsWindowVisible(panel);
+        },
+        5000);
+    if (!seenShown && WaitFor([&] { return ::IsWindowVisible(panel) != FALSE; }, 1000))
+        seenShown = true;
+    if (seenShown && !WaitFor([&] { return !::IsWindowVisible(panel); }, 5000))
+        return nullptr;
+    return panel;
+}

@@ -1,0 +1,22 @@
+// Looking at a running Tabvisor.exe from another process: waiting on a condition while serving
+// this thread's messages, the program's dialogs, and its panel once it waits for the key.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <vector>
+
+// Polls `condition` every few milliseconds for up to `timeoutMs`, dispatching this thread's
+// messages meanwhile (window-event recorders are served by them); whether it came true.
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
+
+// The process's top-level dialogs (class "#32770").
+std::vector<HWND> DialogsOf(DWORD processId);
+
+// The panel of the program in `processId` once it waits for the key, or nullptr if it never
+// does within the time a loaded machine may take. The panel has its layered face late in its
+// initialisation, is shown when that ends and hides itself 50 ms later; a key before that hide
+// would be lost to it, so the panel counts only once it has been seen shown and hidden again,
+// or else hidden for a good while.
+HWND WaitForWaitingPanel(DWORD processId);
