@@ -130,6 +130,9 @@ bool ProgramUnderTest::InMoveLoop() const { return (GuiThreadInfo().flags & GUI_
 
 bool ProgramUnderTest::Uncover(HWND page, POINT at)
 {
+    // The program may still be showing its pages and handing focus about, which restacks them;
+    // it is done once its thread answers a message.
+    ::SendMessageTimeoutW(page, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
     ::SetWindowPos(page, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     return WaitFor([&] {
         const HWND hit = ::WindowFromPoint(at);
