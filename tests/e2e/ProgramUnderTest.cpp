@@ -166,11 +166,25 @@ void ProgramUnderTest::ClickAt(POINT screen)
     // The program may still be in the previous click's handler, with that button holding the
     // mouse until the handler returns; a click now would go to it. Once the window here answers a
     // message, its thread is back in its loop.
-    if (const HWND target = ::WindowFromPoint(screen); target != nullptr)
+    const HWND target = ::WindowFromPoint(screen);
+    if (target != nullptr)
         ::SendMessageTimeoutW(target, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
     MoveMouseTo(screen);
     ::Sleep(30);
     MouseButton(true);
-    ::Sleep(30);
+    // A button is let go once it shows pressed, as a user's finger would; on a loaded machine the
+    // press can take a while to arrive.
+    wchar_t name[16] = {};
+    if (target != nullptr && ::GetClassNameW(target, name, 16) > 0 && std::wstring(name) == L"Button") {
+        WaitFor(
+            [&] {
+                DWORD_PTR state = 0;
+                return ::SendMessageTimeoutW(target, BM_GETSTATE, 0, 0, SMTO_ABORTIFHUNG, 1000, &state) != 0 &&
+                       (state & BST_PUSHED) != 0;
+            },
+            3000);
+    } else {
+        ::Sleep(30);
+    }
     MouseButton(false);
 }
