@@ -79,16 +79,7 @@ bool ProgramUnderTest::Running() const
     return m_process && ::WaitForSingleObject(m_process.get(), 0) == WAIT_TIMEOUT;
 }
 
-DWORD ProgramUnderTest::Close()
-{
-    if (m_panel != nullptr)
-        ::PostMessageW(m_panel, WM_SYSCOMMAND, SC_CLOSE, 0);
-    if (::WaitForSingleObject(m_process.get(), 10000) != WAIT_OBJECT_0)
-        return 0xFFFFFFFF;
-    DWORD code = 0xFFFFFFFF;
-    ::GetExitCodeProcess(m_process.get(), &code);
-    return code;
-}
+DWORD ProgramUnderTest::Close() { return CloseByCommand(m_panel, m_process.get()); }
 
 bool ProgramUnderTest::AllPagesVisible() const
 {

@@ -108,18 +108,7 @@ ProgramCopy::~ProgramCopy()
 
 bool ProgramCopy::Running() const { return m_process && ::WaitForSingleObject(m_process.get(), 0) == WAIT_TIMEOUT; }
 
-DWORD ProgramCopy::Close()
-{
-    if (!m_process)
-        return 0xFFFFFFFF;
-    if (m_panel != nullptr)
-        ::PostMessageW(m_panel, WM_SYSCOMMAND, SC_CLOSE, 0);
-    if (::WaitForSingleObject(m_process.get(), 10000) != WAIT_OBJECT_0)
-        return 0xFFFFFFFF;
-    DWORD code = 0xFFFFFFFF;
-    ::GetExitCodeProcess(m_process.get(), &code);
-    return code;
-}
+DWORD ProgramCopy::Close() { return CloseByCommand(m_panel, m_process.get()); }
 
 HWND ProgramCopy::PageWith(int id) const
 {

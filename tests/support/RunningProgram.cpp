@@ -79,3 +79,16 @@ HWND WaitForWaitingPanel(DWORD processId)
         return nullptr;
     return panel;
 }
+
+DWORD CloseByCommand(HWND panel, HANDLE process, DWORD timeoutMs)
+{
+    if (process == nullptr)
+        return 0xFFFFFFFF;
+    if (panel != nullptr)
+        ::PostMessageW(panel, WM_SYSCOMMAND, SC_CLOSE, 0);
+    if (::WaitForSingleObject(process, timeoutMs) != WAIT_OBJECT_0)
+        return 0xFFFFFFFF;
+    DWORD code = 0xFFFFFFFF;
+    ::GetExitCodeProcess(process, &code);
+    return code;
+}

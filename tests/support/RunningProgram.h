@@ -20,3 +20,7 @@ std::vector<HWND> DialogsOf(DWORD processId);
 // would be lost to it, so the panel counts only once it has been seen shown and hidden again,
 // or else hidden for a good while.
 HWND WaitForWaitingPanel(DWORD processId);
+
+// Ends the program as a user can (the close command to its panel) and gives its exit code, or
+// 0xFFFFFFFF if it has not ended within `timeoutMs`.
+DWORD CloseByCommand(HWND panel, HANDLE process, DWORD timeoutMs = 10000);
