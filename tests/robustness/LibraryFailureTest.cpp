@@ -55,7 +55,7 @@ void CloseAndShowAgain(ProgramCopy& program)
 {
     // A button clicked before keeps the mouse until its handler has returned; let it.
     EXPECT_TRUE(Answers(program.Panel()));
-    ClickNow(CentreOf(::GetDlgItem(program.Panel(), IDC_PANEL_CLOSE)));
+    ProgramUnderTest::ClickAt(CentreOf(::GetDlgItem(program.Panel(), IDC_PANEL_CLOSE)));
     EXPECT_TRUE(WaitFor([&] { return !program.PanelVisible() && !program.AnyPageVisible(); }));
     TypeHotkey();
     EXPECT_TRUE(WaitFor([&] { return program.PanelVisible() && program.AllPagesVisible(); }));
@@ -120,7 +120,7 @@ TEST_P(MissingLibraryTest, WhatHasItsLibraryWorksAndTheRestStaysPut)
     }
 
     // A device switch goes to the EC only through WINIO.dll.
-    ClickNow(CentreOf(program.Control(IDC_SWITCH_CAMERA)));
+    ProgramUnderTest::ClickAt(CentreOf(program.Control(IDC_SWITCH_CAMERA)));
     if (winio) {
         EXPECT_TRUE(WaitFor([&] { return tablet.Field("switches") == "0x04"; }));
     } else {
@@ -195,7 +195,7 @@ TEST_P(NonsenseLibraryTest, SlidersShowTheNearerEndAndEverythingElseWorks)
     EXPECT_TRUE(WaitFor([&] { return CountStarting(program.CallLog(), "read") >= reads + 3; }));
     EXPECT_EQ(SliderPosition(volume), volumeAfter);
 
-    ClickNow(CentreOf(program.Control(IDC_SWITCH_WIRELESS)));
+    ProgramUnderTest::ClickAt(CentreOf(program.Control(IDC_SWITCH_WIRELESS)));
     EXPECT_TRUE(WaitFor([&] { return tablet.Field("switches") == "0x01"; }));
 
     CloseAndShowAgain(program);

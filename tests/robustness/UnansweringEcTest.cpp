@@ -38,7 +38,7 @@ TEST(UnansweringEc, ClicksCostBoundedWaitsAndTheProgramStaysResponsive)
     long long writes = tablet.Number("ec_writes");
     for (int round = 0; round < kRounds; ++round) {
         for (int id : kSwitchIds) {
-            ClickNow(CentreOf(::GetDlgItem(switchPage, id)));
+            ProgramUnderTest::ClickAt(CentreOf(::GetDlgItem(switchPage, id)));
             EXPECT_TRUE(WaitFor([&] { return tablet.Number("ec_writes") == writes + 1; })) << "round " << round;
             writes = tablet.Number("ec_writes");
             EXPECT_TRUE(Answers(program.Panel(), 2000)) << "round " << round;
@@ -52,7 +52,7 @@ TEST(UnansweringEc, ClicksCostBoundedWaitsAndTheProgramStaysResponsive)
     EXPECT_TRUE(program.PanelVisible() && program.AllPagesVisible());
 
     // The hook is still there: the close mark hides everything and the key brings it back.
-    ClickNow(CentreOf(program.Control(program.Panel(), IDC_PANEL_CLOSE)));
+    ProgramUnderTest::ClickAt(CentreOf(program.Control(program.Panel(), IDC_PANEL_CLOSE)));
     EXPECT_TRUE(WaitFor([&] { return !program.PanelVisible() && !program.AnyPageVisible(); }));
     TypeHotkey();
     EXPECT_TRUE(WaitFor([&] { return program.PanelVisible() && program.AllPagesVisible(); }));
@@ -61,7 +61,7 @@ TEST(UnansweringEc, ClicksCostBoundedWaitsAndTheProgramStaysResponsive)
     // three times is on), with wireless flipped once more.
     tablet.SetAckNow();
     EXPECT_TRUE(Answers(program.Panel(), 2000));
-    ClickNow(CentreOf(::GetDlgItem(switchPage, IDC_SWITCH_WIRELESS)));
+    ProgramUnderTest::ClickAt(CentreOf(::GetDlgItem(switchPage, IDC_SWITCH_WIRELESS)));
     EXPECT_TRUE(WaitFor([&] { return tablet.Field("switches") == "0x0E"; })) << tablet.Field("switches");
     EXPECT_EQ(program.Close(), 0u);
 }
