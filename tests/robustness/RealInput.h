@@ -21,7 +21,8 @@ inline void TypeKey(WORD vk, WORD scan, bool extended = false)
 
 inline void TypeHotkey() { TypeKey(0xFF, 0x2C); }
 
-// Moves the pointer to a screen point and clicks there, in one go.
+// Moves the pointer to a screen point and clicks there, in one go, without waiting for the program:
+// for tests that mean to race it (ProgramUnderTest::ClickAt is the patient click).
 inline void ClickNow(POINT screen)
 {
     INPUT inputs[3] = {};
