@@ -2,6 +2,7 @@
 #include "LauncherPage.h"
 
 #include "OffscreenDC.h"
+#include "PageBitmap.h"
 #include "PanelVisibility.h"
 
 CLauncherPage::CLauncherPage(const LauncherResources& resources, CWnd* parent)
@@ -24,20 +25,13 @@ void CLauncherPage::DoDataExchange(CDataExchange* dx)
 BOOL CLauncherPage::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    const UINT id = m_resources.backgroundId;
-    HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEW(id), RT_BITMAP);
-    m_hBkBitmap.reset(static_cast<HBITMAP>(
-        ::LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+    m_hBkBitmap = LoadPageBitmap(m_resources.backgroundId);
     m_btnLaunch.LoadImageResource(m_resources.pictureId, L"PNG");
     return TRUE;
 }
 
 BOOL CLauncherPage::OnEraseBkgnd(CDC* dc)
 {
-    // Without its bitmap the page keeps the dialog's own background rather than the off-screen
-    // DC's undefined pixels.
-    if (!m_hBkBitmap)
-        return static_cast<BOOL>(Default());
     CRect client;
     GetClientRect(&client);
     return PaintPageBackground(dc, client, m_hBkBitmap.get(), [this] { return static_cast<BOOL>(Default()); });
