@@ -51,9 +51,9 @@ BOOL CBrightnessPage::OnInitDialog()
     return TRUE;
 }
 
-// TBM_SETPOS sends no notification, so following the level never sets it.
 void CBrightnessPage::RestartPoll() { SetTimer(kPollTimer, kPollPeriodMs); }
 
+// TBM_SETPOS sends no notification, so following the level never sets it.
 void CBrightnessPage::OnTimer(UINT_PTR id)
 {
     if (id == kPollTimer && m_power.queryCurrentBrightnessLevel != nullptr)

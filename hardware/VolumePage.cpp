@@ -56,10 +56,10 @@ BOOL CVolumePage::OnInitDialog()
     return TRUE;
 }
 
-// The volume is read on every tick, but while the hook reports an arrow key the slider holds
-// still. TBM_SETPOS sends no notification, so following the volume never sets it.
 void CVolumePage::RestartPoll() { SetTimer(kPollTimer, kPollPeriodMs); }
 
+// The volume is read on every tick, but while the hook reports an arrow key the slider holds
+// still. TBM_SETPOS sends no notification, so following the volume never sets it.
 void CVolumePage::OnTimer(UINT_PTR id)
 {
     if (id == kPollTimer && m_common.volumeVista != nullptr) {
