@@ -68,16 +68,7 @@ std::vector<COLORREF> ButtonFace(CPngButton& button, UINT itemState)
 {
     CRect client;
     button.GetClientRect(&client);
-    return RenderToPixels(client.Width(), client.Height(), [&](HDC dc) {
-        DRAWITEMSTRUCT item{};
-        item.CtlType = ODT_BUTTON;
-        item.itemAction = ODA_DRAWENTIRE;
-        item.itemState = itemState;
-        item.hwndItem = button.m_hWnd;
-        item.hDC = dc;
-        item.rcItem = client;
-        button.DrawItem(&item);
-    });
+    return RenderButtonFace(button, itemState, client, client.Width(), client.Height());
 }
 
 // How many pixels of the screen at `place` differ from `face`. The screen is looked at again for

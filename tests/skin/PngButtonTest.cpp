@@ -95,20 +95,7 @@ public:
         button.GetClientRect(&client);
         m_width = client.Width();
         m_height = client.Height();
-        m_pixels = RenderToPixels(
-            m_width, m_height,
-            [&](HDC dc) {
-                DRAWITEMSTRUCT item{};
-                item.CtlType = ODT_BUTTON;
-                item.CtlID = IDC_TEST_BUTTON;
-                item.itemAction = ODA_DRAWENTIRE;
-                item.itemState = itemState;
-                item.hwndItem = button.m_hWnd;
-                item.hDC = dc;
-                item.rcItem = client;
-                button.DrawItem(&item);
-            },
-            kUnpainted);
+        m_pixels = RenderButtonFace(button, itemState, client, m_width, m_height, kUnpainted);
     }
     COLORREF At(int x, int y) const { return m_pixels[static_cast<size_t>(y) * m_width + x]; }
     int Width() const { return m_width; }

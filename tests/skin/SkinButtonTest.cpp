@@ -40,19 +40,7 @@ HBITMAP MakePlainPicture(int w, int h)
 // Draws `button` as the system would, with `state` (ODS_*), at `item` inside a w x h DC.
 std::vector<COLORREF> Draw(CSkinButton& button, UINT state, const CRect& item, int w, int h)
 {
-    return RenderToPixels(
-        w, h,
-        [&](HDC dc) {
-            DRAWITEMSTRUCT draw{};
-            draw.CtlType = ODT_BUTTON;
-            draw.itemAction = ODA_DRAWENTIRE;
-            draw.itemState = state;
-            draw.hwndItem = button.m_hWnd;
-            draw.hDC = dc;
-            draw.rcItem = item;
-            button.DrawItem(&draw);
-        },
-        kOutside);
+    return RenderButtonFace(button, state, item, w, h, kOutside);
 }
 
 bool IsGone(HGDIOBJ object) { return ::GetObjectType(object) == 0; }

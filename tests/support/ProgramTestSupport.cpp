@@ -197,6 +197,25 @@ int ColourDistance(COLORREF a, COLORREF b)
                      std::abs(GetBValue(a) - GetBValue(b))});
 }
 
+std::vector<COLORREF> RenderButtonFace(CButton& button, UINT itemState, const CRect& item, int width, int height,
+                                       COLORREF background)
+{
+    return RenderToPixels(
+        width, height,
+        [&](HDC dc) {
+            DRAWITEMSTRUCT draw{};
+            draw.CtlType = ODT_BUTTON;
+            draw.CtlID = static_cast<UINT>(::GetDlgCtrlID(button.m_hWnd));
+            draw.itemAction = ODA_DRAWENTIRE;
+            draw.itemState = itemState;
+            draw.hwndItem = button.m_hWnd;
+            draw.hDC = dc;
+            draw.rcItem = item;
+            button.DrawItem(&draw);
+        },
+        background);
+}
+
 COLORREF SettledScreenPixel(const RECT& place, int x, int y, COLORREF wanted, int tolerance, DWORD timeoutMs)
 {
     const ULONGLONG end = ::GetTickCount64() + timeoutMs;

@@ -87,6 +87,11 @@ private:
 template <class Paint>
 std::vector<COLORREF> RenderToPixels(int width, int height, Paint&& paint, COLORREF background = RGB(0, 0, 0));
 
+// What an owner-drawn button paints for `itemState` (ODS_*) at `item`, as the system asks for it
+// with WM_DRAWITEM, rendered into a `width` x `height` DC filled with `background`.
+std::vector<COLORREF> RenderButtonFace(CButton& button, UINT itemState, const CRect& item, int width, int height,
+                                       COLORREF background = RGB(0, 0, 0));
+
 // Channel-by-channel distance between two colours (the largest difference).
 int ColourDistance(COLORREF a, COLORREF b);
 
