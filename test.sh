@@ -1,14 +1,13 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything for Windows and runs every test under Wine.
+# Installs what is missing, builds both architectures and the setup, and runs every test under
+# Wine: the whole suite on the x64 build, and the x86 build's suites that exercise the program
+# and the libraries from outside. Extra arguments go to both ctest runs (e.g. -R e2e).
 set -euo pipefail
 cd "$(dirname "$0")"
 build=${TABVISOR_BUILD_DIR:-build}
 
 scripts/install-deps.sh
-cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
-cmake --build "$build" -j"$(nproc)"
+scripts/build.sh
 
 export WINEPREFIX="$PWD/$build/wineprefix"
-# Tests that drive real input and read the composed screen depend on timing that a loaded machine
-# can upset; such a test gets two more tries before it counts as failed.
-scripts/with-display.sh ctest --test-dir "$build" --output-on-failure --repeat until-pass:3 "$@"
+exec scripts/with-display.sh scripts/run-tests.sh "$build" "$@"

@@ -2,6 +2,7 @@
 #include "TabvisorApp.h"
 
 #include "Gdiplus.h"
+#include "ModulePaths.h"
 #include "TabvisorDlg.h"
 
 ULONG_PTR g_gdiplusToken = 0;
@@ -15,6 +16,10 @@ END_MESSAGE_MAP()
 
 BOOL CTabvisorApp::InitInstance()
 {
+    // Libraries loaded by name later (by the system on the program's behalf) must not come from
+    // whatever folder the program was started in.
+    afx::RemoveWorkingFolderFromLibrarySearch();
+
     Gdiplus::GdiplusStartupInput input;
     input.GdiplusVersion = 1;
     input.DebugEventCallback = nullptr;

@@ -1,6 +1,16 @@
 # Runs the Windows test executables through Wine, in a private prefix inside the build folder.
+# scripts/build.sh points both architectures' trees at one prefix: a 64-bit prefix made with
+# 32-bit Wine installed runs both.
 set(TABVISOR_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix CACHE PATH "Private Wine prefix for tests")
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh ${TABVISOR_WINEPREFIX})
+
+# The x86 tree's tests carry the architecture in their names, so a run of both trees tells them
+# apart.
+if(TABVISOR_ARCH STREQUAL "x86")
+  set(TABVISOR_TEST_SUFFIX _x86)
+else()
+  set(TABVISOR_TEST_SUFFIX "")
+endif()
 
 # tabvisor_add_test(NAME name SOURCES ... [LIBS ...] [RESOURCES ...] [TIMEOUT s])
 # One GoogleTest executable that ctest runs as one test under Wine.
@@ -11,7 +21,7 @@ function(tabvisor_add_test)
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)
   endif()
-  add_test(NAME ${T_NAME} COMMAND ${T_NAME} --gtest_color=no)
-  set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT}
+  add_test(NAME ${T_NAME}${TABVISOR_TEST_SUFFIX} COMMAND ${T_NAME} --gtest_color=no)
+  set_tests_properties(${T_NAME}${TABVISOR_TEST_SUFFIX} PROPERTIES TIMEOUT ${T_TIMEOUT}
     ENVIRONMENT "WINEPREFIX=${TABVISOR_WINEPREFIX}")
 endfunction()

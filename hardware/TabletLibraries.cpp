@@ -1,17 +1,19 @@
-// Run-time binding of WINIO.dll, PM.dll and common.dll with typed GetProcAddress.
+// Run-time binding of WINIO.dll, PM.dll and common.dll from the program's folder.
 #include "TabletLibraries.h"
+
+#include "ModulePaths.h"
 
 namespace {
 
 // Libraries stay loaded for the process: their entry points are used until the end.
-HMODULE LoadKept(const wchar_t* file) { return ::LoadLibraryW(file); }
+HMODULE LoadKept(const wchar_t* file) { return afx::LoadProgramLibrary(file); }
 
-template <class Fn>
-Fn Entry(HMODULE module, const char* name)
+template <class Function>
+Function Entry(HMODULE module, const char* name)
 {
     if (module == nullptr)
         return nullptr;
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+    return Function(::GetProcAddress(module, name));
 }
 
 } // namespace
@@ -20,10 +22,10 @@ WinIoLibrary BindWinIo(const wchar_t* file)
 {
     HMODULE module = LoadKept(file);
     WinIoLibrary lib;
-    lib.initializeWinIo = Entry<PFN_InitializeWinIo>(module, "InitializeWinIo");
-    lib.shutdownWinIo = Entry<PFN_ShutdownWinIo>(module, "ShutdownWinIo");
-    lib.getPortVal = Entry<PFN_GetPortVal>(module, "GetPortVal");
-    lib.setPortVal = Entry<PFN_SetPortVal>(module, "SetPortVal");
+    lib.initializeWinIo = Entry<decltype(lib.initializeWinIo)>(module, "InitializeWinIo");
+    lib.shutdownWinIo = Entry<decltype(lib.shutdownWinIo)>(module, "ShutdownWinIo");
+    lib.getPortVal = Entry<decltype(lib.getPortVal)>(module, "GetPortVal");
+    lib.setPortVal = Entry<decltype(lib.setPortVal)>(module, "SetPortVal");
     return lib;
 }
 
@@ -31,8 +33,9 @@ PowerLibrary BindPowerManagement(const wchar_t* file)
 {
     HMODULE module = LoadKept(file);
     PowerLibrary lib;
-    lib.queryCurrentBrightnessLevel = Entry<PFN_QueryCurrentBrightnessLevel>(module, "QueryCurrentBrightnessLevel");
-    lib.setBrightnessLevel = Entry<PFN_SetBrightnessLevel>(module, "SetBrightnessLevel");
+    lib.queryCurrentBrightnessLevel =
+        Entry<decltype(lib.queryCurrentBrightnessLevel)>(module, "QueryCurrentBrightnessLevel");
+    lib.setBrightnessLevel = Entry<decltype(lib.setBrightnessLevel)>(module, "SetBrightnessLevel");
     return lib;
 }
 
@@ -40,25 +43,25 @@ CommonLibrary BindCommon(const wchar_t* file)
 {
     HMODULE module = LoadKept(file);
     CommonLibrary lib;
-    lib.volumeVista = Entry<PFN_VolumeVista>(module, "VolumeVista");
-    lib.addTask7EveryBoot = Entry<PFN_AddTask7EveryBoot>(module, "AddTask7EveryBoot");
+    lib.volumeVista = Entry<decltype(lib.volumeVista)>(module, "VolumeVista");
+    lib.addTask7EveryBoot = Entry<decltype(lib.addTask7EveryBoot)>(module, "AddTask7EveryBoot");
     return lib;
 }
 
 const WinIoLibrary& WinIo()
 {
-    static const WinIoLibrary lib = BindWinIo(L"WINIO.dll");
+    static const WinIoLibrary lib = BindWinIo(closed_libraries::kWinIoLibrary);
     return lib;
 }
 
 const PowerLibrary& PowerManagement()
 {
-    static const PowerLibrary lib = BindPowerManagement(L"PM.dll");
+    static const PowerLibrary lib = BindPowerManagement(closed_libraries::kPowerLibrary);
     return lib;
 }
 
 const CommonLibrary& Common()
 {
-    static const CommonLibrary lib = BindCommon(L"common.dll");
+    static const CommonLibrary lib = BindCommon(closed_libraries::kCommonLibrary);
     return lib;
 }

@@ -1,25 +1,33 @@
 ; Tabvisor-setup.exe: puts Tabvisor.exe and the tablet library stand-ins into
-; C:\Program Files\Tabvisor and registers an uninstaller that takes them away again.
+; C:\Program Files\Tabvisor and registers an uninstaller that takes them away again. It holds
+; the x86 and the x64 build and installs the one that can load the libraries in that folder.
 ;
-; The build passes, with -D: VERSION (x.y.z), OUT_FILE, ICON, and the built files PROGRAM,
-; WINIO_DLL, PM_DLL, COMMON_DLL.
+; The build passes, with -D: VERSION (x.y.z), OUT_FILE, ICON, and the folders X86_DIR and X64_DIR,
+; each holding Tabvisor.exe, WINIO.dll, PM.dll and common.dll of its architecture, and
+; START_AS_USER, the x86 helper that starts the program as the logged-on user.
 ;
 ; A tablet may already hold the maker's own WINIO.dll, PM.dll and common.dll in that folder: those
 ; are never overwritten nor removed. The installer records, per library, whether the file in the
 ; folder is its own copy, and only such copies are updated by a later install and removed by the
 ; uninstaller. A library whose origin is unknown counts as the maker's.
+;
+; Which build: a process loads only libraries of its own architecture, so the maker's libraries
+; decide. Their PE headers tell it; when they disagree (or one cannot be read) the setup stops
+; before touching anything and says which is which. Without any, the build of the running Windows
+; is installed. Our own stand-ins always come in the chosen architecture, replacing copies of
+; ours of the other one, so Tabvisor.exe never sits beside a library it cannot load.
 
 Unicode true
-; The program is x64, so the installer is too: on 64-bit Windows it then sees the real
-; Program Files and registry, without WOW64 redirection. The script still asks for the 64-bit
-; places by name so it stays right if it is ever built as a 32-bit installer.
-Target amd64-unicode
+; A 32-bit setup runs on 32-bit and 64-bit Windows alike. On 64-bit Windows it asks for the
+; 64-bit registry view by name; the install folder is named in full (C:\Program Files is not
+; redirected for 32-bit processes, only the system folder is).
+Target x86-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
 ManifestDPIAware true
 
-!ifndef VERSION | OUT_FILE | ICON | PROGRAM | WINIO_DLL | PM_DLL | COMMON_DLL
-  !error "Build through CMake: VERSION, OUT_FILE, ICON, PROGRAM, WINIO_DLL, PM_DLL and COMMON_DLL must be defined"
+!ifndef VERSION | OUT_FILE | ICON | X86_DIR | X64_DIR | START_AS_USER
+  !error "Build through CMake: VERSION, OUT_FILE, ICON, X86_DIR, X64_DIR and START_AS_USER must be defined"
 !endif
 
 !define PRODUCT "Tabvisor"
@@ -51,6 +59,7 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "${PUBLISHER}"
 !include LogicLib.nsh
 !include FileFunc.nsh
 !include WinMessages.nsh
+!include x64.nsh
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -111,18 +120,152 @@ FunctionEnd
 !insertmacro DEFINE_CLOSE_RUNNING ""
 !insertmacro DEFINE_CLOSE_RUNNING "un."
 
-; Installs one stand-in library unless the folder holds a copy that is not ours.
-!macro INSTALL_LIBRARY NAME SOURCE
+; The architecture to install, "x86" or "x64", chosen by .onInit.
+Var Arch
+
+; Installs one stand-in library of the chosen architecture unless the folder holds a copy that
+; is not ours.
+!macro INSTALL_LIBRARY NAME
   ClearErrors
   ReadRegDWORD $0 HKLM "${UNINSTALL_KEY}" "Installed ${NAME}"
   ${If} ${FileExists} "$INSTDIR\${NAME}"
   ${AndIf} $0 != 1
     DetailPrint "Keeping the ${NAME} already in $INSTDIR"
   ${Else}
-    File "/oname=${NAME}" "${SOURCE}"
+    ${If} $Arch == "x64"
+      File "/oname=${NAME}" "${X64_DIR}\${NAME}"
+    ${Else}
+      File "/oname=${NAME}" "${X86_DIR}\${NAME}"
+    ${EndIf}
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "Installed ${NAME}" 1
   ${EndIf}
 !macroend
+
+; Reads a little-endian number of $R2 bytes at the current place of file handle $R0 into $R1;
+; sets the error flag at the end of the file.
+Function ReadLittleEndian
+  Push $R3
+  Push $R4
+  StrCpy $R1 0
+  StrCpy $R3 0    ; bit position of the next byte
+  ${While} $R3 < 32
+    IntOp $R4 $R2 * 8
+    ${If} $R3 >= $R4
+      ${Break}
+    ${EndIf}
+    FileReadByte $R0 $R4
+    ${If} ${Errors}
+      ${Break}
+    ${EndIf}
+    IntOp $R4 $R4 << $R3
+    IntOp $R1 $R1 | $R4
+    IntOp $R3 $R3 + 8
+  ${EndWhile}
+  Pop $R4
+  Pop $R3
+FunctionEnd
+
+; In: a file's path on the stack. Out: "x86" or "x64" from its PE header, or "unknown" for a file
+; that is not a PE image of either machine or cannot be read.
+Function ReadMachine
+  Exch $R5
+  Push $R0
+  Push $R1
+  Push $R2
+  StrCpy $R6 "unknown"
+  ClearErrors
+  FileOpen $R0 $R5 r
+  ${IfNot} ${Errors}
+    StrCpy $R2 2
+    Call ReadLittleEndian
+    ${If} $R1 = 0x5A4D                  ; "MZ"
+      FileSeek $R0 0x3C SET             ; e_lfanew
+      StrCpy $R2 4
+      Call ReadLittleEndian
+      FileSeek $R0 $R1 SET
+      Call ReadLittleEndian
+      ${If} $R1 = 0x00004550            ; "PE\0\0"
+        StrCpy $R2 2
+        Call ReadLittleEndian
+        ${IfNot} ${Errors}
+          ${If} $R1 = 0x014C
+            StrCpy $R6 "x86"
+          ${ElseIf} $R1 = 0x8664
+            StrCpy $R6 "x64"
+          ${EndIf}
+        ${EndIf}
+      ${EndIf}
+    ${EndIf}
+    FileClose $R0
+  ${EndIf}
+  Pop $R2
+  Pop $R1
+  Pop $R0
+  Pop $R5
+  Push $R6
+FunctionEnd
+
+!define ARCH_NAME_x86 "32-bit (x86)"
+!define ARCH_NAME_x64 "64-bit (x64)"
+!define ARCH_NAME_unknown "of unknown architecture"
+
+; Notes the architecture of one of the maker's libraries: $7 collects the first one seen, $8 a
+; line per library, $9 becomes 1 when they disagree or one cannot be read.
+!macro NOTE_MAKER_LIBRARY NAME
+  ClearErrors
+  ReadRegDWORD $0 HKLM "${UNINSTALL_KEY}" "Installed ${NAME}"
+  ${If} ${FileExists} "$INSTDIR\${NAME}"
+  ${AndIf} $0 != 1
+    Push "$INSTDIR\${NAME}"
+    Call ReadMachine
+    Pop $1
+    ${If} $1 == "x86"
+      StrCpy $8 "$8$\r$\n    ${NAME}: ${ARCH_NAME_x86}"
+    ${ElseIf} $1 == "x64"
+      StrCpy $8 "$8$\r$\n    ${NAME}: ${ARCH_NAME_x64}"
+    ${Else}
+      StrCpy $8 "$8$\r$\n    ${NAME}: ${ARCH_NAME_unknown}"
+      StrCpy $9 1
+    ${EndIf}
+    ${If} $7 == ""
+      StrCpy $7 $1
+    ${ElseIf} $7 != $1
+      StrCpy $9 1
+    ${EndIf}
+  ${EndIf}
+!macroend
+
+; Sets $Arch from the maker's libraries in $INSTDIR, or from the running Windows without any.
+; Stops the setup, with nothing changed, when no build of ours can load them.
+Function ChooseArchitecture
+  StrCpy $7 ""
+  StrCpy $8 ""
+  StrCpy $9 0
+  !insertmacro NOTE_MAKER_LIBRARY "WINIO.dll"
+  !insertmacro NOTE_MAKER_LIBRARY "PM.dll"
+  !insertmacro NOTE_MAKER_LIBRARY "common.dll"
+  ${If} $9 = 1
+    MessageBox MB_OK|MB_ICONSTOP "The tablet libraries in $INSTDIR are not all of one architecture:$8$\r$\n$\r$\n\
+${PRODUCT} can load only libraries of one architecture. Replace the ones that do not belong to this \
+tablet and run setup again. Nothing was changed." /SD IDOK
+    SetErrorLevel 2
+    Quit
+  ${EndIf}
+  ${If} $7 == "x64"
+  ${AndIfNot} ${RunningX64}
+    MessageBox MB_OK|MB_ICONSTOP "The tablet libraries in $INSTDIR are 64-bit:$8$\r$\n$\r$\n\
+This Windows is 32-bit and cannot run them. Nothing was changed." /SD IDOK
+    SetErrorLevel 2
+    Quit
+  ${EndIf}
+  ${If} $7 != ""
+    StrCpy $Arch $7
+  ${ElseIf} ${RunningX64}
+    StrCpy $Arch "x64"
+  ${Else}
+    StrCpy $Arch "x86"
+  ${EndIf}
+FunctionEnd
 
 ; Removes one stand-in library if this installer put it there.
 !macro REMOVE_LIBRARY NAME
@@ -135,25 +278,48 @@ FunctionEnd
   ${EndIf}
 !macroend
 
+; Earlier setups were 64-bit and kept their records in the 64-bit registry view.
+!macro USE_NATIVE_REGISTRY_VIEW
+  ${If} ${RunningX64}
+    SetRegView 64
+  ${EndIf}
+!macroend
+
 Function .onInit
   SetShellVarContext all
-  SetRegView 64
+  !insertmacro USE_NATIVE_REGISTRY_VIEW
   ; Fixed, whatever /D= says: the boot task names this folder.
   StrCpy $INSTDIR "$PROGRAMFILES64\${PRODUCT}"
+  Call ChooseArchitecture
 FunctionEnd
 
+; The setup runs elevated; the program must not: it registers its logon task for the user who
+; runs it, and it is that user's panel. The helper starts it as the logged-on user (through the
+; shell, which runs unelevated).
 Function StartTabvisor
-  Exec '"$INSTDIR\Tabvisor.exe"'
+  InitPluginsDir
+  File "/oname=$PLUGINSDIR\StartAsUser.exe" "${START_AS_USER}"
+  ExecWait '"$PLUGINSDIR\StartAsUser.exe" "$INSTDIR\Tabvisor.exe"' $0
+  ${If} $0 != 0
+    MessageBox MB_OK|MB_ICONEXCLAMATION "${PRODUCT} could not be started as the logged-on user. Start it from $INSTDIR, or log off and on: it starts at every logon once it \
+has run." /SD IDOK
+  ${EndIf}
 FunctionEnd
 
 Section "Tabvisor" SecMain
   SectionIn RO
   Call CloseRunningTabvisor
   SetOutPath "$INSTDIR"
-  File "/oname=Tabvisor.exe" "${PROGRAM}"
-  !insertmacro INSTALL_LIBRARY "WINIO.dll" "${WINIO_DLL}"
-  !insertmacro INSTALL_LIBRARY "PM.dll" "${PM_DLL}"
-  !insertmacro INSTALL_LIBRARY "common.dll" "${COMMON_DLL}"
+  DetailPrint "Installing the $Arch build"
+  ${If} $Arch == "x64"
+    File "/oname=Tabvisor.exe" "${X64_DIR}\Tabvisor.exe"
+  ${Else}
+    File "/oname=Tabvisor.exe" "${X86_DIR}\Tabvisor.exe"
+  ${EndIf}
+  !insertmacro INSTALL_LIBRARY "WINIO.dll"
+  !insertmacro INSTALL_LIBRARY "PM.dll"
+  !insertmacro INSTALL_LIBRARY "common.dll"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Architecture" "$Arch"
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
 
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
@@ -171,7 +337,7 @@ SectionEnd
 
 Function un.onInit
   SetShellVarContext all
-  SetRegView 64
+  !insertmacro USE_NATIVE_REGISTRY_VIEW
 FunctionEnd
 
 Section "Uninstall"

@@ -3,8 +3,10 @@
 
 namespace {
 
-constexpr LauncherResources kKeyboardPage{IDD_KEYBOARD_PAGE, IDC_KEYBOARD_LAUNCH, IDB_KEYBOARD_BK, IDR_PNG_KEYBOARD,
-                                          kKeyboardCommandLine};
+std::wstring KeyboardProgram() { return kOnScreenKeyboardPath; }
+
+const LauncherResources kKeyboardPage{IDD_KEYBOARD_PAGE, IDC_KEYBOARD_LAUNCH, IDB_KEYBOARD_BK, IDR_PNG_KEYBOARD,
+                                      &KeyboardProgram};
 
 } // namespace
 

@@ -4,7 +4,8 @@
 #include "LauncherPage.h"
 #include "resource.h"
 
-inline constexpr char kKeyboardCommandLine[] = "C:\\Program Files\\Common Files\\Microsoft Shared\\ink\\TabTip.exe";
+// A folder that WOW64 does not redirect: 32-bit and 64-bit Tabvisor start the same program.
+inline constexpr wchar_t kOnScreenKeyboardPath[] = L"C:\\Program Files\\Common Files\\Microsoft Shared\\ink\\TabTip.exe";
 
 class CKeyboardPage : public CLauncherPage {
 public:

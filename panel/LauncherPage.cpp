@@ -4,6 +4,7 @@
 #include "OffscreenDC.h"
 #include "PageBitmap.h"
 #include "PanelVisibility.h"
+#include "ProgramStart.h"
 
 CLauncherPage::CLauncherPage(const LauncherResources& resources, CWnd* parent)
     : CDialog(resources.dialogId, parent), m_resources(resources)
@@ -39,7 +40,8 @@ BOOL CLauncherPage::OnEraseBkgnd(CDC* dc)
 
 void CLauncherPage::OnLaunch()
 {
-    // Every click starts the program again; whether it runs already is not asked.
-    ::WinExec(m_resources.commandLine, SW_SHOW);
+    // Every click starts the program again; whether it runs already is not asked, and a program
+    // that cannot be started hides the panel all the same.
+    StartProgram(m_resources.program(), SW_SHOW);
     HideFromLauncher(this);
 }

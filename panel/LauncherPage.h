@@ -6,13 +6,15 @@
 #include "Afx.h"
 #include "PngButton.h"
 
+#include <string>
+
 // What makes one launcher page differ from the other.
 struct LauncherResources {
     UINT dialogId;
     UINT buttonId;
     UINT backgroundId;  // bitmap resource
     UINT pictureId;     // "PNG" resource
-    const char* commandLine;  // given to WinExec as it stands: no quotes, no arguments
+    std::wstring (*program)();  // the full path of the program a click starts
 };
 
 class CLauncherPage : public CDialog {

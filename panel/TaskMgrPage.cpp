@@ -1,10 +1,14 @@
 // The Task Manager page's resources and its button's click.
 #include "TaskMgrPage.h"
 
+#include "ModulePaths.h"
+
+std::wstring TaskMgrProgram() { return afx::SystemFolder() + L"\\taskmgr.exe"; }
+
 namespace {
 
-constexpr LauncherResources kTaskMgrPage{IDD_TASKMGR_PAGE, IDC_TASKMGR_LAUNCH, IDB_TASKMGR_BK, IDR_PNG_TASKMGR,
-                                         kTaskMgrCommandLine};
+const LauncherResources kTaskMgrPage{IDD_TASKMGR_PAGE, IDC_TASKMGR_LAUNCH, IDB_TASKMGR_BK, IDR_PNG_TASKMGR,
+                                     &TaskMgrProgram};
 
 } // namespace
 

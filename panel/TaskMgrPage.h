@@ -4,7 +4,8 @@
 #include "LauncherPage.h"
 #include "resource.h"
 
-inline constexpr char kTaskMgrCommandLine[] = "C:\\windows\\system32\\taskmgr.exe";
+// The system's own Task Manager: taskmgr.exe in the system folder.
+std::wstring TaskMgrProgram();
 
 class CTaskMgrPage : public CLauncherPage {
 public:

@@ -2,13 +2,14 @@
 #include "LayeredWindow.h"
 
 #include "Handles.h"
+#include "ModulePaths.h"
 
 namespace {
 
 template <class Fn>
 Fn FetchUser32Entry(afx::unique_hmodule& module, const char* name)
 {
-    module.reset(::LoadLibraryW(L"User32.DLL"));
+    module.reset(afx::LoadSystemLibrary(L"User32.dll"));
     if (!module)
         return nullptr;
     return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module.get(), name)));

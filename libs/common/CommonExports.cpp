@@ -35,7 +35,7 @@ tabvisor::BackgroundQueue& TaskQueue()
 
 } // namespace
 
-extern "C" int VolumeVista(int operation, int /*reserved*/, float* scalar)
+extern "C" int TABVISOR_LIBRARY_CALL VolumeVista(int operation, int /*reserved*/, float* scalar)
 {
     using namespace closed_libraries;
     if (operation != kVolumeRead && operation != kVolumeWrite) return E_INVALIDARG;
@@ -50,7 +50,7 @@ extern "C" int VolumeVista(int operation, int /*reserved*/, float* scalar)
     return problem == TabletProblem::None ? result : ProblemAsResult(problem);
 }
 
-extern "C" int AddTask7EveryBoot(int kind, const wchar_t* name, const wchar_t* program, const wchar_t* author,
+extern "C" int TABVISOR_LIBRARY_CALL AddTask7EveryBoot(int kind, const wchar_t* name, const wchar_t* program, const wchar_t* author,
                                  const wchar_t* description)
 {
     tabvisor::TaskRequest request;

@@ -11,6 +11,18 @@
 #pragma once
 #include <windows.h>
 
+// The calling convention of every export. On x86 the maker's WINIO.dll exports __stdcall
+// functions, and so do our stand-ins of all three libraries; the maker's PM.dll and common.dll
+// may use either, which is why the program calls them through a binding that works with both
+// (hardware/ForeignFunction.h). Test-only builds define it as __cdecl. x64 has one convention.
+#ifndef TABVISOR_LIBRARY_CALL
+#if defined(__i386__) || defined(_M_IX86)
+#define TABVISOR_LIBRARY_CALL __stdcall
+#else
+#define TABVISOR_LIBRARY_CALL
+#endif
+#endif
+
 // ---------------------------------------------------------------------------------------------
 // WINIO.dll: one-byte I/O port access.
 //
@@ -19,29 +31,29 @@
 // Only size 1 (one byte) is supported; other sizes fail without any effect.
 
 // Opens port access. True when granted. The system backend has no port driver: always false.
-extern "C" bool InitializeWinIo();
+extern "C" bool TABVISOR_LIBRARY_CALL InitializeWinIo();
 
 // Closes port access. True when it was open.
-extern "C" bool ShutdownWinIo();
+extern "C" bool TABVISOR_LIBRARY_CALL ShutdownWinIo();
 
 // Reads one byte from `port` into the low byte of *value (the upper bytes are cleared).
 // False, with *value untouched, when access is not open, `value` is null or size is not 1.
-extern "C" bool GetPortVal(WORD port, PDWORD value, BYTE size);
+extern "C" bool TABVISOR_LIBRARY_CALL GetPortVal(WORD port, PDWORD value, BYTE size);
 
 // Writes the low byte of `value` to `port`. False, without effect, when access is not open or
 // size is not 1.
-extern "C" bool SetPortVal(WORD port, DWORD value, BYTE size);
+extern "C" bool TABVISOR_LIBRARY_CALL SetPortVal(WORD port, DWORD value, BYTE size);
 
 // ---------------------------------------------------------------------------------------------
 // PM.dll: the built-in display's brightness as eight levels, 0 (dimmest) to 7 (brightest).
 
 // The current level, 0 to 7. Where brightness cannot be controlled or read (no such display,
 // unusable simulated tablet), the answer is a stable 7: the panel then shows at full brightness.
-extern "C" unsigned int QueryCurrentBrightnessLevel();
+extern "C" unsigned int TABVISOR_LIBRARY_CALL QueryCurrentBrightnessLevel();
 
 // Sets the level. Returns 1 when the level was accepted (applied, or handed to the background
 // thread that applies it), 0 when it was refused: a level above 7, or no brightness control.
-extern "C" unsigned int SetBrightnessLevel(unsigned int level);
+extern "C" unsigned int TABVISOR_LIBRARY_CALL SetBrightnessLevel(unsigned int level);
 
 // ---------------------------------------------------------------------------------------------
 // common.dll: master volume and the start-up task.
@@ -57,7 +69,7 @@ extern "C" unsigned int SetBrightnessLevel(unsigned int level);
 // reported (for example E_NOTIMPL when it refuses to set the volume; a write is applied in the
 // background, so such a refusal is reported by the writes that follow it). *scalar is only
 // written by a successful read.
-extern "C" int VolumeVista(int operation, int reserved, float* scalar);
+extern "C" int TABVISOR_LIBRARY_CALL VolumeVista(int operation, int reserved, float* scalar);
 
 // Registers `program` to start for the interactive user after every boot (at each logon), under
 // the task name `name`, replacing any task of that name. kind must be kTaskKindAtLogon (1).
@@ -65,19 +77,19 @@ extern "C" int VolumeVista(int operation, int reserved, float* scalar);
 // background thread and returns S_OK once the request is accepted.
 // Failures: E_POINTER for a null name or program; E_INVALIDARG for another kind, an empty name
 // or program, a name holding a backslash, or a string longer than the limits below.
-extern "C" int AddTask7EveryBoot(int kind, const wchar_t* name, const wchar_t* program,
+extern "C" int TABVISOR_LIBRARY_CALL AddTask7EveryBoot(int kind, const wchar_t* name, const wchar_t* program,
                                  const wchar_t* author, const wchar_t* description);
 
 // ---------------------------------------------------------------------------------------------
 // Pointer types for GetProcAddress, one per export.
-using PFN_InitializeWinIo = bool (*)();
-using PFN_ShutdownWinIo = bool (*)();
-using PFN_GetPortVal = bool (*)(WORD port, PDWORD value, BYTE size);
-using PFN_SetPortVal = bool (*)(WORD port, DWORD value, BYTE size);
-using PFN_QueryCurrentBrightnessLevel = unsigned int (*)();
-using PFN_SetBrightnessLevel = unsigned int (*)(unsigned int level);
-using PFN_VolumeVista = int (*)(int operation, int reserved, float* scalar);
-using PFN_AddTask7EveryBoot = int (*)(int kind, const wchar_t* name, const wchar_t* program,
+using PFN_InitializeWinIo = bool(TABVISOR_LIBRARY_CALL*)();
+using PFN_ShutdownWinIo = bool(TABVISOR_LIBRARY_CALL*)();
+using PFN_GetPortVal = bool(TABVISOR_LIBRARY_CALL*)(WORD port, PDWORD value, BYTE size);
+using PFN_SetPortVal = bool(TABVISOR_LIBRARY_CALL*)(WORD port, DWORD value, BYTE size);
+using PFN_QueryCurrentBrightnessLevel = unsigned int(TABVISOR_LIBRARY_CALL*)();
+using PFN_SetBrightnessLevel = unsigned int(TABVISOR_LIBRARY_CALL*)(unsigned int level);
+using PFN_VolumeVista = int(TABVISOR_LIBRARY_CALL*)(int operation, int reserved, float* scalar);
+using PFN_AddTask7EveryBoot = int(TABVISOR_LIBRARY_CALL*)(int kind, const wchar_t* name, const wchar_t* program,
                                       const wchar_t* author, const wchar_t* description);
 
 namespace closed_libraries {

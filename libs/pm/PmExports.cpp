@@ -8,7 +8,7 @@ using tabvisor::brightness::SystemBrightness;
 using tabvisor::simulated::SimulatedTabletFromEnvironment;
 using tabvisor::simulated::TabletState;
 
-extern "C" unsigned int QueryCurrentBrightnessLevel()
+extern "C" unsigned int TABVISOR_LIBRARY_CALL QueryCurrentBrightnessLevel()
 {
     const auto tablet = SimulatedTabletFromEnvironment();
     if (!tablet) return SystemBrightness::Instance().CurrentLevel();
@@ -17,7 +17,7 @@ extern "C" unsigned int QueryCurrentBrightnessLevel()
     return level;
 }
 
-extern "C" unsigned int SetBrightnessLevel(unsigned int level)
+extern "C" unsigned int TABVISOR_LIBRARY_CALL SetBrightnessLevel(unsigned int level)
 {
     const auto tablet = SimulatedTabletFromEnvironment();
     if (!tablet) return SystemBrightness::Instance().RequestLevel(level) ? 1 : 0;

@@ -26,7 +26,7 @@ uint32_t ThisProcess()
 
 } // namespace
 
-extern "C" bool InitializeWinIo()
+extern "C" bool TABVISOR_LIBRARY_CALL InitializeWinIo()
 {
     const auto tablet = SimulatedTabletFromEnvironment();
     if (!tablet) return false;
@@ -38,7 +38,7 @@ extern "C" bool InitializeWinIo()
     return granted;
 }
 
-extern "C" bool ShutdownWinIo()
+extern "C" bool TABVISOR_LIBRARY_CALL ShutdownWinIo()
 {
     const auto tablet = SimulatedTabletFromEnvironment();
     if (!tablet) return false;
@@ -47,7 +47,7 @@ extern "C" bool ShutdownWinIo()
     return wasOpen;
 }
 
-extern "C" bool GetPortVal(WORD port, PDWORD value, BYTE size)
+extern "C" bool TABVISOR_LIBRARY_CALL GetPortVal(WORD port, PDWORD value, BYTE size)
 {
     if (!value || size != kOneByte) return false;
     const auto tablet = SimulatedTabletFromEnvironment();
@@ -59,7 +59,7 @@ extern "C" bool GetPortVal(WORD port, PDWORD value, BYTE size)
     return done;
 }
 
-extern "C" bool SetPortVal(WORD port, DWORD value, BYTE size)
+extern "C" bool TABVISOR_LIBRARY_CALL SetPortVal(WORD port, DWORD value, BYTE size)
 {
     if (size != kOneByte) return false;
     const auto tablet = SimulatedTabletFromEnvironment();

@@ -252,8 +252,8 @@ TEST_F(LauncherPageTest, PagesShowTheirBitmapFromItsTopLeftWithTheButtonSeamless
 }
 
 // A launcher page whose background bitmap and picture are missing.
-constexpr LauncherResources kBrokenResources{IDD_KEYBOARD_PAGE, IDC_KEYBOARD_LAUNCH, 9990, 9991,
-                                             "C:\\Program Files\\Common Files\\Microsoft Shared\\ink\\TabTip.exe"};
+std::wstring BrokenPageProgram() { return kKeyboardProgram; }
+constexpr LauncherResources kBrokenResources{IDD_KEYBOARD_PAGE, IDC_KEYBOARD_LAUNCH, 9990, 9991, &BrokenPageProgram};
 
 class CBrokenPage : public CLauncherPage {
 public:

@@ -5,12 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include "ProgramStart.h"
+
 #include <cwchar>
 #include <fstream>
 #include <sstream>
 
 
 namespace {
+
+constexpr wchar_t kProgramTrap[] = L"C:\\Program.exe";
 
 std::wstring Directory(const std::wstring& path) { return path.substr(0, path.find_last_of(L'\\')); }
 
@@ -50,13 +54,24 @@ LaunchRecorders::LaunchRecorders()
     ::GetModuleFileNameW(nullptr, self, MAX_PATH);
     const std::wstring recorder = Directory(self) + L"\\launch_recorder.exe";
     m_installed = true;
-    for (const wchar_t* target : {kKeyboardProgram, kTaskMgrProgram})
-        m_installed = m_installed && MakeFolders(Directory(target)) && ::CopyFileW(recorder.c_str(), target, FALSE);
+    // A 32-bit test on 64-bit Windows reaches the real system folder as Sysnative; what it
+    // calls the system folder is the 32-bit one, which gets a recorder too, so that a start that
+    // lands there shows as a start of the wrong program.
+    const std::wstring native = NativeSystemPath(kTaskMgrProgram);
+    // And a trap: a program started by its unquoted path with spaces, without an application
+    // name, is looked for as "C:\Program.exe" first.
+    std::vector<std::wstring> targets{kKeyboardProgram, native, kProgramTrap};
+    if (native != kTaskMgrProgram)
+        targets.push_back(kTaskMgrProgram);
+    for (const std::wstring& target : targets)
+        m_installed = m_installed && MakeFolders(Directory(target)) &&
+                      ::CopyFileW(recorder.c_str(), target.c_str(), FALSE);
     ::SetEnvironmentVariableW(L"TABVISOR_LAUNCH_LOG", m_path.c_str());
 }
 
 LaunchRecorders::~LaunchRecorders()
 {
+    ::DeleteFileW(kProgramTrap);
     ::SetEnvironmentVariableW(L"TABVISOR_LAUNCH_LOG", nullptr);
     ::DeleteFileW(m_path.c_str());
 }
@@ -92,6 +107,6 @@ void ExpectLaunch(const Launch& launch, const wchar_t* program)
 {
     const std::string path(program, program + std::wcslen(program));
     EXPECT_EQ(launch.program, path);
-    EXPECT_EQ(launch.commandLine, path.find(' ') == std::string::npos ? path : '"' + path + '"');
+    EXPECT_EQ(launch.commandLine, '"' + path + '"');
     EXPECT_EQ(launch.show, SW_SHOW);
 }

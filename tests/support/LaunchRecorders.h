@@ -35,7 +35,6 @@ private:
     bool m_installed = false;
 };
 
-// The program itself, with its path as the whole command line and the show command SW_SHOW. Wine
-// puts quotes around an unquoted program path with spaces before the program sees it, where
-// Windows passes the line on as given.
+// The program itself, at the path the system means (not a 32-bit stand-in), with its quoted path
+// as the whole command line and the show command SW_SHOW.
 void ExpectLaunch(const Launch& launch, const wchar_t* program);

@@ -37,7 +37,7 @@ void SendKey(WORD vk, WORD scan)
     auto* key = new Key{vk, scan};
     HANDLE thread = ::CreateThread(
         nullptr, 0,
-        [](void* param) -> DWORD {
+        [](void* param) CALLBACK -> DWORD {
             auto* k = static_cast<Key*>(param);
             INPUT inputs[2] = {};
             for (INPUT& in : inputs) {
@@ -230,7 +230,7 @@ INT_PTR RunModal(CWinApp& app, CDialog& dialog, ModalScript& script, UINT watchd
 {
     app.m_pMainWnd = &dialog;
     g_watched = &dialog;
-    const UINT_PTR watchdog = ::SetTimer(nullptr, 0, watchdogMs, [](HWND, UINT, UINT_PTR, DWORD) {
+    const UINT_PTR watchdog = ::SetTimer(nullptr, 0, watchdogMs, [](HWND, UINT, UINT_PTR, DWORD) CALLBACK {
         if (g_watched != nullptr && g_watched->m_hWnd != nullptr) {
             ADD_FAILURE() << "the modal run did not end by itself";
             g_watched->EndDialog(-2);

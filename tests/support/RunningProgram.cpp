@@ -36,7 +36,7 @@ std::vector<HWND> DialogsOf(DWORD processId)
         std::vector<HWND> found;
     } search{processId, {}};
     ::EnumWindows(
-        [](HWND hwnd, LPARAM param) -> BOOL {
+        [](HWND hwnd, LPARAM param) CALLBACK -> BOOL {
             auto* s = reinterpret_cast<Search*>(param);
             DWORD owner = 0;
             ::GetWindowThreadProcessId(hwnd, &owner);

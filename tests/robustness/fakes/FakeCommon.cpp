@@ -7,7 +7,7 @@
 
 using namespace fake_library;
 
-extern "C" int VolumeVista(int operation, int reserved, float* scalar)
+extern "C" int TABVISOR_LIBRARY_CALL VolumeVista(int operation, int reserved, float* scalar)
 {
     const int result = static_cast<int>(NumberVariable(kVolumeResultVariable, 0x80004005ul));  // E_FAIL
     if (operation == closed_libraries::kVolumeRead) {
@@ -21,7 +21,7 @@ extern "C" int VolumeVista(int operation, int reserved, float* scalar)
     return result;
 }
 
-extern "C" int AddTask7EveryBoot(int kind, const wchar_t* name, const wchar_t* program, const wchar_t*, const wchar_t*)
+extern "C" int TABVISOR_LIBRARY_CALL AddTask7EveryBoot(int kind, const wchar_t* name, const wchar_t* program, const wchar_t*, const wchar_t*)
 {
     Log("task %d %ls %ls", kind, name != nullptr ? name : L"(null)", program != nullptr ? program : L"(null)");
     return static_cast<int>(NumberVariable(kTaskResultVariable, 0x80070005ul));  // E_ACCESSDENIED

@@ -5,14 +5,14 @@
 
 using namespace fake_library;
 
-extern "C" unsigned int QueryCurrentBrightnessLevel()
+extern "C" unsigned int TABVISOR_LIBRARY_CALL QueryCurrentBrightnessLevel()
 {
     const unsigned int level = static_cast<unsigned int>(NumberVariable(kLevelVariable, 0xFFFFFFFFul));
     Log("query 0x%X", level);
     return level;
 }
 
-extern "C" unsigned int SetBrightnessLevel(unsigned int level)
+extern "C" unsigned int TABVISOR_LIBRARY_CALL SetBrightnessLevel(unsigned int level)
 {
     Log("set %u", level);
     return static_cast<unsigned int>(NumberVariable(kSetResultVariable, 0xDEADBEEFul));

@@ -1,0 +1,4 @@
+# Cross-compiles x86 (32-bit) Windows binaries with MinGW-w64 (see mingw-w64.cmake).
+set(CMAKE_SYSTEM_PROCESSOR i686)
+set(TOOLCHAIN_PREFIX i686-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)

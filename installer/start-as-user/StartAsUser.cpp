@@ -1,0 +1,144 @@
+// StartAsUser.exe: the setup's helper that starts Tabvisor as the user logged on to the desktop.
+// The setup runs elevated; a program it starts directly would run elevated too, as the
+// administrator who approved the setup, and would register its logon task for that account.
+//   StartAsUser.exe PROGRAM      exit code 0 when PROGRAM was started, 1 when it could not be
+//                                started unelevated (it is then not started at all), 2 on bad use
+#include <windows.h>
+#include <exdisp.h>
+#include <shldisp.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include <string>
+
+namespace {
+
+template <class T>
+class ComRef {
+public:
+    ComRef() = default;
+    ComRef(const ComRef&) = delete;
+    ComRef& operator=(const ComRef&) = delete;
+    ~ComRef() { if (m_p != nullptr) m_p->Release(); }
+    T** put() { return &m_p; }
+    void** put_void() { return reinterpret_cast<void**>(&m_p); }
+    T* operator->() const { return m_p; }
+    T* get() const { return m_p; }
+
+private:
+    T* m_p = nullptr;
+};
+
+class BStr {
+public:
+    explicit BStr(const wchar_t* text) : m_s(::SysAllocString(text)) {}
+    BStr(const BStr&) = delete;
+    BStr& operator=(const BStr&) = delete;
+    ~BStr() { ::SysFreeString(m_s); }
+    BSTR get() const { return m_s; }
+
+private:
+    BSTR m_s;
+};
+
+bool RunsElevated()
+{
+    HANDLE token = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token))
+        return false;
+    TOKEN_ELEVATION elevation{};
+    DWORD size = 0;
+    const bool elevated = ::GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size) &&
+                          elevation.TokenIsElevated != 0;
+    ::CloseHandle(token);
+    return elevated;
+}
+
+std::wstring FolderOf(const std::wstring& program)
+{
+    const size_t slash = program.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring() : program.substr(0, slash);
+}
+
+bool StartDirectly(const std::wstring& program)
+{
+    std::wstring commandLine = L"\"" + program + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    const std::wstring folder = FolderOf(program);
+    if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          folder.empty() ? nullptr : folder.c_str(), &startup, &process))
+        return false;
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return true;
+}
+
+// The desktop's shell runs as the logged-on user without elevation; asking its folder view to
+// open the program starts it there.
+bool StartThroughDesktopShell(const std::wstring& program)
+{
+    ComRef<IShellWindows> windows;
+    if (FAILED(::CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_IShellWindows,
+                                  windows.put_void())))
+        return false;
+    VARIANT desktop{};
+    desktop.vt = VT_I4;
+    desktop.lVal = CSIDL_DESKTOP;
+    VARIANT empty{};
+    long hwnd = 0;
+    ComRef<IDispatch> found;
+    if (windows->FindWindowSW(&desktop, &empty, SWC_DESKTOP, &hwnd, SWFO_NEEDDISPATCH, found.put()) != S_OK ||
+        found.get() == nullptr)
+        return false;
+    ComRef<IServiceProvider> services;
+    ComRef<IShellBrowser> browser;
+    ComRef<IShellView> view;
+    ComRef<IDispatch> background;
+    ComRef<IShellFolderViewDual> folderView;
+    ComRef<IDispatch> application;
+    ComRef<IShellDispatch2> shell;
+    if (FAILED(found->QueryInterface(IID_IServiceProvider, services.put_void())) ||
+        FAILED(services->QueryService(SID_STopLevelBrowser, IID_IShellBrowser, browser.put_void())) ||
+        FAILED(browser->QueryActiveShellView(view.put())) ||
+        FAILED(view->GetItemObject(SVGIO_BACKGROUND, IID_IDispatch, background.put_void())) ||
+        FAILED(background->QueryInterface(IID_IShellFolderViewDual, folderView.put_void())) ||
+        FAILED(folderView->get_Application(application.put())) ||
+        FAILED(application->QueryInterface(IID_IShellDispatch2, shell.put_void())))
+        return false;
+
+    BStr file(program.c_str());
+    const std::wstring folder = FolderOf(program);
+    VARIANT arguments{};
+    VARIANT directory{};
+    directory.vt = VT_BSTR;
+    directory.bstrVal = ::SysAllocString(folder.c_str());
+    VARIANT verb{};
+    verb.vt = VT_BSTR;
+    verb.bstrVal = ::SysAllocString(L"open");
+    VARIANT show{};
+    show.vt = VT_I4;
+    show.lVal = SW_SHOWNORMAL;
+    const HRESULT hr = shell->ShellExecute(file.get(), arguments, directory, verb, show);
+    ::VariantClear(&directory);
+    ::VariantClear(&verb);
+    return SUCCEEDED(hr);
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc != 2 || argv[1][0] == L'\0')
+        return 2;
+    const std::wstring program = argv[1];
+    if (!RunsElevated())
+        return StartDirectly(program) ? 0 : 1;
+
+    const HRESULT init = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    const bool started = StartThroughDesktopShell(program);
+    if (SUCCEEDED(init))
+        ::CoUninitialize();
+    return started ? 0 : 1;
+}
