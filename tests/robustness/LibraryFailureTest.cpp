@@ -1,4 +1,5 @@
-// The running program without PM.dll, common.dll or any library beside it, and with stand-ins
+// The running program without PM.dll, common.dll or any library beside it (though they lie in its
+// current folder and on PATH), and with stand-ins
 // that answer nonsense: it starts, hides, shows on the key and hides on the close mark; each
 // slider keeps its place or shows at the nearer end of its range; whatever still has its library
 // keeps working.
@@ -85,7 +86,12 @@ TEST_P(MissingLibraryTest, WhatHasItsLibraryWorksAndTheRestStaysPut)
     TestTablet tablet;
     tablet.SetBrightness(5);
     tablet.SetVolume(0.62f);
-    ProgramCopy program(c.present);
+    // Every library lies in the program's current folder and on PATH: only the program's own
+    // folder counts, so a missing one stays missing.
+    wchar_t path[8192] = {};
+    ::GetEnvironmentVariableW(L"PATH", path, 8192);
+    ScopedVariable searchPath(L"PATH", BuildFolder() + L";" + path);
+    ProgramCopy program(c.present, BuildFolder());
     ASSERT_TRUE(program.Started());
     EXPECT_EQ(tablet.Number("task_calls"), common ? 1 : 0);
     ASSERT_NO_FATAL_FAILURE(ShowWithKey(program));

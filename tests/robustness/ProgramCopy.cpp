@@ -52,7 +52,8 @@ ScopedVariable::~ScopedVariable()
     ::SetEnvironmentVariableW(m_name.c_str(), m_hadPrevious ? m_previous.c_str() : nullptr);
 }
 
-ProgramCopy::ProgramCopy(const std::vector<LibraryFile>& libraries) : m_folder(NewFolder())
+ProgramCopy::ProgramCopy(const std::vector<LibraryFile>& libraries, const std::wstring& workingFolder)
+    : m_folder(NewFolder())
 {
     m_callLog = m_folder + L"\\calls.log";
     const std::wstring program = m_folder + L"\\Tabvisor.exe";
@@ -64,14 +65,14 @@ ProgramCopy::ProgramCopy(const std::vector<LibraryFile>& libraries) : m_folder(N
             return;
     }
 
-    // The started program inherits the log's name; its current folder is its own, so no library
-    // can come from the test's folder either.
+    // The started program inherits the log's name.
     ScopedVariable log(fake_library::kLogVariable, m_callLog);
     std::wstring command = L"\"" + program + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
-    if (!::CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, m_folder.c_str(),
+    const std::wstring& current = workingFolder.empty() ? m_folder : workingFolder;
+    if (!::CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, current.c_str(),
                           &startup, &process))
         return;
     ::CloseHandle(process.hThread);

@@ -29,9 +29,10 @@ private:
 
 class ProgramCopy {
 public:
-    // Makes the folder with Tabvisor.exe and `libraries`, and starts the program there; Started()
-    // says whether it came up and hid itself after start-up.
-    explicit ProgramCopy(const std::vector<LibraryFile>& libraries);
+    // Makes the folder with Tabvisor.exe and `libraries`, and starts the program there (with
+    // `workingFolder` as its current folder when given); Started() says whether it came up and
+    // hid itself after start-up.
+    explicit ProgramCopy(const std::vector<LibraryFile>& libraries, const std::wstring& workingFolder = {});
     // Ends the program (the close command, else by force) and removes the folder.
     ~ProgramCopy();
     ProgramCopy(const ProgramCopy&) = delete;
