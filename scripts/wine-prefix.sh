@@ -1,9 +1,15 @@
 #!/usr/bin/env bash
-# Creates the private Wine prefix once (wineboot), safely when several runs start together.
+# Creates the private Wine prefix once (wineboot), safely when several runs start together, and
+# brings up to date one made before 32-bit Wine was installed. A 64-bit prefix (it runs 32-bit and
+# 64-bit programs) unless TABVISOR_WINEARCH=win32 asks for a 32-bit Windows.
 set -u
 prefix=$1
 mkdir -p "$(dirname "$prefix")"
-export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG="${WINEDEBUG:--all}"
+export WINEPREFIX="$prefix" WINEARCH="${TABVISOR_WINEARCH:-win64}" WINEDEBUG="${WINEDEBUG:--all}"
+# Debian's loaders: `wine` starts the 32-bit one whenever it is installed, which then needs the
+# prefix's 32-bit system folder even to start a 64-bit program.
+wine32_loader=/usr/lib/wine/wine
+wine64_loader=/usr/lib/wine/wine64
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 (
   flock 9
@@ -16,6 +22,22 @@ export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     wineserver -w
     touch "$prefix/.ready"
+  fi
+  # A 64-bit prefix made while only 64-bit Wine was installed has an empty SysWOW64; once 32-bit
+  # Wine is there, every start fails ("could not load kernel32.dll"). A 64-bit wineboot update
+  # that is told where the 32-bit loader is fills it in.
+  if [[ $WINEARCH == win64 && -x $wine32_loader && -x $wine64_loader &&
+        ! -f "$prefix/drive_c/windows/syswow64/kernel32.dll" ]]; then
+    echo "Adding 32-bit support to Wine prefix $prefix ..." >&2
+    # The first update after the change only brings the 64-bit side up to date.
+    for _ in 1 2; do
+      [[ -f "$prefix/drive_c/windows/syswow64/kernel32.dll" ]] && break
+      wineserver -k >/dev/null 2>&1
+      rm -f "$prefix/.update-timestamp"
+      WINELOADER=$wine32_loader "$wine64_loader" wineboot -u >/dev/null 2>&1
+      wineserver -w
+    done
+    [[ -f "$prefix/drive_c/windows/syswow64/kernel32.dll" ]] || { echo "wineboot could not add 32-bit support to $prefix" >&2; exit 1; }
   fi
   # Dialog units follow each template's font, so the fonts must measure as on Windows or every
   # control lands off the artwork drawn for it. "System" (8x16 base units at 10 points): wineboot

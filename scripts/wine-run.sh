@@ -6,7 +6,7 @@ set -u
 prefix=$1; shift
 
 export WINEPREFIX="$prefix"
-export WINEARCH=win64
+export WINEARCH="${TABVISOR_WINEARCH:-win64}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 # No Mono or Gecko installer prompts: nothing here needs them.
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
