@@ -301,8 +301,8 @@ Function StartTabvisor
   File "/oname=$PLUGINSDIR\StartAsUser.exe" "${START_AS_USER}"
   ExecWait '"$PLUGINSDIR\StartAsUser.exe" "$INSTDIR\Tabvisor.exe"' $0
   ${If} $0 != 0
-    MessageBox MB_OK|MB_ICONEXCLAMATION "${PRODUCT} could not be started as the logged-on user. Start it from $INSTDIR, or log off and on: it starts at every logon once it \
-has run." /SD IDOK
+    MessageBox MB_OK|MB_ICONEXCLAMATION "${PRODUCT} could not be started as the logged-on user. Start it from $INSTDIR; \
+from its first start on it starts at every logon." /SD IDOK
   ${EndIf}
 FunctionEnd
 

@@ -1,6 +1,8 @@
-// Tabvisor-setup.exe in the test prefix: a silent install puts the program where its boot task
-// looks for it, keeps the maker's libraries, the installed program runs, and the uninstaller takes
-// away exactly what was installed, the boot task included.
+// Tabvisor-setup.exe in the test prefix: a silent install puts the build that can load the
+// tablet's libraries where its boot task looks for it, keeps the maker's libraries, stops when they
+// disagree, the installed program runs and reaches them, and the uninstaller takes away exactly
+// what was installed, the boot task included. The x64 tree runs these in a 64-bit prefix, the x86
+// tree in a 32-bit one.
 #include <gtest/gtest.h>
 
 #include "InstallerTestSupport.h"
@@ -11,6 +13,7 @@ using namespace installer_test;
 namespace {
 
 const std::wstring kUninstaller = InstalledPath(L"Uninstall.exe");
+constexpr const wchar_t* kLibraries[] = {L"WINIO.dll", L"PM.dll", L"common.dll"};
 
 class Installer : public ::testing::Test {
 protected:
@@ -24,19 +27,19 @@ protected:
     void TearDown() override { RemoveEverything(); }
 
     // A library of the tablet's maker already in the folder: a working DLL with bytes of its own.
-    static std::vector<char> PlaceMakersLibrary(const wchar_t* name)
+    static std::vector<char> PlaceMakersLibrary(const wchar_t* name, Arch arch)
     {
         ::CreateDirectoryW(kInstallFolder, nullptr);
-        std::vector<char> bytes = ReadBytes(PackedPath(name));
+        std::vector<char> bytes = ReadBytes(PackedPath(name, arch));
         const std::string marker = "the maker's own library";
         bytes.insert(bytes.end(), marker.begin(), marker.end());
         EXPECT_TRUE(WriteBytes(InstalledPath(name), bytes));
         return bytes;
     }
 
-    static bool InstalledAsPacked(const wchar_t* file)
+    static bool InstalledAsPacked(const wchar_t* file, Arch arch)
     {
-        const std::vector<char> packed = ReadBytes(PackedPath(file));
+        const std::vector<char> packed = ReadBytes(PackedPath(file, arch));
         return !packed.empty() && ReadBytes(InstalledPath(file)) == packed;
     }
 
@@ -46,16 +49,31 @@ protected:
         EXPECT_TRUE(command.has_value());
         return command ? RunToTheEnd(*command) : std::nullopt;
     }
+
+    // The installed program comes up, reaches every library (the tablet counts the calls) and
+    // shows its panel on the key.
+    static void ExpectInstalledProgramWorks(TestTablet& tablet)
+    {
+        InstalledProgram program;
+        ASSERT_NE(program.Panel(), nullptr) << "the installed program's panel did not come up";
+        EXPECT_GE(tablet.Number("task_calls"), 1);
+        EXPECT_TRUE(WaitFor([&] { return tablet.Number("brightness_queries") > 1 && tablet.Number("volume_reads") > 1; }));
+        EXPECT_GE(tablet.Number("winio_opens"), 1);
+        PressHotkey();
+        EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(program.Panel()) != FALSE; }));
+        EXPECT_EQ(program.Close(), 0u);
+    }
 };
 
 TEST_F(Installer, InstallsWhereTheBootTaskPointsRunsAndUninstallsAroundTheMakersLibrary)
 {
-    const std::vector<char> makers = PlaceMakersLibrary(L"PM.dll");
+    const Arch arch = WindowsArch();
+    const std::vector<char> makers = PlaceMakersLibrary(L"PM.dll", arch);
 
     ASSERT_EQ(RunSetupSilently(), 0u);
-    EXPECT_TRUE(InstalledAsPacked(L"Tabvisor.exe"));
-    EXPECT_TRUE(InstalledAsPacked(L"WINIO.dll"));
-    EXPECT_TRUE(InstalledAsPacked(L"common.dll"));
+    EXPECT_TRUE(InstalledAsPacked(L"Tabvisor.exe", arch));
+    EXPECT_TRUE(InstalledAsPacked(L"WINIO.dll", arch));
+    EXPECT_TRUE(InstalledAsPacked(L"common.dll", arch));
     EXPECT_TRUE(ReadBytes(InstalledPath(L"PM.dll")) == makers) << "the maker's PM.dll was overwritten";
     EXPECT_TRUE(FileExists(kUninstaller));
 
@@ -66,17 +84,13 @@ TEST_F(Installer, InstallsWhereTheBootTaskPointsRunsAndUninstallsAroundTheMakers
     EXPECT_EQ(UninstallValue(L"InstallLocation"), kInstallFolder);
     EXPECT_EQ(UninstallValue(L"UninstallString"), L"\"" + kUninstaller + L"\"");
     EXPECT_EQ(UninstallValue(L"QuietUninstallString"), L"\"" + kUninstaller + L"\" /S");
+    EXPECT_EQ(UninstallValue(L"Architecture"), arch == Arch::X64 ? L"x64" : L"x86");
 
     {
         TestTablet tablet;
-        InstalledProgram program;
-        ASSERT_NE(program.Panel(), nullptr) << "the installed program's panel did not come up";
-        EXPECT_GE(tablet.Number("task_calls"), 1);
+        ASSERT_NO_FATAL_FAILURE(ExpectInstalledProgramWorks(tablet));
         // The boot task the program registers starts exactly the file that was installed.
         EXPECT_EQ(tablet.Field("task_program"), "C:\\Program Files\\Tabvisor\\Tabvisor.exe");
-        PressHotkey();
-        EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(program.Panel()) != FALSE; }));
-        EXPECT_EQ(program.Close(), 0u);
     }
 
     EXPECT_EQ(UninstallQuietly(), 0u);
@@ -84,6 +98,81 @@ TEST_F(Installer, InstallsWhereTheBootTaskPointsRunsAndUninstallsAroundTheMakers
         EXPECT_FALSE(FileExists(InstalledPath(file))) << "left behind: " << ::testing::PrintToString(std::wstring(file));
     EXPECT_TRUE(ReadBytes(InstalledPath(L"PM.dll")) == makers) << "the maker's PM.dll was removed or changed";
     EXPECT_FALSE(UninstallEntryExists());
+}
+
+TEST_F(Installer, WithoutTheMakersLibrariesTheBuildOfTheRunningWindowsComesWithAllItsStandIns)
+{
+    ASSERT_EQ(RunSetupSilently(), 0u);
+    EXPECT_EQ(MachineOf(InstalledPath(L"Tabvisor.exe")), WindowsArch());
+    for (const wchar_t* library : kLibraries)
+        EXPECT_TRUE(InstalledAsPacked(library, WindowsArch())) << ::testing::PrintToString(std::wstring(library));
+    TestTablet tablet;
+    ASSERT_NO_FATAL_FAILURE(ExpectInstalledProgramWorks(tablet));
+}
+
+TEST_F(Installer, ThirtyTwoBitLibrariesOfTheMakerGetTheX86BuildAndItsCallsReachThem)
+{
+    // The maker's PM.dll and common.dll; WINIO.dll comes from the setup, in their architecture.
+    const std::vector<char> pm = PlaceMakersLibrary(L"PM.dll", Arch::X86);
+    const std::vector<char> common = PlaceMakersLibrary(L"common.dll", Arch::X86);
+
+    ASSERT_EQ(RunSetupSilently(), 0u);
+    EXPECT_TRUE(InstalledAsPacked(L"Tabvisor.exe", Arch::X86));
+    EXPECT_TRUE(InstalledAsPacked(L"WINIO.dll", Arch::X86));
+    EXPECT_TRUE(ReadBytes(InstalledPath(L"PM.dll")) == pm);
+    EXPECT_TRUE(ReadBytes(InstalledPath(L"common.dll")) == common);
+    EXPECT_EQ(UninstallValue(L"Architecture"), L"x86");
+
+    TestTablet tablet;
+    ASSERT_NO_FATAL_FAILURE(ExpectInstalledProgramWorks(tablet));
+}
+
+TEST_F(Installer, LibrariesOfTwoArchitecturesStopTheSetupBeforeItChangesAnything)
+{
+    const std::vector<char> pm = PlaceMakersLibrary(L"PM.dll", Arch::X86);
+    const std::vector<char> common = PlaceMakersLibrary(L"common.dll", Arch::X64);
+
+    const std::optional<DWORD> exitCode = RunSetupSilently();
+    ASSERT_TRUE(exitCode.has_value());
+    EXPECT_NE(*exitCode, 0u);
+    EXPECT_FALSE(FileExists(InstalledPath(L"Tabvisor.exe")));
+    EXPECT_FALSE(FileExists(InstalledPath(L"WINIO.dll")));
+    EXPECT_FALSE(FileExists(kUninstaller));
+    EXPECT_FALSE(UninstallEntryExists());
+    EXPECT_TRUE(ReadBytes(InstalledPath(L"PM.dll")) == pm);
+    EXPECT_TRUE(ReadBytes(InstalledPath(L"common.dll")) == common);
+}
+
+TEST_F(Installer, SixtyFourBitLibrariesOnThirtyTwoBitWindowsStopTheSetup)
+{
+    if (WindowsArch() != Arch::X86)
+        GTEST_SKIP() << "needs a 32-bit Windows (the x86 tree's run)";
+    const std::vector<char> pm = PlaceMakersLibrary(L"PM.dll", Arch::X64);
+    const std::optional<DWORD> exitCode = RunSetupSilently();
+    ASSERT_TRUE(exitCode.has_value());
+    EXPECT_NE(*exitCode, 0u);
+    EXPECT_FALSE(FileExists(InstalledPath(L"Tabvisor.exe")));
+    EXPECT_TRUE(ReadBytes(InstalledPath(L"PM.dll")) == pm);
+}
+
+TEST_F(Installer, AnUpdateThatChangesArchitectureReplacesWhatTheSetupPutThereAndNothingElse)
+{
+    // As the 64-bit-only setup left a tablet with the maker's 32-bit PM.dll: a Tabvisor.exe and
+    // stand-ins that cannot load it.
+    const std::vector<char> pm = PlaceMakersLibrary(L"PM.dll", Arch::X86);
+    for (const wchar_t* file : {L"Tabvisor.exe", L"WINIO.dll", L"common.dll"})
+        ASSERT_TRUE(WriteBytes(InstalledPath(file), ReadBytes(PackedPath(file, Arch::X64))));
+    MarkInstalledBySetup(L"WINIO.dll");
+    MarkInstalledBySetup(L"common.dll");
+
+    ASSERT_EQ(RunSetupSilently(), 0u);
+    EXPECT_TRUE(InstalledAsPacked(L"Tabvisor.exe", Arch::X86));
+    EXPECT_TRUE(InstalledAsPacked(L"WINIO.dll", Arch::X86));
+    EXPECT_TRUE(InstalledAsPacked(L"common.dll", Arch::X86));
+    EXPECT_TRUE(ReadBytes(InstalledPath(L"PM.dll")) == pm);
+
+    TestTablet tablet;
+    ASSERT_NO_FATAL_FAILURE(ExpectInstalledProgramWorks(tablet));
 }
 
 TEST_F(Installer, UninstallEndsTheRunningProgramAndRemovesTheBootTaskAndTheFolder)
@@ -104,26 +193,45 @@ TEST_F(Installer, UninstallEndsTheRunningProgramAndRemovesTheBootTaskAndTheFolde
 
 TEST_F(Installer, ReinstallOverARunningProgramUpdatesOnlyItsOwnFiles)
 {
-    const std::vector<char> makers = PlaceMakersLibrary(L"common.dll");
+    const Arch arch = WindowsArch();
+    const std::vector<char> makers = PlaceMakersLibrary(L"common.dll", arch);
     ASSERT_EQ(RunSetupSilently(), 0u);
     // An older copy of our own stand-in, as an earlier version would have left it.
-    ASSERT_TRUE(WriteBytes(InstalledPath(L"WINIO.dll"), ReadBytes(BuildFolder() + L"\\WINIO.dll")));
-    ASSERT_FALSE(InstalledAsPacked(L"WINIO.dll"));
+    std::vector<char> older = ReadBytes(PackedPath(L"WINIO.dll", arch));
+    older.push_back('!');
+    ASSERT_TRUE(WriteBytes(InstalledPath(L"WINIO.dll"), older));
     TestTablet tablet;
     InstalledProgram program;
     ASSERT_NE(program.Panel(), nullptr);
 
     ASSERT_EQ(RunSetupSilently(), 0u);
     EXPECT_EQ(program.WaitForEnd(5000), 0u) << "the setup did not close the program before replacing it";
-    EXPECT_TRUE(InstalledAsPacked(L"Tabvisor.exe"));
-    EXPECT_TRUE(InstalledAsPacked(L"WINIO.dll"));
-    EXPECT_TRUE(InstalledAsPacked(L"PM.dll"));
+    EXPECT_TRUE(InstalledAsPacked(L"Tabvisor.exe", arch));
+    EXPECT_TRUE(InstalledAsPacked(L"WINIO.dll", arch));
+    EXPECT_TRUE(InstalledAsPacked(L"PM.dll", arch));
     EXPECT_TRUE(ReadBytes(InstalledPath(L"common.dll")) == makers) << "the maker's common.dll was overwritten";
 
     EXPECT_EQ(RunToTheEnd(L"\"" + kUninstaller + L"\" /S"), 0u);
     EXPECT_FALSE(FileExists(InstalledPath(L"WINIO.dll")));
     EXPECT_FALSE(FileExists(InstalledPath(L"PM.dll")));
     EXPECT_TRUE(ReadBytes(InstalledPath(L"common.dll")) == makers);
+}
+
+// The setup runs elevated (as every process does under Wine), so its "Start Tabvisor" hands the
+// start to the desktop's shell, which runs as the logged-on user: the program is the shell's
+// child, with the shell's environment (so not on this test's simulated tablet).
+TEST_F(Installer, TheFinishPagesStartHandsTheProgramToTheDesktopShell)
+{
+    ASSERT_EQ(RunSetupSilently(), 0u);
+    const std::wstring helper = PackedPath(L"StartAsUser.exe", Arch::X86);
+    EXPECT_EQ(RunToTheEnd(L"\"" + helper + L"\" \"" + InstalledPath(L"Tabvisor.exe") + L"\""), 0u);
+    HWND panel = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (panel = ::FindWindowW(L"#32770", L"Tabvisor")) != nullptr; }));
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(panel, &processId);
+    EXPECT_EQ(ParentProgramOf(processId), L"explorer.exe");
+    ::PostMessageW(panel, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(WaitFor([] { return ::FindWindowW(L"#32770", L"Tabvisor") == nullptr; }));
 }
 
 } // namespace

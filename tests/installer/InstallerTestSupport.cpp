@@ -5,6 +5,7 @@
 #include <tlhelp32.h>
 
 #include <fstream>
+#include <cstdint>
 #include <iterator>
 
 #include "ComPtr.h"
@@ -137,9 +138,42 @@ std::wstring BuildFolder()
     return folder.substr(0, folder.find_last_of(L"\\/"));
 }
 
-std::wstring SetupPath() { return BuildFolder() + L"\\Tabvisor-setup.exe"; }
+// TABVISOR_X64_TREE: the x64 tree, relative to BuildFolder().
+std::wstring SetupPath() { return BuildFolder() + TABVISOR_X64_TREE L"\\bin\\Tabvisor-setup.exe"; }
 
-std::wstring PackedPath(const std::wstring& file) { return BuildFolder() + L"\\..\\installer\\stage\\" + file; }
+std::wstring PackedPath(const std::wstring& file, Arch arch)
+{
+    return BuildFolder() + TABVISOR_X64_TREE L"\\installer\\stage\\" + (arch == Arch::X64 ? L"x64\\" : L"x86\\") + file;
+}
+
+Arch WindowsArch()
+{
+    BOOL wow64 = FALSE;
+    if (sizeof(void*) == 8 || (::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64))
+        return Arch::X64;
+    return Arch::X86;
+}
+
+std::optional<Arch> MachineOf(const std::wstring& path)
+{
+    const std::vector<char> bytes = ReadBytes(path);
+    auto at = [&](size_t offset, size_t size) {
+        uint32_t value = 0;
+        for (size_t i = 0; i < size && offset + i < bytes.size(); ++i)
+            value |= static_cast<uint32_t>(static_cast<unsigned char>(bytes[offset + i])) << (8 * i);
+        return value;
+    };
+    if (bytes.size() < 0x40 || at(0, 2) != 0x5A4D)
+        return std::nullopt;
+    const size_t header = at(0x3C, 4);
+    if (header + 6 > bytes.size() || at(header, 4) != 0x00004550)
+        return std::nullopt;
+    switch (at(header + 4, 2)) {
+    case 0x014C: return Arch::X86;
+    case 0x8664: return Arch::X64;
+    default: return std::nullopt;
+    }
+}
 
 bool FileExists(const std::wstring& path)
 {
@@ -201,6 +235,18 @@ std::optional<std::wstring> UninstallValue(const wchar_t* name)
 }
 
 bool UninstallEntryExists() { return static_cast<bool>(OpenUninstallKey()); }
+
+void MarkInstalledBySetup(const wchar_t* file)
+{
+    HKEY key = nullptr;
+    if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kUninstallKey, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr,
+                          &key, nullptr) != ERROR_SUCCESS)
+        return;
+    const DWORD one = 1;
+    ::RegSetValueExW(key, (std::wstring(L"Installed ") + file).c_str(), 0, REG_DWORD,
+                     reinterpret_cast<const BYTE*>(&one), sizeof one);
+    ::RegCloseKey(key);
+}
 
 HRESULT RegisterBootTask()
 {
@@ -271,6 +317,29 @@ std::optional<DWORD> InstalledProgram::Close()
     if (m_panel != nullptr)
         ::PostMessageW(m_panel, WM_SYSCOMMAND, SC_CLOSE, 0);
     return WaitForEnd(10000);
+}
+
+std::wstring ParentProgramOf(DWORD processId)
+{
+    afx::unique_handle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot || snapshot.get() == INVALID_HANDLE_VALUE)
+        return {};
+    auto find = [&](DWORD id) {
+        PROCESSENTRY32W entry{};
+        entry.dwSize = sizeof entry;
+        for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more; more = ::Process32NextW(snapshot.get(), &entry))
+            if (entry.th32ProcessID == id)
+                return std::optional<PROCESSENTRY32W>(entry);
+        return std::optional<PROCESSENTRY32W>();
+    };
+    const auto child = find(processId);
+    const auto parent = child ? find(child->th32ParentProcessID) : std::nullopt;
+    if (!parent)
+        return {};
+    std::wstring name = parent->szExeFile;
+    for (wchar_t& c : name)
+        c = static_cast<wchar_t>(::towlower(c));
+    return name.substr(name.find_last_of(L"\\/") + 1);
 }
 
 void PressHotkey() { RunToTheEnd(L"\"" + BuildFolder() + L"\\tabsim.exe\" key hotkey", 30000); }

@@ -20,12 +20,19 @@ namespace installer_test {
 inline constexpr wchar_t kInstallFolder[] = L"C:\\Program Files\\Tabvisor";
 inline constexpr wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tabvisor";
 
+enum class Arch { X86, X64 };
+
 std::wstring InstalledPath(const std::wstring& file);
-// Where the build put the test, the setup and tabsim.
+// Where the build put the test and tabsim; the setup lies in the x64 tree, also for the x86
+// tree's run of these tests (in a 32-bit prefix).
 std::wstring BuildFolder();
 std::wstring SetupPath();
-// The copy of a file that the setup packs (stripped of symbols, so not the one in BuildFolder).
-std::wstring PackedPath(const std::wstring& file);
+// The copy of a file that the setup packs for `arch` (stripped of symbols, so not the one in
+// BuildFolder).
+std::wstring PackedPath(const std::wstring& file, Arch arch);
+// The architecture of the running Windows, and of a PE file (nothing for another or no PE file).
+Arch WindowsArch();
+std::optional<Arch> MachineOf(const std::wstring& path);
 
 bool FileExists(const std::wstring& path);
 bool FolderExists(const std::wstring& path);
@@ -42,6 +49,8 @@ std::optional<DWORD> RunSetupSilently();
 // A string value of the uninstall entry in the 64-bit registry view.
 std::optional<std::wstring> UninstallValue(const wchar_t* name);
 bool UninstallEntryExists();
+// Records `file` as one the setup put there, as a setup does for its own stand-ins.
+void MarkInstalledBySetup(const wchar_t* file);
 
 // A "Tabvisor" task in the root folder of the Task Scheduler, as the program's library leaves it.
 HRESULT RegisterBootTask();
@@ -68,6 +77,9 @@ private:
     DWORD m_processId = 0;
     HWND m_panel = nullptr;
 };
+
+// The file name of the program that started process `processId` (lower case), or empty.
+std::wstring ParentProgramOf(DWORD processId);
 
 // The tablet key through tabsim.
 void PressHotkey();
