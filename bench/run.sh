@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks of the finished program next to the floor (a minimal program
 # that waits for the tablet key the same way), and writes the figures into bench/RESULTS.md and
-# the README's benchmark table. One command, six to eight minutes, never more than ten:
+# the README's benchmark table: everything for the x64 build, and sizes, start-up, memory and idle
+# for the x86 build beside an x86 floor. One command, six to eight minutes, never more than ten:
 #   bench/run.sh                      the full run (50 presses, 1000 cycles, 60 s idle, 5 starts)
 #   bench/run.sh --presses 10 --cycles 50 --idle-seconds 10 --starts 2
 #                                     a quick look; written to build/bench only, not to the docs
@@ -18,14 +19,17 @@ main() {
   started=$(date +%s)
 
   scripts/install-deps.sh
-  cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
-  cmake --build "$build" -j2 --target bench_driver
+  programs=(Tabvisor tabsim winio pm common_lib bench_floor bench_tabvisor_counted bench_floor_counted)
+  scripts/build.sh --arch x86 "${programs[@]}"
+  scripts/build.sh --arch x64 "${programs[@]}" bench_driver bench_hook
 
   # The programs as shipped: stripped copies, together with their DLLs. Under Wine the symbols of
   # the RelWithDebInfo build are loaded into the process and would count as its private memory.
-  mkdir -p "$out/programs"
-  for f in Tabvisor.exe WINIO.dll PM.dll common.dll bench_floor.exe bench_tabvisor_counted.exe bench_floor_counted.exe; do
-    x86_64-w64-mingw32-strip -o "$out/programs/$f" "$build/bin/$f"
+  for arch in x64 x86; do
+    mkdir -p "$out/programs-$arch"
+    for f in Tabvisor.exe WINIO.dll PM.dll common.dll bench_floor.exe bench_tabvisor_counted.exe bench_floor_counted.exe; do
+      x86_64-w64-mingw32-strip -o "$out/programs-$arch/$f" "$build/$arch/bin/$f"
+    done
   done
 
   export WINEPREFIX="$PWD/$build/bench-wineprefix"
@@ -44,8 +48,9 @@ main() {
     [[ ${args[i]} == --deadline-seconds ]] && deadline=${args[i + 1]}
   done
   timeout --kill-after=15 $((deadline + 30)) scripts/with-display.sh \
-    wine "$build/bin/bench_driver.exe" --results "Z:$PWD/$out/results.md" --summary "Z:$PWD/$out/summary.md" \
-    --programs-dir "Z:$PWD/$out/programs" --wine-version "$(wine --version)" --command "$command" "$@"
+    wine "$build/x64/bin/bench_driver.exe" --results "Z:$PWD/$out/results.md" --summary "Z:$PWD/$out/summary.md" \
+    --programs-dir "Z:$PWD/$out/programs-x64" --x86-programs-dir "Z:$PWD/$out/programs-x86" \
+    --x86-built-dir "Z:$PWD/$build/x86/bin" --wine-version "$(wine --version)" --command "$command" "$@"
 
   [[ -s "$out/results.md" ]] || { echo "bench: no results written" >&2; exit 1; }
   echo "bench: results in $out/results.md ($(( $(date +%s) - started )) s in all)"

@@ -4,7 +4,9 @@
 //
 //   bench_driver --results FILE --summary FILE [--presses 50] [--cycles 1000] [--idle-seconds 60]
 //                [--starts 5] [--programs-dir DIR] [--wine-version TEXT] [--command TEXT]
-//                [--deadline-seconds 570]
+//                [--deadline-seconds 570] [--x86-programs-dir DIR --x86-built-dir DIR]
+// With the x86 folders, the x86 build (with its own floor) is measured too: sizes, start-up and
+// memory, and idle at the same time as the x64 build.
 #include <windows.h>
 
 #include <algorithm>
@@ -23,6 +25,8 @@ struct Options {
     std::wstring results;
     std::wstring summary;
     std::wstring programsDir;
+    std::wstring x86ProgramsDir;  // stripped x86 programs, as shipped
+    std::wstring x86BuiltDir;     // the x86 tree's bin, as built
     std::string wineVersion = "Wine";
     std::string command = "bench/run.sh";
     int presses = 50;
@@ -48,6 +52,8 @@ bool Parse(int argc, wchar_t** argv, Options& o)
         if (name == L"--results") o.results = value;
         else if (name == L"--summary") o.summary = value;
         else if (name == L"--programs-dir") o.programsDir = value;
+        else if (name == L"--x86-programs-dir") o.x86ProgramsDir = value;
+        else if (name == L"--x86-built-dir") o.x86BuiltDir = value;
         else if (name == L"--wine-version") o.wineVersion = Narrow(value);
         else if (name == L"--command") o.command = Narrow(value);
         else if (name == L"--presses") o.presses = _wtoi(value.c_str());
@@ -57,7 +63,8 @@ bool Parse(int argc, wchar_t** argv, Options& o)
         else if (name == L"--deadline-seconds") o.deadlineSeconds = _wtoi(value.c_str());
         else return false;
     }
-    return (argc % 2) == 1 && !o.results.empty() && o.presses > 0 && o.cycles > 0 && o.idleSeconds > 0 && o.starts > 0;
+    return (argc % 2) == 1 && !o.results.empty() && o.presses > 0 && o.cycles > 0 && o.idleSeconds > 0 && o.starts > 0 &&
+           o.x86ProgramsDir.empty() == o.x86BuiltDir.empty();
 }
 
 void Progress(const char* text)
@@ -115,16 +122,16 @@ long long ResourceBytes(const std::wstring& path)
     return 0;
 }
 
-std::vector<FileSize> Sizes(const Options& o)
+std::vector<FileSize> Sizes(const std::wstring& builtDir, const std::wstring& programsDir)
 {
     std::vector<FileSize> sizes;
     for (const wchar_t* name : {L"Tabvisor.exe", L"WINIO.dll", L"PM.dll", L"common.dll", L"bench_floor.exe"}) {
         FileSize f;
         f.name = name;
-        const std::wstring built = DriverFolder() + L"\\" + name;
+        const std::wstring built = builtDir + L"\\" + name;
         f.bytes = FileBytes(built);
-        if (!o.programsDir.empty())
-            f.strippedBytes = FileBytes(o.programsDir + L"\\" + name);
+        if (!programsDir.empty())
+            f.strippedBytes = FileBytes(programsDir + L"\\" + name);
         f.resourceBytes = ResourceBytes(built);
         sizes.push_back(f);
     }
@@ -212,7 +219,7 @@ int wmain(int argc, wchar_t** argv)
     if (!Parse(argc, argv, o)) {
         std::fprintf(stderr, "usage: bench_driver --results FILE [--summary FILE] [--presses N] [--cycles N] "
                              "[--idle-seconds N] [--starts N] [--programs-dir DIR] [--wine-version TEXT] "
-                             "[--command TEXT] [--deadline-seconds N]\n");
+                             "[--command TEXT] [--deadline-seconds N] [--x86-programs-dir DIR --x86-built-dir DIR]\n");
         return 2;
     }
     if (!o.programsDir.empty())
@@ -221,14 +228,23 @@ int wmain(int argc, wchar_t** argv)
     if (watchdog != nullptr)
         ::CloseHandle(watchdog);
 
-    const TargetKind tabvisor{L"Tabvisor", L"Tabvisor.exe", L"Tabvisor", true, true, true};
-    const TargetKind floor{L"floor", L"bench_floor.exe", L"Tabvisor bench floor", false, false, true};
-    const TargetKind tabvisorCounted{L"Tabvisor", L"bench_tabvisor_counted.exe", L"Tabvisor", true, true, true};
-    const TargetKind floorCounted{L"floor", L"bench_floor_counted.exe", L"Tabvisor bench floor", false, false, true};
+    const TargetKind tabvisor{L"Tabvisor", L"Tabvisor.exe", L"Tabvisor", true, true, true, {}};
+    const TargetKind floor{L"floor", L"bench_floor.exe", L"Tabvisor bench floor", false, false, true, {}};
+    const TargetKind tabvisorCounted{L"Tabvisor", L"bench_tabvisor_counted.exe", L"Tabvisor", true, true, true, {}};
+    const TargetKind floorCounted{L"floor", L"bench_floor_counted.exe", L"Tabvisor bench floor", false, false, true, {}};
     const TargetKind tabvisorCountedSystem{L"Tabvisor, system backends", L"bench_tabvisor_counted.exe", L"Tabvisor",
-                                           true, true, false};
+                                           true, true, false, {}};
+    // The same programs of the x86 build, from its folder.
+    auto x86 = [&](TargetKind kind) {
+        kind.folder = o.x86ProgramsDir;
+        return kind;
+    };
+    const bool withX86 = !o.x86ProgramsDir.empty();
 
     RunReport report;
+    RunReport report86;
+    report86.build = "x86";
+    report86.basic = true;
     report.command = o.command;
     report.wineVersion = o.wineVersion;
     report.machine = Machine();
@@ -250,7 +266,9 @@ int wmain(int argc, wchar_t** argv)
     }
 
     Progress("sizes");
-    report.sizes = Sizes(o);
+    report.sizes = Sizes(DriverFolder(), o.programsDir);
+    if (withX86)
+        report86.sizes = Sizes(o.x86BuiltDir, o.x86ProgramsDir);
 
     Progress("hook calls, in-process");
     DWORD hookExit = 1;
@@ -261,6 +279,10 @@ int wmain(int argc, wchar_t** argv)
     for (int i = 0; i < o.starts; ++i) {
         MeasureOneStart(tabvisor, report.startTabvisor);
         MeasureOneStart(floor, report.startFloor);
+        if (withX86) {
+            MeasureOneStart(x86(tabvisor), report86.startTabvisor);
+            MeasureOneStart(x86(floor), report86.startFloor);
+        }
     }
 
     Progress("hotkey latency, Tabvisor and the floor in turn");
@@ -272,8 +294,19 @@ int wmain(int argc, wchar_t** argv)
     }
 
     Progress("idle, all at once");
-    report.idle = MeasureIdle({floorCounted, tabvisorCounted, tabvisorCountedSystem}, o.idleSeconds);
-    report.idle[1].label = L"Tabvisor, simulated tablet";
+    {
+        std::vector<TargetKind> idle{floorCounted, tabvisorCounted, tabvisorCountedSystem};
+        if (withX86)
+            for (const TargetKind& kind : {floorCounted, tabvisorCounted, tabvisorCountedSystem})
+                idle.push_back(x86(kind));
+        std::vector<IdleResult> results = MeasureIdle(idle, o.idleSeconds);
+        for (size_t i = 0; i < results.size(); ++i)
+            (i < 3 ? report.idle : report86.idle).push_back(results[i]);
+        for (RunReport* r : {&report, &report86})
+            if (r->idle.size() > 1)
+                r->idle[1].label = L"Tabvisor, simulated tablet";
+    }
+    report86.idleSeconds = o.idleSeconds;
 
     // The floor's cycles first: they are quick, and Tabvisor's may be cut short by the deadline.
     Progress("show/hide cycles: floor");
@@ -285,9 +318,13 @@ int wmain(int argc, wchar_t** argv)
 
     report.loadAfter = LoadAverage();
     report.minutes = MsSince(begin) / 60000.0;
-    bool written = WriteFile(o.results, ResultsMarkdown(report));
+    report86.when = report.when;
+    report86.loadBefore = report.loadBefore;
+    report86.loadAfter = report.loadAfter;
+    const RunReport* other = withX86 ? &report86 : nullptr;
+    bool written = WriteFile(o.results, ResultsMarkdown(report, other));
     if (!o.summary.empty())
-        written = WriteFile(o.summary, SummaryMarkdown(report)) && written;
+        written = WriteFile(o.summary, SummaryMarkdown(report, other)) && written;
     Progress(written ? "done" : "could not write the results");
     return written ? 0 : 1;
 }

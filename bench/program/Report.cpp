@@ -66,13 +66,15 @@ std::vector<Goal> Goals(const RunReport& r)
     const Summary floorPanel = Summarise(r.latencyFloor.panelMs);
     const Summary pages = Summarise(r.latencyTabvisor.pagesMs);
     const bool latencyKnown = panel.count > 0 && floorPanel.count > 0;
-    goals.push_back({"panel visible within one frame (16 ms) of the hotkey, median",
-                     F(panel.median, 2) + " ms", Verdict(panel.count > 0, panel.median <= 16.0)});
-    goals.push_back({"panel visible no slower than 1.2x the floor, median",
-                     F(panel.median, 2) + " vs " + F(floorPanel.median, 2) + " ms = " + Ratio(panel.median, floorPanel.median),
-                     Verdict(latencyKnown, panel.median <= 1.2 * floorPanel.median)});
-    goals.push_back({"all five pages visible within 110 ms (95th percentile; worst in brackets)",
-                     F(pages.p95, 1) + " ms (" + F(pages.max, 1) + ")", Verdict(pages.count > 0, pages.p95 <= 110.0)});
+    if (!r.basic) {
+        goals.push_back({"panel visible within one frame (16 ms) of the hotkey, median",
+                         F(panel.median, 2) + " ms", Verdict(panel.count > 0, panel.median <= 16.0)});
+        goals.push_back({"panel visible no slower than 1.2x the floor, median",
+                         F(panel.median, 2) + " vs " + F(floorPanel.median, 2) + " ms = " + Ratio(panel.median, floorPanel.median),
+                         Verdict(latencyKnown, panel.median <= 1.2 * floorPanel.median)});
+        goals.push_back({"all five pages visible within 110 ms (95th percentile; worst in brackets)",
+                         F(pages.p95, 1) + " ms (" + F(pages.max, 1) + ")", Verdict(pages.count > 0, pages.p95 <= 110.0)});
+    }
 
     const IdleResult* floor = IdleOf(r, 0);
     for (size_t i = 1; i < r.idle.size(); ++i) {
@@ -90,19 +92,21 @@ std::vector<Goal> Goals(const RunReport& r)
                          Verdict(known, wakes <= 1.2 * floorWakes)});
     }
 
-    double worstKey = -1;
-    std::string worstKind;
-    for (const HookFigures& h : r.hook) {
-        if (h.kind.rfind("hotkey", 0) == 0 || h.kind.rfind("reference", 0) == 0)
-            continue;
-        if (h.tabvisorMedianNs > worstKey) {
-            worstKey = h.tabvisorMedianNs;
-            worstKind = h.kind;
-        }
+    if (!r.basic) {
+        double worstKey = -1;
+        std::string worstKind;
+        for (const HookFigures& h : r.hook) {
+            if (h.kind.rfind("hotkey", 0) == 0 || h.kind.rfind("reference", 0) == 0)
+                continue;
+            if (h.tabvisorMedianNs > worstKey) {
+                worstKey = h.tabvisorMedianNs;
+                worstKind = h.kind;
+            }
     }
     goals.push_back({"a hook call under 1 microsecond (the hook's own work; slowest median of the ordinary keys)",
                      worstKey < 0 ? "n/a" : F(worstKey, 1) + " ns (" + worstKind + ")",
                      Verdict(worstKey >= 0, worstKey < 1000.0)});
+    }
 
     const MemoryAtStart tabvisorMemory = MedianMemory(r.startTabvisor);
     const MemoryAtStart floorMemory = MedianMemory(r.startFloor);
@@ -113,20 +117,22 @@ std::vector<Goal> Goals(const RunReport& r)
                          " MiB: +" + F(extraMb, 2) + " MiB",
                      Verdict(memoryKnown, extraMb <= 4.0)});
 
-    const CyclesResult& c = r.cyclesTabvisor;
-    const bool cyclesKnown = c.started && c.early.counted && c.atEnd.counted && c.early.memory.ok && c.atEnd.memory.ok;
-    const long long privateGrowth =
-        static_cast<long long>(c.atEnd.memory.privateKb) - static_cast<long long>(c.early.memory.privateKb);
-    const long long gdiGrowth = static_cast<long long>(c.atEnd.objects.gdiTotal) - c.early.objects.gdiTotal;
-    const long long userGrowth = static_cast<long long>(c.atEnd.objects.userTotal) - c.early.objects.userTotal;
-    const std::string span = "cycles " + N(c.earlyCycles) + " to " + N(c.cycles);
-    goals.push_back({"zero growth of GDI and USER objects over the cycles (" + span + ")",
-                     "GDI " + std::string(gdiGrowth >= 0 ? "+" : "") + N(gdiGrowth) + ", USER " +
-                         std::string(userGrowth >= 0 ? "+" : "") + N(userGrowth),
-                     Verdict(cyclesKnown, gdiGrowth <= 0 && userGrowth <= 0)});
-    goals.push_back({"zero growth of private memory over the cycles (" + span + ")",
-                     std::string(privateGrowth >= 0 ? "+" : "") + N(privateGrowth) + " KiB",
-                     Verdict(cyclesKnown, privateGrowth <= 0)});
+    if (!r.basic) {
+        const CyclesResult& c = r.cyclesTabvisor;
+        const bool cyclesKnown = c.started && c.early.counted && c.atEnd.counted && c.early.memory.ok && c.atEnd.memory.ok;
+        const long long privateGrowth =
+            static_cast<long long>(c.atEnd.memory.privateKb) - static_cast<long long>(c.early.memory.privateKb);
+        const long long gdiGrowth = static_cast<long long>(c.atEnd.objects.gdiTotal) - c.early.objects.gdiTotal;
+        const long long userGrowth = static_cast<long long>(c.atEnd.objects.userTotal) - c.early.objects.userTotal;
+        const std::string span = "cycles " + N(c.earlyCycles) + " to " + N(c.cycles);
+        goals.push_back({"zero growth of GDI and USER objects over the cycles (" + span + ")",
+                         "GDI " + std::string(gdiGrowth >= 0 ? "+" : "") + N(gdiGrowth) + ", USER " +
+                             std::string(userGrowth >= 0 ? "+" : "") + N(userGrowth),
+                         Verdict(cyclesKnown, gdiGrowth <= 0 && userGrowth <= 0)});
+        goals.push_back({"zero growth of private memory over the cycles (" + span + ")",
+                         std::string(privateGrowth >= 0 ? "+" : "") + N(privateGrowth) + " KiB",
+                         Verdict(cyclesKnown, privateGrowth <= 0)});
+    }
 
     long long exe = -1;
     for (const FileSize& f : r.sizes)
@@ -160,29 +166,27 @@ void SnapshotRow(std::string& out, const std::string& label, const std::string& 
                   " | " + gdi + " | " + user + " |");
 }
 
-} // namespace
+// The heading prefix of the other build's sections.
+std::string Build(const RunReport& r) { return r.basic ? r.build + ": " : ""; }
 
-std::string ResultsMarkdown(const RunReport& r)
+void GoalsSection(std::string& out, const RunReport& r)
 {
-    std::string out;
-    Line(out, "Command: `" + r.command + "`. Run " + r.when + " under " + r.wineVersion + " on " + r.machine +
-                  "; load average " + r.loadBefore + " before and " + r.loadAfter + " after; the run took " +
-                  F(r.minutes, 1) + " minutes.");
-    Line(out, "");
-
-    Line(out, "#### Goals");
+    Line(out, "#### " + Build(r) + "Goals");
     Line(out, "");
     Line(out, "| goal | measured | verdict |");
     Line(out, "|---|---|---|");
     for (const Goal& g : Goals(r))
         Line(out, "| " + g.what + " | " + g.measured + " | " + g.verdict + " |");
     Line(out, "");
+}
 
+void LatencySection(std::string& out, const RunReport& r)
+{
     // Latency
     const Summary panel = Summarise(r.latencyTabvisor.panelMs);
     const Summary floorPanel = Summarise(r.latencyFloor.panelMs);
     const Summary pages = Summarise(r.latencyTabvisor.pagesMs);
-    Line(out, "#### Tablet key to visible (ms)");
+    Line(out, "#### " + Build(r) + "Tablet key to visible (ms)");
     Line(out, "");
     Line(out, "| program | presses | panel median | panel p95 | panel worst | all pages median | all pages p95 | all pages worst | first press after each start, median (panel / pages) | misses | close-command fallbacks |");
     Line(out, "|---|---|---|---|---|---|---|---|---|---|---|");
@@ -221,9 +225,12 @@ std::string ResultsMarkdown(const RunReport& r)
                   " presses (floor: " + N(r.latencyFloor.visibleAtFirstLook) + " of " +
                   N(static_cast<long long>(floorPanel.count)) + ").");
     Line(out, "");
+}
 
+void IdleSection(std::string& out, const RunReport& r)
+{
     // Idle
-    Line(out, "#### Hidden and idle for " + N(r.idleSeconds) + " s, all three at once");
+    Line(out, "#### " + Build(r) + "Hidden and idle for " + N(r.idleSeconds) + " s, all three at once");
     Line(out, "");
     Line(out, "| program | CPU ms/s (schedstat) | CPU ms/s (GetProcessTimes) | wake-ups/s (times on a CPU) | blocked and woken (voluntary switches)/s | preempted/s | threads | voluntary switches by thread over the window | ratio CPU | ratio wake-ups |");
     Line(out, "|---|---|---|---|---|---|---|---|---|---|");
@@ -241,9 +248,12 @@ std::string ResultsMarkdown(const RunReport& r)
                       (isFloor || !floor ? "" : Ratio(wakes, PerSecond(floor->timeslices, *floor))) + " |");
     }
     Line(out, "");
+}
 
+void HookSection(std::string& out, const RunReport& r)
+{
     // Hook
-    Line(out, "#### One hook call, in-process (ns)");
+    Line(out, "#### " + Build(r) + "One hook call, in-process (ns)");
     Line(out, "");
     if (!r.hookRan) {
         Line(out, "The hook benchmark did not run.");
@@ -258,11 +268,14 @@ std::string ResultsMarkdown(const RunReport& r)
                           " | " + Ratio(h.tabvisorWholeMedianNs, h.floorWholeMedianNs) + " |");
     }
     Line(out, "");
+}
 
+void MemorySection(std::string& out, const RunReport& r)
+{
     // Memory after start
     const MemoryAtStart tabvisorMemory = MedianMemory(r.startTabvisor);
     const MemoryAtStart floorMemory = MedianMemory(r.startFloor);
-    Line(out, "#### Memory one second after start (KiB, median of the starts)");
+    Line(out, "#### " + Build(r) + "Memory one second after start (KiB, median of the starts)");
     Line(out, "");
     Line(out, "| program | private bytes (Private_Dirty) | working set (VmRSS) | anonymous (RssAnon) | X shared memory (not counted as private) |");
     Line(out, "|---|---|---|---|---|");
@@ -301,9 +314,12 @@ std::string ResultsMarkdown(const RunReport& r)
             Line(out, "");
         }
     }
+}
 
+void CyclesSection(std::string& out, const RunReport& r)
+{
     // Cycles
-    Line(out, "#### Show/hide cycles: memory (KiB) and objects (counting builds)");
+    Line(out, "#### " + Build(r) + "Show/hide cycles: memory (KiB) and objects (counting builds)");
     Line(out, "");
     Line(out, "| program | when | private bytes | working set | anonymous | in-process working set / page-file use | GDI objects (DC / bitmap / brush / pen / font / region / other) | USER objects (windows / menus / icons) |");
     Line(out, "|---|---|---|---|---|---|---|---|");
@@ -332,12 +348,15 @@ std::string ResultsMarkdown(const RunReport& r)
     if (!r.tabletAfterCycles.empty())
         Line(out, "\nThe simulated tablet after the cycles: " + r.tabletAfterCycles + ".");
     Line(out, "");
+}
 
+void StartupSection(std::string& out, const RunReport& r)
+{
     // Start-up and sizes
     const Summary start = Summarise(r.startTabvisor.startupMs);
     const Summary floorStart = Summarise(r.startFloor.startupMs);
     const Summary shown = Summarise(r.startTabvisor.firstShownMs);
-    Line(out, "#### Start-up to the hidden, waiting state (ms)");
+    Line(out, "#### " + Build(r) + "Start-up to the hidden, waiting state (ms)");
     Line(out, "");
     Line(out, "| program | starts | median | fastest | slowest | failures |");
     Line(out, "|---|---|---|---|---|---|");
@@ -349,23 +368,61 @@ std::string ResultsMarkdown(const RunReport& r)
     Line(out, "");
     Line(out, "Tabvisor's panel first showed " + F(shown.median, 0) + " ms after CreateProcess (median); it hides itself about 50 ms later, by design.");
     Line(out, "");
-    Line(out, "#### Sizes (KiB)");
+}
+
+void SizesSection(std::string& out, const RunReport& r)
+{
+    Line(out, "#### " + Build(r) + "Sizes (KiB)");
     Line(out, "");
     Line(out, "| file | as built (with symbols) | stripped | resources in it |");
     Line(out, "|---|---|---|---|");
     for (const FileSize& f : r.sizes)
         Line(out, "| " + Narrow(f.name) + " | " + KiB(f.bytes) + " | " + KiB(f.strippedBytes) + " | " + KiB(f.resourceBytes) + " |");
+}
+
+} // namespace
+
+std::string ResultsMarkdown(const RunReport& r, const RunReport* other)
+{
+    std::string out;
+    Line(out, "Command: `" + r.command + "`. Run " + r.when + " under " + r.wineVersion + " on " + r.machine +
+                  "; load average " + r.loadBefore + " before and " + r.loadAfter + " after; the run took " +
+                  F(r.minutes, 1) + " minutes. Figures are for the " + r.build + " build unless a heading names " +
+                  (other != nullptr ? "the " + other->build + " build." : "another."));
+    Line(out, "");
+    GoalsSection(out, r);
+    LatencySection(out, r);
+    IdleSection(out, r);
+    HookSection(out, r);
+    MemorySection(out, r);
+    CyclesSection(out, r);
+    StartupSection(out, r);
+    SizesSection(out, r);
+    if (other != nullptr) {
+        Line(out, "");
+        Line(out, "The " + other->build + " build, in the same run: sizes, start-up, memory after start and idle, "
+                  "each beside a floor built for " + other->build + " (idle measured at the same time as the " +
+                  r.build + " build's).");
+        Line(out, "");
+        GoalsSection(out, *other);
+        IdleSection(out, *other);
+        MemorySection(out, *other);
+        StartupSection(out, *other);
+        SizesSection(out, *other);
+    }
     return out;
 }
 
-std::string SummaryMarkdown(const RunReport& r)
+std::string SummaryMarkdown(const RunReport& r, const RunReport* other)
 {
     std::string out;
     Line(out, "Run " + r.when + ", load average " + r.loadBefore + " before and " + r.loadAfter + " after.");
     Line(out, "");
-    Line(out, "| goal | measured | verdict |");
-    Line(out, "|---|---|---|");
-    for (const Goal& g : Goals(r))
-        Line(out, "| " + g.what + " | " + g.measured + " | " + g.verdict + " |");
+    Line(out, "| build | goal | measured | verdict |");
+    Line(out, "|---|---|---|---|");
+    for (const RunReport* report : {&r, other})
+        if (report != nullptr)
+            for (const Goal& g : Goals(*report))
+                Line(out, "| " + report->build + " | " + g.what + " | " + g.measured + " | " + g.verdict + " |");
     return out;
 }

@@ -30,6 +30,9 @@ struct HookFigures {
 };
 
 struct RunReport {
+    std::string build = "x64";
+    // Only sizes, start-up (and memory after it) and idle were measured: the other build's run.
+    bool basic = false;
     std::string command;
     std::string when;
     std::string machine;
@@ -52,5 +55,6 @@ struct RunReport {
     std::string tabletAfterCycles;  // tabsim status lines of interest
 };
 
-std::string ResultsMarkdown(const RunReport& report);
-std::string SummaryMarkdown(const RunReport& report);
+// The full report of one build, followed by the basic one of the other build when there is one.
+std::string ResultsMarkdown(const RunReport& report, const RunReport* other = nullptr);
+std::string SummaryMarkdown(const RunReport& report, const RunReport* other = nullptr);

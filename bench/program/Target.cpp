@@ -79,7 +79,8 @@ bool Target::Start()
     static int started = 0;
     m_tag = "--bench-tag=" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++started);
     // The programs read no command line; the tag only lets the driver find the Unix process.
-    std::wstring command = L"\"" + ProgramsFolder() + L"\\" + m_kind.exe + L"\" " + std::wstring(m_tag.begin(), m_tag.end());
+    const std::wstring folder = m_kind.folder.empty() ? ProgramsFolder() : m_kind.folder;
+    std::wstring command = L"\"" + folder + L"\\" + m_kind.exe + L"\" " + std::wstring(m_tag.begin(), m_tag.end());
 
     wchar_t saved[1024] = {};
     const DWORD savedLength = ::GetEnvironmentVariableW(kSimulatedTabletVariable, saved, 1024);

@@ -13,11 +13,12 @@
 
 struct TargetKind {
     std::wstring label;  // as the tables name it
-    std::wstring exe;    // in the driver's own folder
+    std::wstring exe;    // in the programs folder
     std::wstring title;  // of its main dialog
     bool hasPages = false;           // Tabvisor: five pages owned by the panel
     bool showsAtStart = false;       // Tabvisor: shown during start-up, then hidden by its one-shot timer
     bool simulatedTablet = true;     // false: started without the simulated tablet (the system backends)
+    std::wstring folder;             // where `exe` lies when not in the programs folder (the other build's)
 };
 
 // The pages in the panel's order of creation.
