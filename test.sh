@@ -10,4 +10,11 @@ scripts/install-deps.sh
 scripts/build.sh
 
 export WINEPREFIX="$PWD/$build/wineprefix"
+# The tests move the pointer and read the screen: never on the desktop's display (where they would
+# move your pointer, and fail without a compositing manager) unless TABVISOR_TEST_DISPLAY names one.
+if [[ -n ${TABVISOR_TEST_DISPLAY:-} ]]; then
+  export DISPLAY=$TABVISOR_TEST_DISPLAY
+else
+  unset DISPLAY
+fi
 exec scripts/with-display.sh scripts/run-tests.sh "$build" "$@"

@@ -12,10 +12,12 @@ else()
   set(TABVISOR_TEST_SUFFIX "")
 endif()
 
-# tabvisor_add_test(NAME name SOURCES ... [LIBS ...] [RESOURCES ...] [TIMEOUT s])
-# One GoogleTest executable that ctest runs as one test under Wine.
+# tabvisor_add_test(NAME name [REAL_INPUT] SOURCES ... [LIBS ...] [RESOURCES ...] [TIMEOUT s])
+# One GoogleTest executable that ctest runs as one test under Wine. REAL_INPUT marks a suite that
+# drives real keys or the pointer and reads the composed screen (label real_input): timing on a
+# loaded machine can upset those, and only those get more tries (scripts/run-tests.sh).
 function(tabvisor_add_test)
-  cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS;RESOURCES" ${ARGN})
+  cmake_parse_arguments(T "REAL_INPUT" "NAME;TIMEOUT" "SOURCES;LIBS;RESOURCES" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES} ${T_RESOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest_main tabvisor_options)
   if(NOT T_TIMEOUT)
@@ -24,4 +26,7 @@ function(tabvisor_add_test)
   add_test(NAME ${T_NAME}${TABVISOR_TEST_SUFFIX} COMMAND ${T_NAME} --gtest_color=no)
   set_tests_properties(${T_NAME}${TABVISOR_TEST_SUFFIX} PROPERTIES TIMEOUT ${T_TIMEOUT}
     ENVIRONMENT "WINEPREFIX=${TABVISOR_WINEPREFIX}")
+  if(T_REAL_INPUT)
+    set_tests_properties(${T_NAME}${TABVISOR_TEST_SUFFIX} PROPERTIES LABELS real_input)
+  endif()
 endfunction()
