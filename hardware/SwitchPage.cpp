@@ -33,6 +33,14 @@ UINT ReasonText(EcResult reach)
 
 } // namespace
 
+CSwitchPage::CSwitchPage(CWnd* parent) : CDialog(IDD_SWITCH_PAGE, parent)
+{
+    // The page is never the active window (the brightness page keeps the focus), and a tooltip
+    // shows over an inactive window only when told to.
+    for (const SwitchInfo& info : kSwitches)
+        (this->*info.button).m_dwTipStyle = TTS_ALWAYSTIP;
+}
+
 // The brush goes before the buttons and the window, as the members' order has it.
 CSwitchPage::~CSwitchPage() = default;
 

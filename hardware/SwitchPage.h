@@ -17,7 +17,7 @@ inline constexpr int kSwitchUnreachableFade = 60;
 
 class CSwitchPage : public CDialog {
 public:
-    explicit CSwitchPage(CWnd* parent = nullptr) : CDialog(IDD_SWITCH_PAGE, parent) {}
+    explicit CSwitchPage(CWnd* parent = nullptr);
     ~CSwitchPage() override;
 
     // In the order of the device-switch bits 0 to 3.
