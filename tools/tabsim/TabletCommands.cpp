@@ -3,6 +3,7 @@
 
 #include "ConsoleOutput.h"
 #include "EmbeddedControllerModel.h"
+#include "PortHolders.h"
 #include "StatusReport.h"
 #include "TabletOperations.h"
 
@@ -46,7 +47,11 @@ int ShowStatus(simulated::SimulatedTablet& tablet)
 {
     // Copied under the lock, formatted and printed after it, so the lock is held for microseconds.
     auto snapshot = std::make_unique<TabletState>();
-    const TabletProblem problem = tablet.Use([&](TabletState& state) { *snapshot = state; });
+    const TabletProblem problem = tablet.Use([&](TabletState& state) {
+        // A holder that was killed never gave its port access back; it holds nothing now.
+        simulated::ForgetPortUsers(state, simulated::PortHolderHasEnded);
+        *snapshot = state;
+    });
     if (problem != TabletProblem::None) return Report(problem, tablet.Path());
     WriteOut(FormatStatus(*snapshot));
     return kExitOk;

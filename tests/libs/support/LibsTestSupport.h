@@ -17,6 +17,14 @@ std::wstring BinaryDirectory();
 // True when running under Wine rather than Windows.
 bool RunningUnderWine();
 
+// Under Wine: the Unix path of a Windows path, empty when there is none.
+std::string UnixPathOf(const std::wstring& windowsPath);
+
+// Under Wine: runs `command` in a Unix shell, as a user's terminal would, and waits until it has
+// finished (Wine gives no process handle to wait on for a Unix program). False when it did not
+// run or finish within 30 s.
+bool RunUnixShell(const std::string& command);
+
 // A unique, empty file in the temporary folder; deleted again at the end.
 class TempTabletFile {
 public:
