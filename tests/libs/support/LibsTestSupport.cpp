@@ -158,19 +158,19 @@ bool TabletLibraries::AllBound() const
            volumeVista && addTask;
 }
 
-ProcessOutput RunProgram(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs)
+ProcessOutput RunProgram(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs, HANDLE givenOut)
 {
     ProcessOutput result;
-    UniqueHandle out = InheritableTempFile();
+    UniqueHandle out = givenOut ? UniqueHandle() : InheritableTempFile();
     UniqueHandle err = InheritableTempFile();
-    UniqueHandle process = Start(program, arguments, out.Get(), err.Get());
+    UniqueHandle process = Start(program, arguments, givenOut ? givenOut : out.Get(), err.Get());
     if (!process) return result;
     if (WaitForSingleObject(process.Get(), timeoutMs) != WAIT_OBJECT_0) {
         TerminateProcess(process.Get(), 0xDEAD);
         WaitForSingleObject(process.Get(), INFINITE);
     }
     GetExitCodeProcess(process.Get(), &result.exitCode);
-    result.out = ReadWholeFile(out.Get());
+    if (out) result.out = ReadWholeFile(out.Get());
     result.err = ReadWholeFile(err.Get());
     return result;
 }

@@ -95,8 +95,10 @@ struct ProcessOutput {
     std::string err;
 };
 
-// Runs a program from the build folder with the given arguments and waits for it.
-ProcessOutput RunProgram(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs = 60000);
+// Runs a program from the build folder with the given arguments and waits for it. Its standard
+// output is captured, unless `out` names an inheritable handle to give it instead.
+ProcessOutput RunProgram(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs = 60000,
+                         HANDLE out = nullptr);
 
 // Starts a program from the build folder without waiting; the handle owns the process.
 UniqueHandle StartProgram(const std::wstring& program, const std::wstring& arguments);
