@@ -26,6 +26,13 @@ constexpr uint8_t k3GBit = 1;
 constexpr uint8_t kCameraBit = 2;
 constexpr uint8_t kBluetoothBit = 3;
 
+// One read of the EC inside its own port access.
+EcResult ReadSwitchesNow()
+{
+    CEcPortAccess access;
+    return ReadDeviceSwitches();
+}
+
 UINT ReasonText(EcResult reach)
 {
     return reach == EcResult::NoPortAccess ? IDS_SWITCHES_NO_PORT_ACCESS : IDS_SWITCHES_NO_ANSWER;
@@ -71,11 +78,7 @@ BOOL CSwitchPage::OnInitDialog()
     m_brush.CreateSolidBrush(kSwitchPageKey);
     MakeTransparent();
 
-    EcResult reach = EcResult::NoPortAccess;
-    {
-        CEcPortAccess access;
-        reach = ReadDeviceSwitches();
-    }
+    EcResult reach = ReadSwitchesNow();
     // The state just read goes back to the EC once per device, each time as the whole byte. A
     // byte that could not be read is never written.
     for (uint8_t bit = 0; bit < 4 && reach == EcResult::Done; ++bit) {
@@ -86,15 +89,7 @@ BOOL CSwitchPage::OnInitDialog()
     return TRUE;
 }
 
-void CSwitchPage::RefreshSwitches()
-{
-    EcResult reach = EcResult::NoPortAccess;
-    {
-        CEcPortAccess access;
-        reach = ReadDeviceSwitches();
-    }
-    ShowReach(reach);
-}
+void CSwitchPage::RefreshSwitches() { ShowReach(ReadSwitchesNow()); }
 
 void CSwitchPage::MakeTransparent()
 {
