@@ -43,6 +43,11 @@ public:
     void Activate(BOOL activate) { SendMessage(TTM_ACTIVATE, activate); }
     void RelayEvent(MSG* msg) { SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(msg)); }
     int SetMaxTipWidth(int width) { return static_cast<int>(SendMessage(TTM_SETMAXTIPWIDTH, 0, width)); }
+    // A tool that is the whole of `wnd`, with its own copy of `text`; it sees `wnd`'s mouse
+    // messages only through RelayEvent.
+    BOOL AddTool(CWnd* wnd, const wchar_t* text);
+    void DelTool(CWnd* wnd);
+    int GetToolCount() const { return static_cast<int>(SendMessage(TTM_GETTOOLCOUNT)); }
 };
 
 // Registers the common-control window classes once per process.

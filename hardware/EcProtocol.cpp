@@ -27,16 +27,41 @@ bool ReadPort(WORD port, uint8_t* value)
 
 uint8_t BitMask(uint8_t bit) { return bit < 8 ? static_cast<uint8_t>(1u << bit) : 0; }
 
-// The write sequence: the byte into the register window, then the write command and its wait.
-void WriteDeviceSwitches(uint8_t value)
+enum class BitChange { Set, Clear, Flip };
+
+uint8_t Changed(uint8_t byte, uint8_t bit, BitChange change)
 {
-    CEcPortAccess access;
+    const uint8_t mask = BitMask(bit);
+    switch (change) {
+    case BitChange::Set: return static_cast<uint8_t>(byte | mask);
+    case BitChange::Clear: return static_cast<uint8_t>(byte & ~mask);
+    case BitChange::Flip: return static_cast<uint8_t>(byte ^ mask);
+    }
+    return byte;
+}
+
+// The write sequence: the byte into the register window, then the write command and its wait.
+bool WriteDeviceSwitches(uint8_t value)
+{
     WritePort(ec::kIndexPort, ec::kSwitchIndex);
-    // The copy takes the new byte first: without port access the page still works on it.
-    g_deviceSwitches = value;
     WritePort(ec::kDataPort, value);
     EcWriteCommand(ec::kWriteCommand);
-    EcWaitForAcknowledge();
+    return EcWaitForAcknowledge();
+}
+
+// The EC's byte is read just before it is written, so only the one bit changes: the EC has no
+// read-modify-write of its own, and the tablet's keys or another program may have changed it.
+EcResult ChangeDeviceSwitch(uint8_t bit, BitChange change)
+{
+    CEcPortAccess access;
+    const EcResult read = ReadDeviceSwitches();
+    if (read != EcResult::Done)
+        return read;
+    const uint8_t value = Changed(g_deviceSwitches, bit, change);
+    if (!WriteDeviceSwitches(value))
+        return EcResult::NoAnswer;
+    g_deviceSwitches = value;
+    return EcResult::Done;
 }
 
 } // namespace
@@ -94,23 +119,24 @@ bool EcWaitForAcknowledge()
     return false;
 }
 
-void ReadDeviceSwitches()
+EcResult ReadDeviceSwitches()
 {
     if (!g_portAccessOpen)
-        return;
+        return EcResult::NoPortAccess;
     EcWriteCommand(ec::kReadCommand);
     // Unacknowledged, the EC has not put the byte into the window: what is there is stale.
     if (!EcWaitForAcknowledge())
-        return;
+        return EcResult::NoAnswer;
     WritePort(ec::kIndexPort, ec::kSwitchIndex);
     uint8_t value = 0;
     if (!ReadPort(ec::kDataPort, &value))
-        return;
+        return EcResult::NoAnswer;
     g_deviceSwitches = value == ec::kFloatingBus ? 0 : value;
+    return EcResult::Done;
 }
 
-void SetDeviceSwitch(uint8_t bit) { WriteDeviceSwitches(static_cast<uint8_t>(g_deviceSwitches | BitMask(bit))); }
-
-void ClearDeviceSwitch(uint8_t bit) { WriteDeviceSwitches(static_cast<uint8_t>(g_deviceSwitches & ~BitMask(bit))); }
+EcResult SetDeviceSwitch(uint8_t bit) { return ChangeDeviceSwitch(bit, BitChange::Set); }
+EcResult ClearDeviceSwitch(uint8_t bit) { return ChangeDeviceSwitch(bit, BitChange::Clear); }
+EcResult ToggleDeviceSwitch(uint8_t bit) { return ChangeDeviceSwitch(bit, BitChange::Flip); }
 
 void SetEcPortLibrary(const WinIoLibrary* library) { g_portLibrary = library; }

@@ -1,5 +1,5 @@
-// The embedded controller's device-switch byte: read once, and single bits of it set or cleared,
-// over four one-byte I/O ports reached through WINIO.dll. GUI thread only.
+// The embedded controller's device-switch byte: read, and single bits of it set, cleared or flipped
+// in a fresh read, over four one-byte I/O ports reached through WINIO.dll. GUI thread only.
 #pragma once
 
 #include <windows.h>
@@ -8,8 +8,8 @@
 
 #include "TabletLibraries.h"
 
-// The program's copy of the EC's device-switch byte: bit 0 wireless network, bit 1 3G, bit 2
-// camera, bit 3 Bluetooth; bits 4 to 7 are carried along unchanged.
+// The EC's device-switch byte as last read or written with the EC's acknowledgement: bit 0
+// wireless network, bit 1 3G, bit 2 camera, bit 3 Bluetooth; bits 4 to 7 are carried along as read.
 extern uint8_t g_deviceSwitches;
 
 namespace ec {
@@ -54,6 +54,13 @@ private:
     bool m_opened = false;  // this scope opened access and must close it
 };
 
+// What became of one device-switch operation.
+enum class EcResult {
+    Done,          // the EC acknowledged every command; g_deviceSwitches holds its byte
+    NoPortAccess,  // no port library, an incomplete one, or InitializeWinIo refused: no port touched
+    NoAnswer,      // the EC did not acknowledge within the bound, or a port could not be read
+};
+
 // Writes `command` to the command port. Nothing else: no wait before or after.
 void EcWriteCommand(uint8_t command);
 // Reads the answer port once; kFloatingBus when it cannot be read.
@@ -62,14 +69,17 @@ uint8_t EcReadStatus();
 // acknowledged. Without open port access, or when a read fails, it ends at once with false.
 bool EcWaitForAcknowledge();
 
-// Refreshes g_deviceSwitches from the EC; the caller holds port access (CEcPortAccess). Without
-// access, or when the EC does not acknowledge the read command, the copy keeps its value.
-void ReadDeviceSwitches();
-// Sets (or clears) bit `bit` of g_deviceSwitches and writes the whole byte to the EC, opening
-// and closing port access itself. The new byte is kept whether or not the EC acknowledges it,
-// and also when there is no port access at all. A bit number above 7 changes no bit.
-void SetDeviceSwitch(uint8_t bit);
-void ClearDeviceSwitch(uint8_t bit);
+// Refreshes g_deviceSwitches from the EC; the caller holds port access (CEcPortAccess). Only a
+// read the EC acknowledged changes the copy.
+EcResult ReadDeviceSwitches();
+// Each reads the EC's byte afresh, changes bit `bit` of what was read (set, clear or flip) and
+// writes that byte back, inside one port access that it opens and closes itself (or an enclosing
+// one): a change made elsewhere to the other bits is kept, and a byte that could not be read is
+// never written. The copy takes the new byte only when the EC acknowledged the write; otherwise it
+// keeps the byte read. A bit number above 7 changes no bit (the byte read is written back).
+EcResult SetDeviceSwitch(uint8_t bit);
+EcResult ClearDeviceSwitch(uint8_t bit);
+EcResult ToggleDeviceSwitch(uint8_t bit);
 
 // The port library the protocol uses: WinIo() unless a test hands it another (null: WinIo()).
 void SetEcPortLibrary(const WinIoLibrary* library);

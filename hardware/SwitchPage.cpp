@@ -1,7 +1,8 @@
-// The device switch page: the EC read and write-back at start, the toggles, and the colour key.
+// The device switch page: the EC read and write-back at start, the read at every show, the
+// toggles, the unreachable look, and the colour key.
 #include "SwitchPage.h"
 
-#include "EcProtocol.h"
+#include "FadedBitmap.h"
 #include "LayeredWindow.h"
 
 namespace {
@@ -25,7 +26,27 @@ constexpr uint8_t k3GBit = 1;
 constexpr uint8_t kCameraBit = 2;
 constexpr uint8_t kBluetoothBit = 3;
 
+// One read of the EC inside its own port access.
+EcResult ReadSwitchesNow()
+{
+    CEcPortAccess access;
+    return ReadDeviceSwitches();
+}
+
+UINT ReasonText(EcResult reach)
+{
+    return reach == EcResult::NoPortAccess ? IDS_SWITCHES_NO_PORT_ACCESS : IDS_SWITCHES_NO_ANSWER;
+}
+
 } // namespace
+
+CSwitchPage::CSwitchPage(CWnd* parent) : CDialog(IDD_SWITCH_PAGE, parent)
+{
+    // The page is never the active window (the brightness page keeps the focus), and a tooltip
+    // shows over an inactive window only when told to.
+    for (const SwitchInfo& info : kSwitches)
+        (this->*info.button).m_dwTipStyle = TTS_ALWAYSTIP;
+}
 
 // The brush goes before the buttons and the window, as the members' order has it.
 CSwitchPage::~CSwitchPage() = default;
@@ -34,6 +55,7 @@ BEGIN_MESSAGE_MAP(CSwitchPage, CDialog)
     ON_WM_CTLCOLOR()
     ON_WM_MOVE()
     ON_WM_LBUTTONDOWN()
+    ON_WM_SHOWWINDOW()
     ON_BN_CLICKED(IDC_SWITCH_CAMERA, OnCameraClicked)
     ON_BN_CLICKED(IDC_SWITCH_WIRELESS, OnWirelessClicked)
     ON_BN_CLICKED(IDC_SWITCH_BLUETOOTH, OnBluetoothClicked)
@@ -56,22 +78,18 @@ BOOL CSwitchPage::OnInitDialog()
     m_brush.CreateSolidBrush(kSwitchPageKey);
     MakeTransparent();
 
-    {
-        CEcPortAccess access;
-        ReadDeviceSwitches();
-    }
-
-    // The state just read goes back to the EC once per device, each time as the whole byte.
-    for (uint8_t bit = 0; bit < 4; ++bit) {
+    EcResult reach = ReadSwitchesNow();
+    // The state just read goes back to the EC once per device, each time as the whole byte. A
+    // byte that could not be read is never written.
+    for (uint8_t bit = 0; bit < 4 && reach == EcResult::Done; ++bit) {
         const bool on = (g_deviceSwitches & (1u << bit)) != 0;
-        if (on)
-            SetDeviceSwitch(bit);
-        else
-            ClearDeviceSwitch(bit);
-        ShowSwitch(bit, on);
+        reach = on ? SetDeviceSwitch(bit) : ClearDeviceSwitch(bit);
     }
+    ShowReach(reach);
     return TRUE;
 }
+
+void CSwitchPage::RefreshSwitches() { ShowReach(ReadSwitchesNow()); }
 
 void CSwitchPage::MakeTransparent()
 {
@@ -122,29 +140,48 @@ void CSwitchPage::OnMove(int x, int y) { CDialog::OnMove(x, y); }
 
 void CSwitchPage::OnLButtonDown(UINT flags, CPoint point) { CDialog::OnLButtonDown(flags, point); }
 
+// The tablet's keys or another program may have changed the devices while the page was hidden.
+void CSwitchPage::OnShowWindow(BOOL show, UINT status)
+{
+    CDialog::OnShowWindow(show, status);
+    if (show)
+        RefreshSwitches();
+}
+
 void CSwitchPage::OnCameraClicked() { Toggle(kCameraBit); }
 void CSwitchPage::OnWirelessClicked() { Toggle(kWirelessBit); }
 void CSwitchPage::OnBluetoothClicked() { Toggle(kBluetoothBit); }
 void CSwitchPage::On3GClicked() { Toggle(k3GBit); }
 
-// The picture follows the program's copy; the EC is not read again.
+// The bit is flipped in the byte read just now, not in what the picture showed.
 void CSwitchPage::Toggle(uint8_t bit)
 {
-    const uint8_t mask = static_cast<uint8_t>(1u << bit);
-    const uint8_t old = g_deviceSwitches;
-    g_deviceSwitches = static_cast<uint8_t>(old ^ mask);
-    if (old & mask) {
-        ClearDeviceSwitch(bit);
-        ShowSwitch(bit, false);
-    } else {
-        SetDeviceSwitch(bit);
-        ShowSwitch(bit, true);
-    }
+    if (m_reach != EcResult::Done)
+        return;
+    ShowReach(ToggleDeviceSwitch(bit));
 }
 
-void CSwitchPage::ShowSwitch(uint8_t bit, bool on)
+void CSwitchPage::ShowReach(EcResult reach)
 {
-    CSkinButton& button = this->*kSwitches[bit].button;
-    button.LoadImages(on ? kSwitches[bit].onBitmap : kSwitches[bit].offBitmap, kSwitchPageKey, 0, 0);
-    button.SetFlatEdge(FALSE, TRUE);
+    m_reach = reach;
+    CString tip;
+    if (reach != EcResult::Done)
+        tip.LoadString(ReasonText(reach));
+    for (uint8_t bit = 0; bit < 4; ++bit) {
+        const SwitchInfo& info = kSwitches[bit];
+        CSkinButton& button = this->*info.button;
+        const bool on = (g_deviceSwitches & (1u << bit)) != 0;
+        const Look look = reach != EcResult::Done ? Look::Unreachable : on ? Look::On : Look::Off;
+        if (look != m_looks[bit]) {
+            if (look == Look::Unreachable)
+                button.AssignImages(LoadFadedBitmap(info.offBitmap, kSwitchPageKey, button.m_crFace,
+                                                    kSwitchUnreachableFade).release(),
+                                    kSwitchPageKey, nullptr, 0);
+            else
+                button.LoadImages(on ? info.onBitmap : info.offBitmap, kSwitchPageKey, 0, 0);
+            button.SetFlatEdge(FALSE, TRUE);
+            m_looks[bit] = look;
+        }
+        button.SetTipText(tip.IsEmpty() ? nullptr : tip.GetString());
+    }
 }

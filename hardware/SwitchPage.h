@@ -1,17 +1,23 @@
 // The device switch page: four buttons that turn the tablet's radios and camera on and off. All
-// of the page but the four pictures is magenta and see-through by colour key.
+// of the page but the four pictures is magenta and see-through by colour key. The pictures show
+// the EC's byte as read when the page was last shown or clicked; when the EC cannot be reached
+// they show a faded look, take no clicks and say why in their tooltips.
 #pragma once
 
 #include "Afx.h"
+#include "EcProtocol.h"
 #include "SkinButton.h"
 #include "resource.h"
 
 // The skin's transparent colour.
 inline constexpr COLORREF kSwitchPageKey = RGB(255, 0, 255);
+// A switch that cannot be reached shows its off picture faded this far (percent) into the button
+// face, so it reads as neither on nor off.
+inline constexpr int kSwitchUnreachableFade = 60;
 
 class CSwitchPage : public CDialog {
 public:
-    explicit CSwitchPage(CWnd* parent = nullptr) : CDialog(IDD_SWITCH_PAGE, parent) {}
+    explicit CSwitchPage(CWnd* parent = nullptr);
     ~CSwitchPage() override;
 
     // In the order of the device-switch bits 0 to 3.
@@ -20,6 +26,12 @@ public:
     CSkinButton m_btnCamera;
     CSkinButton m_btnBluetooth;
     CBrush m_brush;  // magenta, for the page and everything on it
+
+    // What the four pictures show: the EC's byte (Done) or why it cannot be reached.
+    EcResult Reach() const { return m_reach; }
+    // Reads the EC's byte again and shows it, or shows why it cannot be read. Showing the page
+    // does this by itself.
+    void RefreshSwitches();
 
 protected:
     void DoDataExchange(CDataExchange* dx) override;
@@ -31,6 +43,7 @@ protected:
     HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor);
     void OnMove(int x, int y);
     void OnLButtonDown(UINT flags, CPoint point);
+    void OnShowWindow(BOOL show, UINT status);
     void OnCameraClicked();
     void OnWirelessClicked();
     void OnBluetoothClicked();
@@ -41,5 +54,9 @@ private:
     void MakeTransparent();
     void ClipToButtons();
     void Toggle(uint8_t bit);
-    void ShowSwitch(uint8_t bit, bool on);
+    void ShowReach(EcResult reach);
+
+    enum class Look : uint8_t { None, Off, On, Unreachable };
+    EcResult m_reach = EcResult::NoAnswer;  // nothing read yet
+    Look m_looks[4] = {};                   // what each button shows, by bit
 };

@@ -14,6 +14,8 @@
 
 // Strings
 #define IDS_ABOUTBOX            101
+#define IDS_SWITCHES_NO_PORT_ACCESS 105  // tooltip of a device switch that cannot be reached
+#define IDS_SWITCHES_NO_ANSWER  106
 
 // Icon
 #define IDR_MAINFRAME           128

@@ -1,4 +1,4 @@
-// Loading a page's background bitmap from the module that holds it.
+// Loading a bitmap resource (a page's background, a picture to fade) from the module that holds it.
 #pragma once
 
 #include "Afx.h"

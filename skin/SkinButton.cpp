@@ -200,14 +200,36 @@ void CSkinButton::PreSubclassWindow()
     CButton::PreSubclassWindow();
 }
 
+void CSkinButton::EnsureTip()
+{
+    if (m_tip.m_hWnd != nullptr)
+        return;
+    m_tip.Create(this, m_dwTipStyle);
+    m_tip.Activate(FALSE);
+    m_tip.SetMaxTipWidth(400);
+}
+
+void CSkinButton::SetTipText(const wchar_t* text)
+{
+    const CString wanted(text);
+    if (wanted == m_tipText || m_hWnd == nullptr)
+        return;
+    EnsureTip();
+    if (m_tip.m_hWnd == nullptr)
+        return;
+    if (!m_tipText.IsEmpty())
+        m_tip.DelTool(this);
+    m_tipText.Empty();
+    if (!wanted.IsEmpty() && m_tip.AddTool(this, wanted))
+        m_tipText = wanted;
+    m_tip.Activate(!m_tipText.IsEmpty());
+}
+
 BOOL CSkinButton::PreTranslateMessage(MSG* msg)
 {
-    if (m_tip.m_hWnd == nullptr) {
-        m_tip.Create(this, m_dwTipStyle);
-        m_tip.Activate(FALSE);
-        m_tip.SetMaxTipWidth(400);
-    }
-    m_tip.RelayEvent(msg);
+    EnsureTip();
+    if (m_tip.m_hWnd != nullptr)
+        m_tip.RelayEvent(msg);
     // A double click is two clicks.
     if (msg->message == WM_LBUTTONDBLCLK)
         msg->message = WM_LBUTTONDOWN;

@@ -37,6 +37,9 @@ public:
     // one is not kept. The bitmaps are changed in place (key pixels black).
     DWORD AssignImages(HBITMAP hot, COLORREF hotKey, HBITMAP normal, COLORREF normalKey);
     DWORD SetFlatEdge(BOOL flatEdge, BOOL repaint = TRUE);
+    // Gives the button a tooltip with `text` and makes it active; null or empty takes it away
+    // and leaves the tooltip inactive again.
+    void SetTipText(const wchar_t* text);
 
     void DrawItem(LPDRAWITEMSTRUCT drawItem) override;
     BOOL PreTranslateMessage(MSG* msg) override;
@@ -51,6 +54,7 @@ public:
     CToolTipCtrl m_tip;
     DWORD m_dwTipStyle = 0;
     SkinImage m_image[2];         // 0 hot, 1 normal
+    CString m_tipText;            // the text of the button's tool; empty when it has none
 
 protected:
     void PreSubclassWindow() override;
@@ -68,6 +72,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    void EnsureTip();
     void ReleaseImages();
     DWORD TakeImage(SkinImage& entry, HBITMAP bitmap, COLORREF key);
     void LeaveHot();

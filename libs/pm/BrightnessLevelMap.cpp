@@ -49,4 +49,20 @@ unsigned int LevelForPercent(const std::vector<uint8_t>& supported, uint8_t perc
     return RoundedRatio(static_cast<unsigned int>(NearestPosition(supported, percent)) * kTopLevel, last);
 }
 
+void LevelReadBack::Applied(unsigned int level, uint8_t percent)
+{
+    m_applied.store(kRemembered | (std::min(level, kTopLevel) << 8) | percent);
+}
+
+unsigned int LevelReadBack::LevelFor(const std::vector<uint8_t>& supported, uint8_t percent)
+{
+    uint32_t applied = m_applied.load();
+    if ((applied & kRemembered) != 0) {
+        if ((applied & 0xFF) == percent) return (applied >> 8) & 0xFF;
+        // Only this value is forgotten: one applied meanwhile stays.
+        m_applied.compare_exchange_strong(applied, 0);
+    }
+    return LevelForPercent(supported, percent);
+}
+
 } // namespace tabvisor::brightness

@@ -25,7 +25,8 @@ SystemBrightness& SystemBrightness::Instance()
     return *instance;
 }
 
-SystemBrightness::SystemBrightness() : m_wakeWorker(CreateEventW(nullptr, FALSE, FALSE, nullptr))
+SystemBrightness::SystemBrightness()
+    : m_wakeWorker(CreateEventW(nullptr, FALSE, FALSE, nullptr)), m_probed(CreateEventW(nullptr, TRUE, FALSE, nullptr))
 {
     // The threads run code of this DLL for the rest of the process, so it must stay loaded.
     PinThisModule();
@@ -39,7 +40,10 @@ unsigned int SystemBrightness::CurrentLevel()
 
 bool SystemBrightness::RequestLevel(unsigned int level)
 {
-    if (level > kUncontrolledLevel || m_availability.load() == Availability::Unavailable) return false;
+    if (level > kUncontrolledLevel) return false;
+    // Accepting a level before the display is found would report a change that may never happen.
+    if (m_availability.load() == Availability::Probing) WaitForSingleObject(m_probed.Get(), kProbeWaitMs);
+    if (m_availability.load() != Availability::Available) return false;
     m_level.store(level);
     m_requestedLevel.store(static_cast<int>(level));
     SetEvent(m_wakeWorker.Get());
@@ -49,7 +53,13 @@ bool SystemBrightness::RequestLevel(unsigned int level)
 void SystemBrightness::Publish(uint8_t percent)
 {
     // A level the caller asked for and the worker has not applied yet stays on show.
-    if (m_requestedLevel.load() < 0) m_level.store(LevelForPercent(m_supported, percent));
+    if (m_requestedLevel.load() < 0) m_level.store(m_readBack.LevelFor(m_supported, percent));
+}
+
+void SystemBrightness::SetAvailability(Availability availability)
+{
+    m_availability.store(availability);
+    SetEvent(m_probed.Get());
 }
 
 void SystemBrightness::RunWorker()
@@ -58,19 +68,24 @@ void SystemBrightness::RunWorker()
     auto display = SUCCEEDED(apartment.Result()) ? WmiDisplayBrightness::Connect() : std::nullopt;
     const auto first = display ? display->Read() : std::nullopt;
     if (!first) {
-        m_availability.store(Availability::Unavailable);
         m_level.store(kUncontrolledLevel);
+        SetAvailability(Availability::Unavailable);
         return;
     }
     m_supported = NormaliseSupportedValues(first->supportedPercents);
     Publish(first->currentPercent);
-    m_availability.store(Availability::Available);
+    SetAvailability(Availability::Available);
     std::thread([this] { RunListener(); }).detach();
 
     for (;;) {
         WaitForSingleObject(m_wakeWorker.Get(), m_eventsArrive.load() ? kResyncWithEventsMs : kResyncWithoutEventsMs);
         const int requested = m_requestedLevel.load();
-        if (requested >= 0) display->SetPercent(PercentForLevel(m_supported, static_cast<unsigned int>(requested)));
+        if (requested >= 0) {
+            const uint8_t percent = PercentForLevel(m_supported, static_cast<unsigned int>(requested));
+            // Remembered first: the change event may come before SetPercent returns.
+            m_readBack.Applied(static_cast<unsigned int>(requested), percent);
+            display->SetPercent(percent);
+        }
         // Only the request just applied is cleared: a newer one waits for the next round.
         int expected = requested;
         m_requestedLevel.compare_exchange_strong(expected, -1);

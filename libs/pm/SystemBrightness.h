@@ -4,7 +4,8 @@
 // The first use starts a worker thread that finds the display. From then on the worker applies
 // requested levels and re-reads the value (at least every few seconds), and a listener thread
 // picks up brightness change events as they happen. A machine without brightness control stops
-// both; the level then stays at the stable answer 7.
+// both; the level then stays at the stable answer 7. A level set is refused (and not queued) until
+// the worker has found a display with brightness control, waiting at most kProbeWaitMs for it.
 #pragma once
 #include <atomic>
 #include <cstdint>
@@ -12,6 +13,7 @@
 #include <optional>
 #include <vector>
 
+#include "BrightnessLevelMap.h"
 #include "UniqueHandle.h"
 
 namespace tabvisor::brightness {
@@ -19,13 +21,16 @@ namespace tabvisor::brightness {
 class SystemBrightness {
 public:
     static constexpr unsigned int kUncontrolledLevel = 7;
+    // How long a level set waits for the worker to find out whether there is brightness control.
+    // Only a set made right after the first call can wait: the program's first call is a query.
+    static constexpr DWORD kProbeWaitMs = 500;
 
     // The process's one instance. It is never destroyed: its threads may outlive every caller.
     static SystemBrightness& Instance();
 
     unsigned int CurrentLevel();
-    // Queues the level for the worker and shows it as current at once. False when the machine
-    // is known to have no brightness control.
+    // Queues the level for the worker and shows it as current at once. False, with nothing
+    // queued, above level 7 or unless the machine is known to have brightness control.
     bool RequestLevel(unsigned int level);
 
     enum class Availability { Probing, Available, Unavailable };
@@ -36,12 +41,15 @@ private:
     void RunWorker();
     void RunListener();
     void Publish(uint8_t percent);
+    void SetAvailability(Availability availability);
 
     std::atomic<Availability> m_availability{Availability::Probing};
     std::atomic<unsigned int> m_level{kUncontrolledLevel};
     std::atomic<int> m_requestedLevel{-1};
     std::atomic<bool> m_eventsArrive{false};
     UniqueHandle m_wakeWorker;
+    UniqueHandle m_probed;  // set once the availability is known
+    LevelReadBack m_readBack;
     // Written once by the worker before Available is published; read-only afterwards.
     std::vector<uint8_t> m_supported;
 };

@@ -1,6 +1,8 @@
 // The simulated embedded controller: command, acknowledgement and register-window behaviour.
 #include "EmbeddedControllerModel.h"
 
+#include <algorithm>
+
 namespace tabvisor::simulated {
 namespace {
 
@@ -81,6 +83,20 @@ PortAccess LoggedAccess(const TabletState& state, size_t indexFromOldest)
 void ClearPortLog(TabletState& state)
 {
     state.log.total = 0;
+}
+
+void ClearPortLogUpTo(TabletState& state, uint64_t printedTotal)
+{
+    PortLog& log = state.log;
+    if (log.total < printedTotal) return;
+    const uint64_t newer = log.total - printedTotal;
+    // So many new ones that the ring holds none of those printed: nothing to clear.
+    if (newer >= kPortLogCapacity) return;
+    // The newer accesses move to the front of the ring, oldest first.
+    PortAccess kept[kPortLogCapacity];
+    for (uint64_t i = 0; i < newer; ++i) kept[i] = log.ring[(printedTotal + i) % kPortLogCapacity];
+    std::copy(kept, kept + newer, log.ring);
+    log.total = newer;
 }
 
 } // namespace tabvisor::simulated

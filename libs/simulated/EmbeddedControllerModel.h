@@ -30,5 +30,9 @@ void WriteEcPort(TabletState& state, uint16_t port, uint8_t value);
 size_t LoggedAccessCount(const TabletState& state);
 PortAccess LoggedAccess(const TabletState& state, size_t indexFromOldest);
 void ClearPortLog(TabletState& state);
+// Clears the accesses logged up to the log's total `printedTotal` (taken when they were read out)
+// and keeps those logged since. After a clear by someone else meanwhile it clears nothing; only a
+// clear followed by more than `printedTotal` new accesses could be mistaken for none.
+void ClearPortLogUpTo(TabletState& state, uint64_t printedTotal);
 
 } // namespace tabvisor::simulated

@@ -1,5 +1,5 @@
-// One simulated tablet as a process uses it: its state file, mapped on first use and kept mapped,
-// and every use made under the machine-wide tablet lock.
+// One simulated tablet as a process uses it: its state file, mapped on first use and kept mapped
+// while it is the file at its path, and every use made under the machine-wide tablet lock.
 #pragma once
 #include "TabletFile.h"
 #include "TabletStateRules.h"
@@ -21,6 +21,10 @@ public:
     {
         TabletLock lock;
         if (!lock.Held()) return TabletProblem::LockTimeout;
+        if (m_mapping.IsOpen()) {
+            const TabletProblem problem = m_mapping.Revalidate(m_path);
+            if (problem != TabletProblem::None) return problem;
+        }
         if (!m_mapping.IsOpen()) {
             const TabletProblem problem = m_mapping.Open(m_path);
             if (problem != TabletProblem::None) return problem;

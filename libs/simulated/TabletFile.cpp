@@ -1,6 +1,7 @@
 // The cross-process lock and the shared mapping of a simulated tablet's state file.
 #include "TabletFile.h"
 
+#include "CutFileGuard.h"
 #include "TabletStateRules.h"
 
 namespace tabvisor::simulated {
@@ -28,13 +29,6 @@ bool FileSize(HANDLE file, LONGLONG& size)
     if (!GetFileSizeEx(file, &value)) return false;
     size = value.QuadPart;
     return true;
-}
-
-bool Lengthen(HANDLE file, LONGLONG size)
-{
-    LARGE_INTEGER target{};
-    target.QuadPart = size;
-    return SetFilePointerEx(file, target, nullptr, FILE_BEGIN) && SetEndOfFile(file);
 }
 
 } // namespace
@@ -69,7 +63,7 @@ TabletProblem TabletMapping::Open(const std::wstring& path)
 
 TabletProblem TabletMapping::Reset(const std::wstring& path)
 {
-    m_view.Reset();
+    Unmap();
     UniqueHandle file = OpenStateFile(path);
     LONGLONG size = 0;
     if (!file || !FileSize(file.Get(), size)) return TabletProblem::CannotOpen;
@@ -80,13 +74,40 @@ TabletProblem TabletMapping::Reset(const std::wstring& path)
     return problem;
 }
 
+TabletProblem TabletMapping::Revalidate(const std::wstring& path)
+{
+    FILE_STANDARD_INFO info{};
+    if (!GetFileInformationByHandleEx(m_file.Get(), FileStandardInfo, &info, sizeof info)) return TabletProblem::CannotOpen;
+    if (info.NumberOfLinks == 0 || info.DeletePending) {
+        Unmap();
+        return Open(path);
+    }
+    if (info.EndOfFile.QuadPart == 0) {
+        if (!Lengthen(m_file.Get(), sizeof(TabletState))) return TabletProblem::CannotOpen;
+        MakeFreshTablet(State());
+        return TabletProblem::None;
+    }
+    // The pages past the end are gone: touching them would fault.
+    if (info.EndOfFile.QuadPart < static_cast<LONGLONG>(sizeof(TabletState))) return TabletProblem::NotATablet;
+    return TabletProblem::None;
+}
+
 TabletProblem TabletMapping::Map(UniqueHandle file)
 {
-    // The mapping and the view keep the file open; its handle can go.
     UniqueHandle mapping(CreateFileMappingW(file.Get(), nullptr, PAGE_READWRITE, 0, 0, nullptr));
     if (!mapping) return TabletProblem::CannotOpen;
     m_view = MappedView(MapViewOfFile(mapping.Get(), FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, sizeof(TabletState)));
-    return m_view ? TabletProblem::None : TabletProblem::CannotOpen;
+    if (!m_view) return TabletProblem::CannotOpen;
+    m_file = std::move(file);
+    GuardView(m_view.Get(), sizeof(TabletState), m_file.Get());
+    return TabletProblem::None;
+}
+
+void TabletMapping::Unmap()
+{
+    if (m_view) UnguardView(m_view.Get());
+    m_view.Reset();
+    m_file.Reset();
 }
 
 } // namespace tabvisor::simulated

@@ -37,9 +37,15 @@ private:
     bool m_abandoned = false;
 };
 
-// The state file mapped into this process. Open and Reset must be called with the lock held.
+// The state file mapped into this process. Open, Reset and Revalidate must be called with the
+// lock held.
 class TabletMapping {
 public:
+    TabletMapping() = default;
+    TabletMapping(const TabletMapping&) = delete;
+    TabletMapping& operator=(const TabletMapping&) = delete;
+    ~TabletMapping() { Unmap(); }
+
     // A missing or empty file becomes a fresh tablet. An existing file that is too short is left
     // alone and reported NotATablet; a long enough one is mapped even when its header is foreign,
     // so that a later reset by another process is seen without reopening.
@@ -48,12 +54,20 @@ public:
     // Makes the file a fresh tablet whatever it held, lengthening it when it is too short.
     TabletProblem Reset(const std::wstring& path);
 
+    // Before each use of an open mapping: follows what was done to the file from outside since.
+    // Deleted (or replaced): the mapping is dropped, and the next Open takes the file now at
+    // `path`, as every other process does. Emptied: a fresh tablet, as any empty file is. Cut short
+    // but not empty: NotATablet, untouched, until a reset.
+    TabletProblem Revalidate(const std::wstring& path);
+
     bool IsOpen() const { return static_cast<bool>(m_view); }
     TabletState& State() const { return *static_cast<TabletState*>(m_view.Get()); }
 
 private:
     TabletProblem Map(UniqueHandle file);
+    void Unmap();
 
+    UniqueHandle m_file;  // kept open to watch the file and to lengthen it again when it is cut
     MappedView m_view;
 };
 

@@ -1,23 +1,17 @@
 // WINIO.dll: one-byte port access. On the simulated tablet the ports reach its embedded
 // controller model; on a real system there is no port driver, so access is never granted.
 #include "ClosedLibraries.h"
+#include "PortHolders.h"
 #include "TabletOperations.h"
 #include "TabletSelection.h"
 
+using tabvisor::simulated::PortHolderHasEnded;
 using tabvisor::simulated::SimulatedTabletFromEnvironment;
 using tabvisor::simulated::TabletState;
 
 namespace {
 
 constexpr BYTE kOneByte = 1;
-
-// Slots of processes that ended without ShutdownWinIo are freed when another process opens.
-bool ProcessHasEnded(uint32_t processId)
-{
-    tabvisor::UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, processId));
-    if (!process) return GetLastError() == ERROR_INVALID_PARAMETER;
-    return WaitForSingleObject(process.Get(), 0) == WAIT_OBJECT_0;
-}
 
 uint32_t ThisProcess()
 {
@@ -29,10 +23,12 @@ uint32_t ThisProcess()
 extern "C" bool TABVISOR_LIBRARY_CALL InitializeWinIo()
 {
     const auto tablet = SimulatedTabletFromEnvironment();
-    if (!tablet) return false;
+    // Without the mark others could not tell this process alive, and would take its slot.
+    if (!tablet || !tabvisor::simulated::MarkThisProcessAsPortHolder()) return false;
     bool granted = false;
     tablet->Use([&](TabletState& state) {
-        ForgetPortUsers(state, [](uint32_t user) { return user != ThisProcess() && ProcessHasEnded(user); });
+        // Slots of processes that ended without ShutdownWinIo are freed when another process opens.
+        ForgetPortUsers(state, [](uint32_t user) { return user != ThisProcess() && PortHolderHasEnded(user); });
         granted = OpenPortWindow(state, ThisProcess());
     });
     return granted;

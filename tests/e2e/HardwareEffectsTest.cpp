@@ -1,12 +1,15 @@
 // What the running program does to the tablet, seen through the simulated tablet: a switch click
-// flips its bit in the EC and its picture on screen; changes made elsewhere show on the sliders
-// without being written back; Up and Down leave the sliders alone and hold the volume slider until
-// another key.
+// flips its bit in the byte the EC holds and the pictures on screen show that byte, also one
+// changed behind the program's back; switches the program cannot reach (an EC that never answers,
+// no port access) are never written and look and say so; changes made elsewhere show on the
+// sliders without being written back; keyboard steps on the volume slider hold; Up and Down leave
+// the sliders alone and hold the volume slider until another key.
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "ProgramTestSupport.h"
 #include "ProgramUnderTest.h"
@@ -35,6 +38,25 @@ protected:
         return ProgramUnderTest::SliderPos(Control(m_program->BrightnessPage(), IDC_BRIGHTNESS_SLIDER));
     }
     int Volume() const { return ProgramUnderTest::SliderPos(Control(m_program->VolumePage(), IDC_VOLUME_SLIDER)); }
+    CRect Switch(int id) const { return m_program->ControlRect(m_program->SwitchPage(), id); }
+    void Click(const CRect& rect) const { ProgramUnderTest::ClickAt(CPoint(rect.CenterX(), rect.CenterY())); }
+    void Hide() const
+    {
+        Click(m_program->ControlRect(m_program->Panel(), IDC_PANEL_CLOSE));
+        ASSERT_TRUE(WaitFor([&] { return m_program->NoneVisible(); }));
+    }
+    // Which of the four switches (in the order of their bits) glow green on screen.
+    std::vector<bool> GreenSwitches() const
+    {
+        std::vector<bool> green;
+        for (int id : {IDC_SWITCH_WIRELESS, IDC_SWITCH_3G, IDC_SWITCH_CAMERA, IDC_SWITCH_BLUETOOTH})
+            green.push_back(GreenPixels(ScreenCapture(Switch(id))) > 100);
+        return green;
+    }
+    bool ShowsGreen(std::vector<bool> expected) const
+    {
+        return WaitFor([&] { return GreenSwitches() == expected; });
+    }
 
     GdiplusSession m_gdiplus;
     TestTablet m_tablet;
@@ -45,12 +67,12 @@ TEST_F(HardwareEffects, ASwitchClickFlipsItsBitInTheEcKeepsTheUpperBitsAndSwapsI
 {
     m_tablet.SetSwitches(0x59);
     ASSERT_NO_FATAL_FAILURE(Start());
-    // Start-up reads the byte and writes it back once per switch.
-    EXPECT_EQ(m_tablet.Number("ec_reads"), 1);
+    // Start-up reads the byte and writes it back once per switch, each time after a fresh read.
+    EXPECT_EQ(m_tablet.Number("ec_reads"), 5);
     EXPECT_EQ(m_tablet.Number("ec_writes"), 4);
     ASSERT_NO_FATAL_FAILURE(Show());
-    const CRect camera = m_program->ControlRect(m_program->SwitchPage(), IDC_SWITCH_CAMERA);      // bit 2, off
-    const CRect wireless = m_program->ControlRect(m_program->SwitchPage(), IDC_SWITCH_WIRELESS);  // bit 0, on
+    const CRect camera = Switch(IDC_SWITCH_CAMERA);      // bit 2, off
+    const CRect wireless = Switch(IDC_SWITCH_WIRELESS);  // bit 0, on
     EXPECT_TRUE(WaitFor([&] { return GreenPixels(ScreenCapture(wireless)) > 100; }));
     EXPECT_LT(GreenPixels(ScreenCapture(camera)), 20);
 
@@ -61,7 +83,7 @@ TEST_F(HardwareEffects, ASwitchClickFlipsItsBitInTheEcKeepsTheUpperBitsAndSwapsI
     } clicks[] = {{camera, "0x5D", true}, {wireless, "0x5C", false}, {camera, "0x58", false}};
     long long writes = 4;
     for (const auto& click : clicks) {
-        ProgramUnderTest::ClickAt(CPoint(click.button.CenterX(), click.button.CenterY()));
+        Click(click.button);
         EXPECT_TRUE(WaitFor([&] { return m_tablet.Field("switches") == click.switches; }))
             << "expected " << click.switches << ", the EC holds " << m_tablet.Field("switches");
         EXPECT_EQ(m_tablet.Number("ec_writes"), ++writes);
@@ -70,10 +92,91 @@ TEST_F(HardwareEffects, ASwitchClickFlipsItsBitInTheEcKeepsTheUpperBitsAndSwapsI
             return click.greenAfter ? green > 100 : green < 20;
         })) << "picture after " << click.switches;
     }
-    // The EC is read only at start.
-    EXPECT_EQ(m_tablet.Number("ec_reads"), 1);
     EXPECT_TRUE(m_program->AllVisible());
 }
+
+TEST_F(HardwareEffects, ADeviceChangedBehindTheProgramsBackStaysChangedAfterAClickAndShowsAtTheNextShow)
+{
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(Show());
+    EXPECT_TRUE(ShowsGreen({false, false, false, false}));
+
+    // Wi-Fi turned on elsewhere (the tablet's own key, another program), then the camera clicked
+    // here: both are on, and the pictures show both.
+    ASSERT_EQ(RunTool(L"tabsim.exe", L"set switches 0x01"), 0u);
+    Click(Switch(IDC_SWITCH_CAMERA));
+    EXPECT_TRUE(WaitFor([&] { return m_tablet.Field("switches") == "0x05"; })) << m_tablet.Field("switches");
+    EXPECT_TRUE(ShowsGreen({true, false, true, false}));
+
+    // Changed again while the panel was hidden: the next show shows it, without writing anything.
+    ASSERT_NO_FATAL_FAILURE(Hide());
+    ASSERT_EQ(RunTool(L"tabsim.exe", L"set switches 0x0A"), 0u);
+    const long long writes = m_tablet.Number("ec_writes");
+    ASSERT_NO_FATAL_FAILURE(Show());
+    EXPECT_TRUE(ShowsGreen({false, true, false, true}));
+    EXPECT_EQ(m_tablet.Number("ec_writes"), writes);
+    EXPECT_EQ(m_tablet.Field("switches"), "0x0A");
+}
+
+// Switches the program cannot reach at start: an EC that never answers, or port access refused.
+struct Unreachable {
+    const char* name;
+    const wchar_t* before;  // the tabsim setting made before the program starts
+    const wchar_t* after;   // the one that makes the switches reachable again
+    const wchar_t* reason;  // a word the tooltip must hold
+};
+
+class UnreachableSwitches : public HardwareEffects, public ::testing::WithParamInterface<Unreachable> {};
+
+TEST_P(UnreachableSwitches, AreNeverWrittenLookNeitherOnNorOffSaySoTakeNoClicksAndComeBackAtALaterShow)
+{
+    const Unreachable& c = GetParam();
+    ASSERT_EQ(RunTool(L"tabsim.exe", L"set switches 0x05"), 0u);
+    ASSERT_EQ(RunTool(L"tabsim.exe", std::wstring(L"set ") + c.before), 0u);
+    ASSERT_NO_FATAL_FAILURE(Start());
+    EXPECT_EQ(m_tablet.Number("ec_writes"), 0);
+    ASSERT_NO_FATAL_FAILURE(Show());
+
+    // Neither the on look (green) nor, as seen below, the off look.
+    const CRect camera = Switch(IDC_SWITCH_CAMERA);
+    const CRect bluetooth = Switch(IDC_SWITCH_BLUETOOTH);
+    EXPECT_TRUE(ShowsGreen({false, false, false, false}));
+    const ScreenCapture unreachable = SettledPicture(bluetooth);
+
+    // The pointer resting on a switch brings up the reason.
+    ProgramUnderTest::MoveMouseTo(CPoint(camera.CenterX(), camera.CenterY()));
+    std::wstring tip;
+    EXPECT_TRUE(WaitFor([&] { return !(tip = ShownTooltipText(m_program->ProcessId())).empty(); }));
+    EXPECT_NE(tip.find(L"cannot be reached"), std::wstring::npos);
+    EXPECT_NE(tip.find(c.reason), std::wstring::npos);
+
+    // A click changes nothing.
+    const long long opens = m_tablet.Number("winio_opens");
+    Click(camera);
+    Linger(300);
+    EXPECT_EQ(m_tablet.Number("ec_writes"), 0);
+    EXPECT_EQ(m_tablet.Number("winio_opens"), opens);
+    EXPECT_EQ(m_tablet.Field("switches"), "0x05");
+    EXPECT_TRUE(ShowsGreen({false, false, false, false}));
+
+    // Reachable again: the next show shows the switches as the EC holds them, and they work.
+    ASSERT_EQ(RunTool(L"tabsim.exe", std::wstring(L"set ") + c.after), 0u);
+    ASSERT_NO_FATAL_FAILURE(Hide());
+    ProgramUnderTest::MoveMouseTo(CPoint(0, 0));
+    ASSERT_NO_FATAL_FAILURE(Show());
+    EXPECT_TRUE(ShowsGreen({true, false, true, false}));
+    const ScreenCapture off = SettledPicture(bluetooth);
+    EXPECT_GT(Differing(off, unreachable), bluetooth.Width() * bluetooth.Height() / 10)
+        << "the unreachable look must differ from the off look";
+    Click(Switch(IDC_SWITCH_BLUETOOTH));
+    EXPECT_TRUE(WaitFor([&] { return m_tablet.Field("switches") == "0x0D"; })) << m_tablet.Field("switches");
+    EXPECT_TRUE(ShowsGreen({true, false, true, true}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Switches, UnreachableSwitches,
+                         ::testing::Values(Unreachable{"EcNeverAnswers", L"ack never", L"ack now", L"does not answer"},
+                                           Unreachable{"NoPortAccess", L"winio fail", L"winio ok", L"I/O ports"}),
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(HardwareEffects, ChangesMadeElsewhereShowOnTheSlidersWithinAFewTicksAndAreNeverWrittenBack)
 {
@@ -97,6 +200,38 @@ TEST_F(HardwareEffects, ChangesMadeElsewhereShowOnTheSlidersWithinAFewTicksAndAr
     EXPECT_TRUE(WaitFor([&] { return Brightness() == 2 && Volume() == 25; }));
     EXPECT_EQ(m_tablet.Number("brightness_sets"), 0);
     EXPECT_EQ(m_tablet.Number("volume_writes"), 0);
+}
+
+TEST_F(HardwareEffects, KeyboardStepsOnTheVolumeSliderHoldInBothDirections)
+{
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(Show());
+    // The user takes the volume slider by its thumb, which gives it the keyboard focus.
+    const HWND slider = Control(m_program->VolumePage(), IDC_VOLUME_SLIDER);
+    const CPoint thumb = ThumbCentre(ProgramUnderTest::WindowRect(slider), 50, 1, 99);
+    ASSERT_TRUE(ProgramUnderTest::Uncover(m_program->VolumePage(), thumb));
+    ProgramUnderTest::ClickAt(thumb);
+    ASSERT_TRUE(WaitFor([&] { return m_program->FocusedWindow() == slider; }));
+    const int start = Volume();
+    ASSERT_GE(start, 40);
+    ASSERT_LE(start, 60);
+
+    // Each step is written and stays where it went through the polls that follow.
+    int expected = start;
+    for (const auto& [key, step] : {std::pair{VK_RIGHT, 1}, std::pair{VK_LEFT, -1}}) {
+        for (int i = 0; i < 6; ++i) {
+            const long long reads = m_tablet.Number("volume_reads");
+            SendTabletKey(std::to_wstring(key));
+            expected += step;
+            EXPECT_TRUE(WaitFor([&] { return Volume() == expected; })) << "volume " << Volume();
+            EXPECT_TRUE(WaitFor([&] { return m_tablet.Number("volume_reads") >= reads + 3; }));
+            EXPECT_EQ(Volume(), expected);
+            EXPECT_EQ(m_tablet.Field("volume"), (std::to_string(expected / 100) + "." +
+                                                 (expected % 100 < 10 ? "0" : "") + std::to_string(expected % 100) +
+                                                 "0000"));
+        }
+    }
+    EXPECT_EQ(Volume(), start);
 }
 
 TEST_F(HardwareEffects, UpAndDownLeaveTheSlidersAloneAndHoldTheVolumeSliderUntilAnotherKey)

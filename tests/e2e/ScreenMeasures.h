@@ -1,5 +1,6 @@
 // Simple measures of what the screen shows, for checks that must not depend on the exact artwork:
-// how much two pictures differ, how bright a picture is, how many of its pixels are green.
+// how much two pictures differ, how bright a picture is, how many of its pixels are green, and
+// where a slider's thumb lies.
 #pragma once
 
 #include "ProgramTestSupport.h"
@@ -39,6 +40,15 @@ inline int GreenPixels(const ScreenCapture& picture)
             green += GetGValue(c) > GetRValue(c) + 40 && GetGValue(c) > GetBValue(c) + 40;
         }
     return green;
+}
+
+// Where the centre of a horizontal trackbar's thumb lies for `pos` (Wine's trackbar of the pages'
+// size: the thumb's left edge runs from 8 at the lowest position to 133 at the highest, 11 pixels
+// wide, 21 high from y 2).
+inline CPoint ThumbCentre(const CRect& slider, int pos, int lowest, int highest)
+{
+    const int left = 8 + (133 - 8) * (pos - lowest) / (highest - lowest);
+    return CPoint(slider.left + left + 5, slider.top + 2 + 10);
 }
 
 // The screen in `rect` once it has settled: the compositor draws what was just shown a little

@@ -13,15 +13,6 @@
 
 namespace {
 
-// Where the centre of a horizontal trackbar's thumb lies for `pos` (Wine's trackbar of this size:
-// the thumb's left edge runs from 8 at the lowest position to 133 at the highest, 11 pixels wide,
-// 21 high from y 2).
-CPoint ThumbCentre(const CRect& slider, int pos, int lowest, int highest)
-{
-    const int left = 8 + (133 - 8) * (pos - lowest) / (highest - lowest);
-    return CPoint(slider.left + left + 5, slider.top + 2 + 10);
-}
-
 TEST(TypicalPress, KeyPanelThenPagesFocusedOnBrightnessDragSetsEveryStepCloseMarkHidesAll)
 {
     GdiplusSession gdiplus;

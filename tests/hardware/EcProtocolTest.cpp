@@ -1,6 +1,7 @@
 // The device-switch protocol against the simulated EC, with its port log as the oracle: the read,
-// the set and clear sequences, the acknowledgement wait and its bound, and port access that is
-// refused or whose library is incomplete.
+// the set, clear and flip sequences (each a fresh read, then the write), the acknowledgement wait
+// and its bound, a byte that could not be read never written, and port access that is refused or
+// whose library is incomplete.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -24,9 +25,13 @@ Lines PortLog(TestTablet& tablet)
 
 const Lines kReadSequence = {"out 0x6C 0x11", "in 0x68 0xFA", "out 0x360 0x00"};
 
-Lines WriteSequence(const char* byte)
+// A change of one bit on the wire: the read that finds `read`, then the write of `written`.
+Lines ReadThenWrite(const char* read, const char* written)
 {
-    return {"out 0x360 0x00", std::string("out 0x361 ") + byte, "out 0x6C 0x12", "in 0x68 0xFA"};
+    Lines lines = kReadSequence;
+    lines.insert(lines.end(), {std::string("in 0x361 ") + read, "out 0x360 0x00", std::string("out 0x361 ") + written,
+                               "out 0x6C 0x12", "in 0x68 0xFA"});
+    return lines;
 }
 
 long long AnswerReads(const Lines& log)
@@ -43,11 +48,11 @@ protected:
     }
     void TearDown() override { SetEcPortLibrary(nullptr); }
 
-    // The page's one read of the EC, bracketed as it does.
-    void ReadOnce()
+    // A read of the EC, bracketed as the page does.
+    EcResult ReadOnce()
     {
         CEcPortAccess access;
-        ReadDeviceSwitches();
+        return ReadDeviceSwitches();
     }
 
     TestTablet m_tablet;
@@ -64,7 +69,7 @@ TEST_F(EcProtocolTest, ReadTakesTheByteAndFFMeansAllOff)
         m_tablet.SetSwitches(c.ec);
         m_tablet.ClearLog();
         g_deviceSwitches = 0x33;
-        ReadOnce();
+        EXPECT_EQ(ReadOnce(), EcResult::Done);
         EXPECT_EQ(g_deviceSwitches, c.copy) << c.shown;
         Lines expected = kReadSequence;
         expected.push_back(std::string("in 0x361 ") + c.shown);
@@ -76,50 +81,58 @@ TEST_F(EcProtocolTest, ReadTakesTheByteAndFFMeansAllOff)
     EXPECT_EQ(m_tablet.Number("port_denied"), 0);
 }
 
-TEST_F(EcProtocolTest, SetAndClearSendTheWholeByteFromTheCopyEvenWhenUnchanged)
+TEST_F(EcProtocolTest, EachChangeReadsTheEcAfreshAndWritesBackWhatWasReadWithOneBitChanged)
 {
-    // The copy rules, not the EC: a change made elsewhere is overwritten with the copy's bits.
+    // What the copy held is not what is written: a change made elsewhere (0xF0) is kept.
     m_tablet.SetSwitches(0xF0);
     g_deviceSwitches = 0x01;
-    SetDeviceSwitch(2);
-    EXPECT_EQ(g_deviceSwitches, 0x05);
-    EXPECT_EQ(PortLog(m_tablet), WriteSequence("0x05"));
-    EXPECT_EQ(m_tablet.Field("switches"), "0x05");
+    EXPECT_EQ(SetDeviceSwitch(2), EcResult::Done);
+    EXPECT_EQ(g_deviceSwitches, 0xF4);
+    EXPECT_EQ(PortLog(m_tablet), ReadThenWrite("0xF0", "0xF4"));
+    EXPECT_EQ(m_tablet.Field("switches"), "0xF4");
     EXPECT_EQ(m_tablet.Number("winio_open"), 0);
-    EXPECT_EQ(m_tablet.Number("winio_opens"), 1);
+    EXPECT_EQ(m_tablet.Number("winio_opens"), 1);  // one access around the read and the write
 
+    // Wi-Fi turned on elsewhere, then the camera turned off here: Wi-Fi stays on.
+    m_tablet.SetSwitches(0x05);
     m_tablet.ClearLog();
-    ClearDeviceSwitch(0);
-    EXPECT_EQ(g_deviceSwitches, 0x04);
-    EXPECT_EQ(PortLog(m_tablet), WriteSequence("0x04"));
+    EXPECT_EQ(ClearDeviceSwitch(2), EcResult::Done);
+    EXPECT_EQ(PortLog(m_tablet), ReadThenWrite("0x05", "0x01"));
+    m_tablet.ClearLog();
+    EXPECT_EQ(ToggleDeviceSwitch(3), EcResult::Done);
+    EXPECT_EQ(ToggleDeviceSwitch(0), EcResult::Done);
+    Lines both = ReadThenWrite("0x01", "0x09");
+    const Lines second = ReadThenWrite("0x09", "0x08");
+    both.insert(both.end(), second.begin(), second.end());
+    EXPECT_EQ(PortLog(m_tablet), both);
+    EXPECT_EQ(g_deviceSwitches, 0x08);
 
-    // Already in the requested state: the full sequence all the same.
+    // Already in the requested state: the full sequences all the same.
     m_tablet.ClearLog();
-    SetDeviceSwitch(2);
-    ClearDeviceSwitch(0);
-    Lines twice = WriteSequence("0x04");
-    const Lines again = WriteSequence("0x04");
-    twice.insert(twice.end(), again.begin(), again.end());
-    EXPECT_EQ(PortLog(m_tablet), twice);
-    EXPECT_EQ(m_tablet.Number("ec_writes"), 4);
+    SetDeviceSwitch(3);
+    EXPECT_EQ(PortLog(m_tablet), ReadThenWrite("0x08", "0x08"));
+    // A byte read as 0xFF is taken as all off, and that is what goes back.
+    m_tablet.SetSwitches(0xFF);
+    m_tablet.ClearLog();
+    SetDeviceSwitch(1);
+    EXPECT_EQ(PortLog(m_tablet), ReadThenWrite("0xFF", "0x02"));
     EXPECT_EQ(m_tablet.Number("winio_open"), 0);
     EXPECT_EQ(m_tablet.Number("port_denied"), 0);
 
-    // A bit number beyond the byte changes nothing but is still written.
-    m_tablet.ClearLog();
+    // A bit number beyond the byte changes nothing; what was read is written back.
     SetDeviceSwitch(8);
-    SetDeviceSwitch(200);
-    EXPECT_EQ(g_deviceSwitches, 0x04);
-    EXPECT_EQ(m_tablet.Number("ec_writes"), 6);
+    ToggleDeviceSwitch(200);
+    EXPECT_EQ(g_deviceSwitches, 0x02);
+    EXPECT_EQ(m_tablet.Number("ec_reads"), 8);
+    EXPECT_EQ(m_tablet.Number("ec_writes"), 8);
 }
 
 TEST_F(EcProtocolTest, UpperBitsAsReadAreCarriedThroughEveryWrite)
 {
     m_tablet.SetSwitches(0x5A);
-    ReadOnce();
     m_tablet.ClearLog();
     SetDeviceSwitch(0);
-    EXPECT_EQ(PortLog(m_tablet), WriteSequence("0x5B"));
+    EXPECT_EQ(PortLog(m_tablet), ReadThenWrite("0x5A", "0x5B"));
     ClearDeviceSwitch(3);
     ClearDeviceSwitch(1);
     EXPECT_EQ(g_deviceSwitches, 0x51);
@@ -128,81 +141,104 @@ TEST_F(EcProtocolTest, UpperBitsAsReadAreCarriedThroughEveryWrite)
 
 TEST_F(EcProtocolTest, WaitReadsUntilTheAcknowledgement)
 {
-    g_deviceSwitches = 0x02;
+    m_tablet.SetSwitches(0x02);
     m_tablet.SetAckNow();
     SetDeviceSwitch(0);
-    EXPECT_EQ(AnswerReads(PortLog(m_tablet)), 1);
+    EXPECT_EQ(AnswerReads(PortLog(m_tablet)), 2);  // one for the read command, one for the write
 
     m_tablet.SetAckAfterReads(3);
     m_tablet.ClearLog();
-    ClearDeviceSwitch(0);
-    EXPECT_EQ(PortLog(m_tablet), (Lines{"out 0x360 0x00", "out 0x361 0x02", "out 0x6C 0x12", "in 0x68 0x00",
-                                        "in 0x68 0x00", "in 0x68 0xFA"}));
-    EXPECT_EQ(m_tablet.Field("switches"), "0x02");
-
-    m_tablet.SetSwitches(0x44);
-    m_tablet.ClearLog();
-    ReadOnce();
+    EXPECT_EQ(ClearDeviceSwitch(0), EcResult::Done);
     EXPECT_EQ(PortLog(m_tablet), (Lines{"out 0x6C 0x11", "in 0x68 0x00", "in 0x68 0x00", "in 0x68 0xFA",
-                                        "out 0x360 0x00", "in 0x361 0x44"}));
-    EXPECT_EQ(g_deviceSwitches, 0x44);
+                                        "out 0x360 0x00", "in 0x361 0x03", "out 0x360 0x00", "out 0x361 0x02",
+                                        "out 0x6C 0x12", "in 0x68 0x00", "in 0x68 0x00", "in 0x68 0xFA"}));
+    EXPECT_EQ(m_tablet.Field("switches"), "0x02");
 }
 
-TEST_F(EcProtocolTest, AnEcThatNeverAnswersEndsAtTheBoundAndAccessIsClosed)
+TEST_F(EcProtocolTest, AByteThatWasNotReadIsNeverWritten)
 {
     m_tablet.SetSwitches(0x0F);
     m_tablet.SetAckNever();
 
-    // A write keeps the new byte in the copy; the EC never carried it out.
+    // The read goes unanswered: no write follows, and the copy keeps what it held.
     g_deviceSwitches = 0x01;
-    SetDeviceSwitch(1);
-    EXPECT_EQ(g_deviceSwitches, 0x03);
-    Lines log = PortLog(m_tablet);
-    ASSERT_GE(log.size(), 4u);
-    EXPECT_EQ(Lines(log.begin(), log.begin() + 3), (Lines{"out 0x360 0x00", "out 0x361 0x03", "out 0x6C 0x12"}));
-    const long long writeReads = AnswerReads(log);
-    EXPECT_EQ(writeReads, static_cast<long long>(log.size()) - 3);  // nothing but answer reads after
-    EXPECT_GE(writeReads, 2);
-    EXPECT_LE(writeReads, ec::kAckWaitMaxReads);
-    EXPECT_EQ(std::count(log.begin(), log.end(), "in 0x68 0xFA"), 0);
+    for (EcResult (*change)(uint8_t) : {&SetDeviceSwitch, &ClearDeviceSwitch, &ToggleDeviceSwitch}) {
+        m_tablet.ClearLog();
+        EXPECT_EQ(change(1), EcResult::NoAnswer);
+        EXPECT_EQ(g_deviceSwitches, 0x01);
+        const Lines log = PortLog(m_tablet);
+        ASSERT_GE(log.size(), 3u);
+        EXPECT_EQ(log.front(), "out 0x6C 0x11");
+        EXPECT_EQ(AnswerReads(log), static_cast<long long>(log.size()) - 1);  // nothing but the wait after
+        EXPECT_LE(AnswerReads(log), ec::kAckWaitMaxReads);
+        EXPECT_EQ(std::count(log.begin(), log.end(), "in 0x68 0xFA"), 0);
+    }
+    EXPECT_EQ(m_tablet.Number("ec_writes"), 0);
     EXPECT_EQ(m_tablet.Field("switches"), "0x0F");
     EXPECT_EQ(m_tablet.Number("winio_open"), 0);
 
-    // A read keeps the previous copy and leaves the register window alone.
+    // A bare read keeps the previous copy and leaves the register window alone.
     m_tablet.ClearLog();
-    ReadOnce();
-    EXPECT_EQ(g_deviceSwitches, 0x03);
-    log = PortLog(m_tablet);
-    ASSERT_GE(log.size(), 2u);
-    EXPECT_EQ(log.front(), "out 0x6C 0x11");
-    EXPECT_EQ(AnswerReads(log), static_cast<long long>(log.size()) - 1);
-    EXPECT_LE(AnswerReads(log), ec::kAckWaitMaxReads);
+    EXPECT_EQ(ReadOnce(), EcResult::NoAnswer);
+    EXPECT_EQ(g_deviceSwitches, 0x01);
+    EXPECT_EQ(PortLog(m_tablet).front(), "out 0x6C 0x11");
     EXPECT_EQ(m_tablet.Number("winio_open"), 0);
     EXPECT_EQ(m_tablet.Number("port_denied"), 0);
 
     // The EC answering again is heard at once.
     m_tablet.SetAckNow();
-    m_tablet.ClearLog();
-    ReadOnce();
+    EXPECT_EQ(ReadOnce(), EcResult::Done);
     EXPECT_EQ(g_deviceSwitches, 0x0F);
 }
 
-TEST_F(EcProtocolTest, RefusedAccessTouchesNoPortAndTheCopyStillChanges)
+// The real port library, except that the EC never acknowledges a write command.
+bool g_writeCommandSent = false;
+bool IgnoreWritesGet(WORD port, PDWORD value, BYTE size)
+{
+    if (port == ec::kAnswerPort && g_writeCommandSent && value != nullptr) {
+        *value = 0x00;
+        return true;
+    }
+    return WinIo().getPortVal(port, value, size);
+}
+bool IgnoreWritesSet(WORD port, DWORD value, BYTE size)
+{
+    if (port == ec::kCommandPort)
+        g_writeCommandSent = value == ec::kWriteCommand;
+    return WinIo().setPortVal(port, value, size);
+}
+
+TEST_F(EcProtocolTest, AnUnacknowledgedWriteLeavesTheCopyAtTheByteRead)
+{
+    WinIoLibrary ignoringWrites = WinIo();
+    ignoringWrites.getPortVal = &IgnoreWritesGet;
+    ignoringWrites.setPortVal = &IgnoreWritesSet;
+    SetEcPortLibrary(&ignoringWrites);
+    m_tablet.SetSwitches(0x21);
+    g_deviceSwitches = 0x00;
+    EXPECT_EQ(SetDeviceSwitch(3), EcResult::NoAnswer);
+    EXPECT_EQ(g_deviceSwitches, 0x21);
+    // The answers that never came are the fake's own and reach no log.
+    EXPECT_EQ(PortLog(m_tablet), (Lines{"out 0x6C 0x11", "in 0x68 0xFA", "out 0x360 0x00", "in 0x361 0x21",
+                                        "out 0x360 0x00", "out 0x361 0x29", "out 0x6C 0x12"}));
+    EXPECT_EQ(m_tablet.Number("winio_open"), 0);
+}
+
+TEST_F(EcProtocolTest, RefusedAccessTouchesNoPortAndChangesNothing)
 {
     m_tablet.SetSwitches(0x0C);
     m_tablet.SetWinio(false);
     g_deviceSwitches = 0x21;
-    ReadOnce();
+    EXPECT_EQ(ReadOnce(), EcResult::NoPortAccess);
+    EXPECT_EQ(SetDeviceSwitch(3), EcResult::NoPortAccess);
+    EXPECT_EQ(ClearDeviceSwitch(0), EcResult::NoPortAccess);
+    EXPECT_EQ(ToggleDeviceSwitch(1), EcResult::NoPortAccess);
     EXPECT_EQ(g_deviceSwitches, 0x21);
-    SetDeviceSwitch(3);
-    EXPECT_EQ(g_deviceSwitches, 0x29);
-    ClearDeviceSwitch(0);
-    EXPECT_EQ(g_deviceSwitches, 0x28);
 
     EXPECT_TRUE(PortLog(m_tablet).empty());
     EXPECT_EQ(m_tablet.Number("port_denied"), 0);
     EXPECT_EQ(m_tablet.Number("winio_open"), 0);
-    EXPECT_EQ(m_tablet.Number("winio_opens"), 3);  // asked each time, refused each time
+    EXPECT_EQ(m_tablet.Number("winio_opens"), 4);  // asked each time, refused each time
     EXPECT_EQ(m_tablet.Field("switches"), "0x0C");
 
     // Without access the single operations do nothing either.
@@ -223,10 +259,10 @@ TEST_F(EcProtocolTest, AnIncompleteOrMissingPortLibraryIsNeverCalled)
     for (const WinIoLibrary* library : {&missing, &partial}) {
         SetEcPortLibrary(library);
         g_deviceSwitches = 0x08;
-        ReadOnce();
-        SetDeviceSwitch(0);
-        ClearDeviceSwitch(3);
-        EXPECT_EQ(g_deviceSwitches, 0x01);
+        EXPECT_EQ(ReadOnce(), EcResult::NoPortAccess);
+        EXPECT_EQ(SetDeviceSwitch(0), EcResult::NoPortAccess);
+        EXPECT_EQ(ToggleDeviceSwitch(3), EcResult::NoPortAccess);
+        EXPECT_EQ(g_deviceSwitches, 0x08);
     }
     EXPECT_EQ(m_tablet.Number("winio_opens"), 0);
     EXPECT_TRUE(PortLog(m_tablet).empty());

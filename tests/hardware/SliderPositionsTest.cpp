@@ -1,33 +1,32 @@
-// The conversions between library values and slider positions, including the positions the
-// volume's truncation brings back one lower and the values no library should report.
+// The conversions between library values and slider positions: every volume position written
+// comes back unchanged, scalars go to the nearest position, and values no library should report.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
-#include <set>
 
 #include "SliderPositions.h"
 
 namespace {
 
-TEST(VolumePositions, EveryPositionComesBackUnchangedOrOneLowerExactlyAsTheListSays)
+TEST(VolumePositions, EveryPositionWrittenComesBackUnchanged)
 {
-    const std::set<int> unchanged = {7, 14, 17, 25, 28, 31, 34, 37, 50, 55, 56, 61, 62, 68, 74, 75, 81, 87, 93};
-    for (int position = 1; position <= 99; ++position) {
-        const int back = VolumeScalarToPosition(VolumePositionToScalar(position));
-        EXPECT_EQ(back, unchanged.count(position) != 0 ? position : position - 1) << "position " << position;
-    }
+    for (int position = 1; position <= 99; ++position)
+        EXPECT_EQ(VolumeScalarToPosition(VolumePositionToScalar(position)), position) << "position " << position;
 }
 
-TEST(VolumePositions, AScalarIsTruncatedNeverRounded)
+TEST(VolumePositions, AScalarGoesToTheNearestPositionHalvesUpward)
 {
     EXPECT_EQ(VolumeScalarToPosition(0.5f), 50);
     EXPECT_EQ(VolumeScalarToPosition(1.0f), 100);
     EXPECT_EQ(VolumeScalarToPosition(0.0f), 0);
-    EXPECT_EQ(VolumeScalarToPosition(0.015f), 1);
-    EXPECT_EQ(VolumeScalarToPosition(0.2999f), 29);
-    EXPECT_EQ(VolumeScalarToPosition(0.99999f), 99);
-    EXPECT_EQ(VolumeScalarToPosition(std::nextafter(0.01f, 0.0f)), 0);
+    EXPECT_EQ(VolumeScalarToPosition(0.015f), 1);  // the float lies just below 0.015
+    EXPECT_EQ(VolumeScalarToPosition(0.0150001f), 2);
+    EXPECT_EQ(VolumeScalarToPosition(0.2999f), 30);
+    EXPECT_EQ(VolumeScalarToPosition(0.294f), 29);
+    EXPECT_EQ(VolumeScalarToPosition(0.125f), 13);
+    EXPECT_EQ(VolumeScalarToPosition(0.99999f), 100);
+    EXPECT_EQ(VolumeScalarToPosition(0.004f), 0);
     EXPECT_EQ(VolumeScalarToPosition(-0.0f), 0);
 }
 

@@ -1,6 +1,8 @@
 // The device switch page under Wine against the simulated EC: the read and write-back at start,
-// the toggles (through notifications and through real mouse clicks), the pictures each button
-// shows, and the magenta page that is invisible on screen, with or without a colour key.
+// the read at every show, the toggles of a fresh read (through notifications and through real
+// mouse clicks), the pictures each button shows, the unreachable look with its tooltips when the
+// EC does not answer or the ports are refused, and the magenta page that is invisible on screen,
+// with or without a colour key.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +11,7 @@
 #include <vector>
 
 #include "EcProtocol.h"
+#include "FadedBitmap.h"
 #include "ProgramTestSupport.h"
 #include "SwitchPage.h"
 #include "TestTablet.h"
@@ -28,13 +31,25 @@ Lines PortLog(TestTablet& tablet)
     return lines;
 }
 
-Lines ReadThenFourWrites(const std::string& read, const std::string& written)
+Lines ReadOf(const std::string& byte) { return {"out 0x6C 0x11", "in 0x68 0xFA", "out 0x360 0x00", "in 0x361 " + byte}; }
+
+Lines WriteOf(const std::string& byte) { return {"out 0x360 0x00", "out 0x361 " + byte, "out 0x6C 0x12", "in 0x68 0xFA"}; }
+
+// Start-up on the wire: the read, then per device a fresh read and the write of what it found.
+Lines StartUp(const std::string& first, const std::string& written)
 {
-    Lines log = {"out 0x6C 0x11", "in 0x68 0xFA", "out 0x360 0x00", "in 0x361 " + read};
-    for (int i = 0; i < 4; ++i)
-        log.insert(log.end(), {"out 0x360 0x00", "out 0x361 " + written, "out 0x6C 0x12", "in 0x68 0xFA"});
+    Lines log = ReadOf(first);
+    for (int i = 0; i < 4; ++i) {
+        const Lines read = ReadOf(i == 0 ? first : written);
+        const Lines write = WriteOf(written);
+        log.insert(log.end(), read.begin(), read.end());
+        log.insert(log.end(), write.begin(), write.end());
+    }
     return log;
 }
+
+// A picture id with this bit set is that picture in the unreachable look.
+constexpr UINT kFaded = 0x10000;
 
 std::vector<COLORREF> Render(CSkinButton& button, int width, int height)
 {
@@ -49,18 +64,26 @@ std::vector<COLORREF> Render(CSkinButton& button, int width, int height)
     });
 }
 
-// Which device picture a button shows, by comparing its rendering with each picture's.
+// Which device picture a button shows, by comparing its rendering with each picture's, plain or
+// faded as an unreachable switch shows it.
 UINT ShownPicture(CSkinButton& button)
 {
     CRect client;
     button.GetClientRect(&client);
     const std::vector<COLORREF> shown = Render(button, client.Width(), client.Height());
     for (UINT id = IDB_WIRELESS_ON; id <= IDB_WIRELESS_OFF; ++id) {
-        CSkinButton reference;
-        reference.LoadImages(id, kMagenta, 0, 0);
-        reference.SetFlatEdge(FALSE, FALSE);
-        if (Render(reference, client.Width(), client.Height()) == shown)
-            return id;
+        for (const bool faded : {false, true}) {
+            CSkinButton reference;
+            if (faded)
+                reference.AssignImages(
+                    LoadFadedBitmap(id, kMagenta, reference.m_crFace, kSwitchUnreachableFade).release(), kMagenta,
+                    nullptr, 0);
+            else
+                reference.LoadImages(id, kMagenta, 0, 0);
+            reference.SetFlatEdge(FALSE, FALSE);
+            if (Render(reference, client.Width(), client.Height()) == shown)
+                return faded ? id | kFaded : id;
+        }
     }
     return 0;
 }
@@ -69,6 +92,40 @@ std::vector<UINT> Pictures(CSwitchPage& page)
 {
     return {ShownPicture(page.m_btnWireless), ShownPicture(page.m_btn3G), ShownPicture(page.m_btnCamera),
             ShownPicture(page.m_btnBluetooth)};
+}
+
+const std::vector<UINT> kAllUnreachable = {IDB_WIRELESS_OFF | kFaded, IDB_3G_OFF | kFaded, IDB_CAMERA_OFF | kFaded,
+                                           IDB_BLUETOOTH_OFF | kFaded};
+
+// The tooltip text every button carries (the same on all four), or "" when they have none.
+std::wstring TipText(CSwitchPage& page)
+{
+    std::wstring text;
+    for (CSkinButton* button : {&page.m_btnWireless, &page.m_btn3G, &page.m_btnCamera, &page.m_btnBluetooth}) {
+        const std::wstring own = button->m_tipText.str();
+        EXPECT_EQ(button->m_tip.GetToolCount(), own.empty() ? 0 : 1);
+        if (button == &page.m_btnWireless)
+            text = own;
+        EXPECT_EQ(own, text);
+    }
+    return text;
+}
+
+std::wstring ResourceText(UINT id)
+{
+    CString text;
+    text.LoadString(id);
+    return text.str();
+}
+
+// The page shown as the panel shows it, and hidden again. (Hiding the active window can cost
+// seconds under Xvfb, so none is.)
+void ShowAndHide(CSwitchPage& page)
+{
+    ::SetActiveWindow(nullptr);
+    page.SetWindowPos(nullptr, -1000, -1000, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    page.ShowWindow(SW_SHOWNOACTIVATE);
+    page.ShowWindow(SW_HIDE);
 }
 
 void Click(CSwitchPage& page, int id)
@@ -192,13 +249,15 @@ protected:
     TestTablet m_tablet;
 };
 
-TEST_F(SwitchPageTest, StartReadsOnceWritesTheByteBackFourTimesAndShowsIt)
+TEST_F(SwitchPageTest, StartReadsTheByteAndWritesItBackOncePerDeviceEachTimeAfterAFreshRead)
 {
     CSwitchPage page;
     Create(page, 0x09);
+    EXPECT_EQ(page.Reach(), EcResult::Done);
     EXPECT_EQ(g_deviceSwitches, 0x09);
-    EXPECT_EQ(PortLog(m_tablet), ReadThenFourWrites("0x09", "0x09"));
+    EXPECT_EQ(PortLog(m_tablet), StartUp("0x09", "0x09"));
     EXPECT_EQ(Pictures(page), (std::vector<UINT>{IDB_WIRELESS_ON, IDB_3G_OFF, IDB_CAMERA_OFF, IDB_BLUETOOTH_ON}));
+    EXPECT_EQ(TipText(page), L"");
     EXPECT_EQ(m_tablet.Number("winio_open"), 0);
     EXPECT_EQ(m_tablet.Number("winio_opens"), 5);
 
@@ -215,12 +274,12 @@ TEST_F(SwitchPageTest, AByteReadAsFFStartsAllOff)
     CSwitchPage page;
     Create(page, 0xFF);
     EXPECT_EQ(g_deviceSwitches, 0x00);
-    EXPECT_EQ(PortLog(m_tablet), ReadThenFourWrites("0xFF", "0x00"));
+    EXPECT_EQ(PortLog(m_tablet), StartUp("0xFF", "0x00"));
     EXPECT_EQ(Pictures(page), (std::vector<UINT>{IDB_WIRELESS_OFF, IDB_3G_OFF, IDB_CAMERA_OFF, IDB_BLUETOOTH_OFF}));
     EXPECT_EQ(m_tablet.Field("switches"), "0x00");
 }
 
-TEST_F(SwitchPageTest, EachClickFlipsOneBitWritesTheWholeByteAndSwapsThePicture)
+TEST_F(SwitchPageTest, EachClickFlipsOneBitOfAFreshReadWritesItAndShowsWhatTheEcNowHolds)
 {
     CSwitchPage page;
     Create(page, 0xA9);
@@ -228,7 +287,10 @@ TEST_F(SwitchPageTest, EachClickFlipsOneBitWritesTheWholeByteAndSwapsThePicture)
 
     Click(page, IDC_SWITCH_CAMERA);
     EXPECT_EQ(g_deviceSwitches, 0xAD);
-    EXPECT_EQ(PortLog(m_tablet), (Lines{"out 0x360 0x00", "out 0x361 0xAD", "out 0x6C 0x12", "in 0x68 0xFA"}));
+    Lines expected = ReadOf("0xA9");
+    const Lines write = WriteOf("0xAD");
+    expected.insert(expected.end(), write.begin(), write.end());
+    EXPECT_EQ(PortLog(m_tablet), expected);
     EXPECT_EQ(ShownPicture(page.m_btnCamera), IDB_CAMERA_ON);
     EXPECT_EQ(m_tablet.Field("switches"), "0xAD");
     EXPECT_EQ(::GetFocus(), page.m_btnCamera.m_hWnd);  // the button took the focus on its way
@@ -238,23 +300,39 @@ TEST_F(SwitchPageTest, EachClickFlipsOneBitWritesTheWholeByteAndSwapsThePicture)
     EXPECT_EQ(ShownPicture(page.m_btnCamera), IDB_CAMERA_OFF);
     EXPECT_EQ(m_tablet.Number("ec_writes"), 4 + 2);
 
-    // Every device in turn; the EC is not read again, and bits 4 to 7 ride along every time.
-    m_tablet.SetSwitches(0x00);  // a change elsewhere is not seen
-    Click(page, IDC_SWITCH_WIRELESS);
-    EXPECT_EQ(g_deviceSwitches, 0xA8);
+    // Wi-Fi turned off and Bluetooth on elsewhere, the upper bits changed too: a click on 3G
+    // keeps all of it, and every picture shows the byte the EC now holds.
+    m_tablet.SetSwitches(0x58);
     Click(page, IDC_SWITCH_3G);
-    EXPECT_EQ(g_deviceSwitches, 0xAA);
-    Click(page, IDC_SWITCH_BLUETOOTH);
-    EXPECT_EQ(g_deviceSwitches, 0xA2);
-    EXPECT_EQ(Pictures(page), (std::vector<UINT>{IDB_WIRELESS_OFF, IDB_3G_ON, IDB_CAMERA_OFF, IDB_BLUETOOTH_OFF}));
-    EXPECT_EQ(m_tablet.Field("switches"), "0xA2");
-    EXPECT_EQ(m_tablet.Number("ec_reads"), 1);
-    for (const std::string& line : PortLog(m_tablet)) {
-        if (line.rfind("out 0x361 ", 0) == 0) {
-            EXPECT_EQ(line.substr(10, 3), "0xA") << line;
-        }
-    }
+    EXPECT_EQ(g_deviceSwitches, 0x5A);
+    EXPECT_EQ(m_tablet.Field("switches"), "0x5A");
+    EXPECT_EQ(Pictures(page), (std::vector<UINT>{IDB_WIRELESS_OFF, IDB_3G_ON, IDB_CAMERA_OFF, IDB_BLUETOOTH_ON}));
+
+    // The bit flipped is the EC's, not the picture's: camera turned on elsewhere, a click on the
+    // camera (still showing off) turns it off.
+    m_tablet.SetSwitches(0x5E);
+    Click(page, IDC_SWITCH_CAMERA);
+    EXPECT_EQ(m_tablet.Field("switches"), "0x5A");
+    EXPECT_EQ(ShownPicture(page.m_btnCamera), IDB_CAMERA_OFF);
     EXPECT_EQ(m_tablet.Number("winio_open"), 0);
+}
+
+TEST_F(SwitchPageTest, ShowingThePageReadsTheEcAgainAndShowsWhatChangedMeanwhile)
+{
+    CSwitchPage page;
+    Create(page, 0x01);
+    m_tablet.SetSwitches(0x0C);
+    m_tablet.ClearLog();
+    ShowAndHide(page);
+    EXPECT_EQ(PortLog(m_tablet), ReadOf("0x0C"));
+    EXPECT_EQ(g_deviceSwitches, 0x0C);
+    EXPECT_EQ(Pictures(page), (std::vector<UINT>{IDB_WIRELESS_OFF, IDB_3G_OFF, IDB_CAMERA_ON, IDB_BLUETOOTH_ON}));
+    EXPECT_EQ(m_tablet.Number("ec_writes"), 4);  // a show only reads
+    EXPECT_EQ(m_tablet.Number("winio_open"), 0);
+    // Hiding reads nothing.
+    m_tablet.ClearLog();
+    page.ShowWindow(SW_HIDE);
+    EXPECT_TRUE(PortLog(m_tablet).empty());
 }
 
 TEST_F(SwitchPageTest, MagentaBackgroundIsInvisibleOnScreenAndTheButtonsShowAndTakeClicks)
@@ -340,18 +418,71 @@ TEST_F(SwitchPageTest, WithoutAColourKeyThePageIsAnOrdinaryWindowCutToItsButtons
     page.ShowWindow(SW_HIDE);
 }
 
-TEST_F(SwitchPageTest, WithoutPortAccessThePageWorksOnItsOwnCopy)
+TEST_F(SwitchPageTest, AnEcThatNeverAnswersAtStartIsNeverWrittenAndEachShowAsksAgain)
+{
+    m_tablet.SetAckNever();
+    CSwitchPage page;
+    Create(page, 0x0B);
+    EXPECT_EQ(page.Reach(), EcResult::NoAnswer);
+    EXPECT_EQ(m_tablet.Number("ec_reads"), 1);
+    EXPECT_EQ(m_tablet.Number("ec_writes"), 0);
+    EXPECT_EQ(Pictures(page), kAllUnreachable);
+    EXPECT_EQ(TipText(page), ResourceText(IDS_SWITCHES_NO_ANSWER));
+
+    // Clicks change nothing and ask the EC nothing.
+    m_tablet.ClearLog();
+    for (int id : {IDC_SWITCH_CAMERA, IDC_SWITCH_WIRELESS, IDC_SWITCH_BLUETOOTH, IDC_SWITCH_3G})
+        Click(page, id);
+    EXPECT_TRUE(PortLog(m_tablet).empty());
+    EXPECT_EQ(Pictures(page), kAllUnreachable);
+
+    // Each show reads again; once the EC answers, the switches come back as it holds them.
+    ShowAndHide(page);
+    EXPECT_EQ(m_tablet.Number("ec_reads"), 2);
+    EXPECT_EQ(Pictures(page), kAllUnreachable);
+    m_tablet.SetAckNow();
+    ShowAndHide(page);
+    EXPECT_EQ(page.Reach(), EcResult::Done);
+    EXPECT_EQ(Pictures(page), (std::vector<UINT>{IDB_WIRELESS_ON, IDB_3G_ON, IDB_CAMERA_OFF, IDB_BLUETOOTH_ON}));
+    EXPECT_EQ(TipText(page), L"");
+    Click(page, IDC_SWITCH_CAMERA);
+    EXPECT_EQ(m_tablet.Field("switches"), "0x0F");
+
+    // An EC that stops answering between two clicks: the click writes nothing, and the page shows
+    // at once that the switches cannot be reached.
+    m_tablet.SetAckNever();
+    Click(page, IDC_SWITCH_WIRELESS);
+    EXPECT_EQ(m_tablet.Field("switches"), "0x0F");
+    EXPECT_EQ(page.Reach(), EcResult::NoAnswer);
+    EXPECT_EQ(Pictures(page), kAllUnreachable);
+    EXPECT_EQ(m_tablet.Number("ec_writes"), 1);
+    EXPECT_EQ(m_tablet.Number("winio_open"), 0);
+}
+
+TEST_F(SwitchPageTest, WithoutPortAccessTheSwitchesShowUnreachableTakeNoClicksAndComeBackLater)
 {
     m_tablet.SetWinio(false);
     CSwitchPage page;
     Create(page, 0x0F);
-    EXPECT_EQ(g_deviceSwitches, 0x00);
-    EXPECT_EQ(Pictures(page), (std::vector<UINT>{IDB_WIRELESS_OFF, IDB_3G_OFF, IDB_CAMERA_OFF, IDB_BLUETOOTH_OFF}));
+    EXPECT_EQ(page.Reach(), EcResult::NoPortAccess);
+    EXPECT_EQ(Pictures(page), kAllUnreachable);
+    EXPECT_EQ(TipText(page), ResourceText(IDS_SWITCHES_NO_PORT_ACCESS));
+    EXPECT_NE(ResourceText(IDS_SWITCHES_NO_PORT_ACCESS), L"");
+    const long long opens = m_tablet.Number("winio_opens");
     Click(page, IDC_SWITCH_3G);
-    EXPECT_EQ(g_deviceSwitches, 0x02);
-    EXPECT_EQ(ShownPicture(page.m_btn3G), IDB_3G_ON);
+    EXPECT_EQ(Pictures(page), kAllUnreachable);
+    EXPECT_EQ(m_tablet.Number("winio_opens"), opens);  // a click does not even ask
     EXPECT_TRUE(PortLog(m_tablet).empty());
     EXPECT_EQ(m_tablet.Number("port_denied"), 0);
+
+    m_tablet.SetWinio(true);
+    ShowAndHide(page);
+    EXPECT_EQ(page.Reach(), EcResult::Done);
+    EXPECT_EQ(Pictures(page), (std::vector<UINT>{IDB_WIRELESS_ON, IDB_3G_ON, IDB_CAMERA_ON, IDB_BLUETOOTH_ON}));
+    EXPECT_EQ(TipText(page), L"");
+    Click(page, IDC_SWITCH_3G);
+    EXPECT_EQ(m_tablet.Field("switches"), "0x0D");
+    EXPECT_EQ(ShownPicture(page.m_btn3G), IDB_3G_OFF);
 }
 
 } // namespace

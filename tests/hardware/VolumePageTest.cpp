@@ -1,5 +1,5 @@
-// The volume page against the simulated tablet: start, the slider's ends, the truncation drift
-// without a write back, the poll held by the arrow-key flags, every notification writing, and a
+// The volume page against the simulated tablet: start, the slider's ends, positions that hold
+// through the poll without a write back, the poll held by the arrow-key flags, every notification writing, and a
 // missing or misbehaving VolumeVista.
 #include <gtest/gtest.h>
 
@@ -69,7 +69,7 @@ TEST_F(VolumePageTest, StartsAtHalfAndShowsTheEndsAndTruncatedScalarsWithoutWrit
     EXPECT_EQ(Writes(), 0);
 }
 
-TEST_F(VolumePageTest, MovingTo29WritesTheNearestFloatAndTheNextPollShows28WithoutWritingAgain)
+TEST_F(VolumePageTest, KeyboardStepsHoldThroughThePollInBothDirectionsWithoutWritingAgain)
 {
     m_tablet.SetVolume(0.285f);
     auto page = MakePage<CProbeVolumePage>(IDD_VOLUME_PAGE);
@@ -83,10 +83,25 @@ TEST_F(VolumePageTest, MovingTo29WritesTheNearestFloatAndTheNextPollShows28Witho
 
     const long long writes = Writes();
     Tick(*page);
-    EXPECT_EQ(page->m_slider.GetPos(), 28);
+    EXPECT_EQ(page->m_slider.GetPos(), 29);
     Tick(*page);
     EXPECT_EQ(Writes(), writes);
     EXPECT_EQ(Volume(), 0.29f);
+
+    // Six steps up from the middle and back, each followed by the poll: each one holds.
+    m_tablet.SetVolume(0.5f);
+    Tick(*page);
+    ASSERT_EQ(page->m_slider.GetPos(), 50);
+    for (const auto& [key, step] : {std::pair{VK_RIGHT, 1}, std::pair{VK_LEFT, -1}}) {
+        for (int i = 0; i < 6; ++i) {
+            const int before = page->m_slider.GetPos();
+            PressKeyOn(page->m_slider, key);
+            Tick(*page);
+            EXPECT_EQ(page->m_slider.GetPos(), before + step) << "step " << i;
+        }
+    }
+    EXPECT_EQ(page->m_slider.GetPos(), 50);
+    EXPECT_EQ(Volume(), 0.5f);
 }
 
 TEST_F(VolumePageTest, EveryNotificationWritesAlsoWhenThePositionIsUnchanged)

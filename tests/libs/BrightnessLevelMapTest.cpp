@@ -1,4 +1,5 @@
-// Mapping the eight brightness levels onto whatever values a display supports, and back.
+// Mapping the eight brightness levels onto whatever values a display supports, and back; with
+// fewer values than levels, a level just set reads back as itself.
 #include "BrightnessLevelMap.h"
 
 #include <gtest/gtest.h>
@@ -72,6 +73,37 @@ TEST(BrightnessLevelMap, OneValueIsFullBrightnessAndLevelsAboveSevenCountAsSeven
     EXPECT_EQ(LevelForPercent({60}, 60), 7u);
     EXPECT_EQ(PercentForLevel({60}, 0), 60);
     EXPECT_EQ(PercentForLevel({10, 90}, 1000), 90);
+}
+
+TEST(BrightnessLevelReadBack, WithFewValuesALevelSetReadsBackAsItselfWhileTheDisplayKeepsItsValue)
+{
+    const std::vector<uint8_t> five{20, 40, 60, 80, 100};
+    // Shared values make neighbours: read by value alone, 1 shows as 2, 3 as 4, 6 as 5.
+    EXPECT_EQ(LevelForPercent(five, PercentForLevel(five, 1)), 2u);
+    EXPECT_EQ(LevelForPercent(five, PercentForLevel(five, 3)), 4u);
+    EXPECT_EQ(LevelForPercent(five, PercentForLevel(five, 6)), 5u);
+
+    LevelReadBack readBack;
+    for (unsigned int level = 0; level <= 7; ++level) {
+        const uint8_t percent = PercentForLevel(five, level);
+        readBack.Applied(level, percent);
+        EXPECT_EQ(readBack.LevelFor(five, percent), level);
+        EXPECT_EQ(readBack.LevelFor(five, percent), level) << "asked again";
+    }
+
+    // Changed elsewhere to another value: the nearest level, and the level set is forgotten, so
+    // coming back to its value shows the nearest level too.
+    readBack.Applied(1, PercentForLevel(five, 1));
+    EXPECT_EQ(readBack.LevelFor(five, 80), 5u);
+    EXPECT_EQ(readBack.LevelFor(five, PercentForLevel(five, 1)), 2u);
+    // Nothing applied yet: the nearest level.
+    EXPECT_EQ(LevelReadBack().LevelFor(five, 60), 4u);
+    // With a value per level nothing changes.
+    const std::vector<uint8_t> eight{5, 10, 15, 24, 40, 60, 80, 100};
+    for (unsigned int level = 0; level <= 7; ++level) {
+        readBack.Applied(level, PercentForLevel(eight, level));
+        EXPECT_EQ(readBack.LevelFor(eight, PercentForLevel(eight, level)), level);
+    }
 }
 
 TEST(BrightnessLevelMap, ReportedValuesAreSortedAndDeduplicated)

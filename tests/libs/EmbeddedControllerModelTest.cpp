@@ -174,4 +174,35 @@ TEST_F(EmbeddedControllerModel, LogKeepsTheLastAccessesInOrderAndClears)
     EXPECT_EQ(Log(), (std::vector<std::string>{"in 0x68 0x00"}));
 }
 
+TEST_F(EmbeddedControllerModel, ClearingWhatWasPrintedKeepsWhatCameAfter)
+{
+    // Printed at 5 accesses, 3 more logged before the clear: those 3 stay, in order.
+    for (uint8_t i = 0; i < 5; ++i) Write(0x360, i);
+    uint64_t printed = state.log.total;
+    for (uint8_t i = 5; i < 8; ++i) Write(0x360, i);
+    ClearPortLogUpTo(state, printed);
+    EXPECT_EQ(Log(), (std::vector<std::string>{"out 0x360 0x05", "out 0x360 0x06", "out 0x360 0x07"}));
+    ClearPortLogUpTo(state, state.log.total);
+    EXPECT_TRUE(Log().empty());
+
+    // Printed from a wrapped ring: the accesses after it survive the wrap.
+    for (size_t i = 0; i < kPortLogCapacity + 10; ++i) Write(0x361, static_cast<uint8_t>(i));
+    printed = state.log.total;
+    Write(0x6C, 0x11);
+    Write(0x6C, 0x12);
+    ClearPortLogUpTo(state, printed);
+    EXPECT_EQ(Log(), (std::vector<std::string>{"out 0x6C 0x11", "out 0x6C 0x12"}));
+
+    // Cleared by someone else meanwhile, or overrun by newer accesses: nothing printed is left,
+    // and nothing is cleared.
+    ClearPortLog(state);
+    Write(0x360, 1);
+    ClearPortLogUpTo(state, 500);
+    EXPECT_EQ(Log().size(), 1u);
+    printed = state.log.total;
+    for (size_t i = 0; i < kPortLogCapacity; ++i) Write(0x361, 2);
+    ClearPortLogUpTo(state, printed);
+    EXPECT_EQ(LoggedAccessCount(state), kPortLogCapacity);
+}
+
 } // namespace

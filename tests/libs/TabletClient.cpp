@@ -1,6 +1,10 @@
 // A second process for the sharing tests. It uses the tablet named by TABVISOR_SIMULATED_TABLET:
 //   tablet_client hammer N     N rounds of the program's calls through the DLLs
 //   tablet_client hold EVENT   takes the tablet lock, signals the named event, and waits to be killed
+//   tablet_client open-ports EVENT
+//                              opens port access, signals the named event, and waits to be killed
+//   tablet_client first-set    the process's first call of PM.dll, a SetBrightnessLevel(3) on the
+//                              system backend; its result is the exit code
 #include "LibsTestSupport.h"
 #include "SimulatedTablet.h"
 #include "WireSequences.h"
@@ -44,11 +48,32 @@ int HoldLock(const wchar_t* eventName)
     return 0;
 }
 
+int OpenPortsAndWait(const wchar_t* eventName)
+{
+    TabletLibraries libs;
+    if (!libs.AllBound() || !libs.initializeWinIo()) return 3;
+    tabvisor::UniqueHandle ready(OpenEventW(EVENT_MODIFY_STATE, FALSE, eventName));
+    if (!ready) return 5;
+    SetEvent(ready.Get());
+    Sleep(INFINITE);
+    return 0;
+}
+
+int FirstBrightnessSet()
+{
+    SetEnvironmentVariableW(closed_libraries::kSimulatedTabletVariable, nullptr);
+    Library power(closed_libraries::kPowerLibrary);
+    const auto set = power.Bind<PFN_SetBrightnessLevel>("SetBrightnessLevel");
+    return set ? static_cast<int>(set(3)) : 2;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
     if (argc == 3 && std::wstring(argv[1]) == L"hammer") return Hammer(_wtoi(argv[2]));
     if (argc == 3 && std::wstring(argv[1]) == L"hold") return HoldLock(argv[2]);
+    if (argc == 2 && std::wstring(argv[1]) == L"first-set") return FirstBrightnessSet();
+    if (argc == 3 && std::wstring(argv[1]) == L"open-ports") return OpenPortsAndWait(argv[2]);
     return 1;
 }

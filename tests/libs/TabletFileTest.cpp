@@ -1,5 +1,6 @@
 // The state file of a simulated tablet: created when missing or empty, left alone and reported
-// when damaged or foreign, repaired by a reset, and shared between mappings.
+// when damaged or foreign, repaired by a reset, shared between mappings, and followed when it is
+// emptied, cut short or deleted from the Unix side while mapped.
 #include "LibsTestSupport.h"
 #include "SimulatedTablet.h"
 #include "TabletOperations.h"
@@ -11,7 +12,10 @@
 #include <vector>
 
 using namespace tabvisor::simulated;
+using tabvisor::testing::RunningUnderWine;
+using tabvisor::testing::RunUnixShell;
 using tabvisor::testing::TempTabletFile;
+using tabvisor::testing::UnixPathOf;
 
 namespace {
 
@@ -143,6 +147,91 @@ TEST(TabletFile, AFileThatCannotBeCreatedIsReportedNotCrashedOn)
     Brightness(tablet, &problem);
     EXPECT_EQ(problem, TabletProblem::CannotOpen);
     EXPECT_EQ(tablet.Reset(), TabletProblem::CannotOpen);
+}
+
+// A shell command on the tablet file, its Unix path in single quotes.
+std::string OnFile(const char* command, const TempTabletFile& file)
+{
+    return std::string(command) + " '" + UnixPathOf(file.Path()) + "'";
+}
+
+void SetBrightness(SimulatedTablet& tablet, unsigned int level)
+{
+    ASSERT_EQ(tablet.Use([&](TabletState& state) { SetBrightnessElsewhere(state, level); }), TabletProblem::None);
+}
+
+TEST(TabletFile, AFileEmptiedWhileMappedBecomesAFreshTabletForEveryUserAndOneCutShortIsDamaged)
+{
+    if (!RunningUnderWine()) GTEST_SKIP() << "Windows does not let a mapped file be shortened";
+    TempTabletFile file;
+    SimulatedTablet program(file.Path());
+    SetBrightness(program, 6);
+
+    // Emptied, as the README's "an empty file becomes a fresh tablet" invites: the mapping
+    // survives and finds a fresh tablet, and so does anyone else.
+    ASSERT_TRUE(RunUnixShell(OnFile(": >", file)));
+    TabletProblem problem = TabletProblem::CannotOpen;
+    EXPECT_EQ(Brightness(program, &problem), kFreshBrightness);
+    EXPECT_EQ(problem, TabletProblem::None);
+    SimulatedTablet tool(file.Path());
+    EXPECT_EQ(Brightness(tool), kFreshBrightness);
+    EXPECT_EQ(ReadBytes(file.Path()).size(), sizeof(TabletState));
+
+    // Cut to part of a tablet: damaged for every user, left alone until a reset.
+    ASSERT_TRUE(RunUnixShell(OnFile("truncate -s 100", file)));
+    EXPECT_EQ(Brightness(program, &problem), 99u);
+    EXPECT_EQ(problem, TabletProblem::NotATablet);
+    EXPECT_EQ(Brightness(tool, &problem), 99u);
+    EXPECT_EQ(problem, TabletProblem::NotATablet);
+    EXPECT_EQ(ReadBytes(file.Path()).size(), 100u);
+    ASSERT_EQ(SimulatedTablet(file.Path()).Reset(), TabletProblem::None);
+    EXPECT_EQ(Brightness(program, &problem), kFreshBrightness);
+    EXPECT_EQ(problem, TabletProblem::None);
+}
+
+TEST(TabletFile, AFileEmptiedInTheMiddleOfAUseIsMadeFreshOnTheSpotAndTheUseGoesOn)
+{
+    if (!RunningUnderWine()) GTEST_SKIP() << "Windows does not let a mapped file be shortened";
+    TempTabletFile file;
+    SimulatedTablet program(file.Path());
+    SetBrightness(program, 6);
+    unsigned int before = 0;
+    unsigned int after = 0;
+    bool emptied = false;
+    const TabletProblem problem = program.Use([&](TabletState& state) {
+        before = state.brightness;
+        emptied = RunUnixShell(OnFile(": >", file));
+        after = state.brightness;  // the page is gone: this access faults
+        state.brightness = 2;
+    });
+    ASSERT_TRUE(emptied);
+    EXPECT_EQ(problem, TabletProblem::None);
+    EXPECT_EQ(before, 6u);
+    EXPECT_EQ(after, kFreshBrightness);
+    SimulatedTablet tool(file.Path());
+    EXPECT_EQ(Brightness(tool), 2u);
+}
+
+TEST(TabletFile, ADeletedFileIsLeftForTheFileNowAtItsPath)
+{
+    if (!RunningUnderWine()) GTEST_SKIP() << "Windows does not let a mapped file be deleted";
+    TempTabletFile file;
+    SimulatedTablet program(file.Path());
+    SetBrightness(program, 6);
+
+    // Deleted, and a new tablet made at the path by another user: both use the new one.
+    ASSERT_TRUE(RunUnixShell(OnFile("rm", file)));
+    SimulatedTablet tool(file.Path());
+    SetBrightness(tool, 2);
+    EXPECT_EQ(Brightness(program), 2u);
+    SetBrightness(program, 4);
+    EXPECT_EQ(Brightness(tool), 4u);
+
+    // Deleted with nobody else about: the next use makes a fresh tablet at the path.
+    ASSERT_TRUE(RunUnixShell(OnFile("rm", file)));
+    EXPECT_EQ(Brightness(program), kFreshBrightness);
+    EXPECT_EQ(ReadBytes(file.Path()).size(), sizeof(TabletState));
+    EXPECT_EQ(Brightness(tool), kFreshBrightness);
 }
 
 TEST(TabletSelection, UnixPathsBecomeWindowsPathsUnderWineOnly)

@@ -195,8 +195,8 @@ TEST_P(NonsenseLibraryTest, SlidersShowTheNearerEndAndEverythingElseWorks)
     PostKey(volume, VK_END, 0x4F);
     EXPECT_TRUE(WaitFor([&] { return Contains(program.CallLog(), "write 4 0.99"); }));
     // A read that stores nothing leaves the scalar last written in the float: 99 written is read
-    // back as 98 (positions are truncated), and there the slider stays.
-    const int volumeAfter = std::wstring(c.volume) == L"unwritten" ? 98 : c.volumeShown;
+    // back as 99, and there the slider stays.
+    const int volumeAfter = std::wstring(c.volume) == L"unwritten" ? 99 : c.volumeShown;
     const size_t reads = CountStarting(program.CallLog(), "read");
     EXPECT_TRUE(WaitFor([&] { return CountStarting(program.CallLog(), "read") >= reads + 3; }));
     EXPECT_EQ(SliderPosition(volume), volumeAfter);

@@ -1,12 +1,14 @@
 // CSkinButton under Wine: its painting rendered into memory DCs and checked pixel by pixel, the
 // mask construction, image ownership and the results of AssignImages, and, on a real dialog, the
-// default-button protocol, double clicks, the hot state and the tooltip relay.
+// default-button protocol, double clicks, the hot state, the tooltip relay and a tooltip that
+// shows on hover; and the faded pictures of an unusable control.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
+#include "FadedBitmap.h"
 #include "ProgramTestSupport.h"
 #include "SkinButton.h"
 #include "resource.h"
@@ -371,6 +373,90 @@ TEST_F(SkinButtonWindow, ADoubleClickIsTwoClicksAndEveryMessageReachesAnInactive
     EXPECT_EQ(m_host.m_plain.m_tip.SendMessage(TTM_GETMAXTIPWIDTH), 400);
     EXPECT_EQ(m_host.m_plain.m_tip.SendMessage(TTM_GETTOOLCOUNT), 0);
     EXPECT_FALSE(m_host.m_plain.m_tip.IsWindowVisible());
+}
+
+TEST_F(SkinButtonWindow, ATipTextShowsOnHoverAndNoneLeavesTheTooltipInactiveAndEmpty)
+{
+    CSkinButton& button = m_host.m_plain;
+    const CPoint centre = ScreenCentre(button);
+    // Hovers as a user would: the pointer comes to rest on the button and the button hears it.
+    auto hoverShowsTip = [&] {
+        ::SetCursorPos(centre.x, centre.y);
+        ::PostMessageW(button.m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+        for (int i = 0; i < 30; ++i) {
+            PumpFor(50);
+            if (button.m_tip.IsWindowVisible())
+                return true;
+        }
+        return false;
+    };
+
+    button.SetTipText(L"Cannot be reached");
+    EXPECT_EQ(button.m_tip.GetToolCount(), 1);
+    EXPECT_EQ(button.m_tipText, L"Cannot be reached");
+    ASSERT_TRUE(hoverShowsTip());
+    wchar_t shown[64] = {};
+    ::GetWindowTextW(button.m_tip.m_hWnd, shown, 64);
+    EXPECT_STREQ(shown, L"Cannot be reached");
+
+    // The same text again changes nothing; another replaces it.
+    button.SetTipText(L"Cannot be reached");
+    button.SetTipText(L"Other");
+    EXPECT_EQ(button.m_tip.GetToolCount(), 1);
+
+    ::SetCursorPos(centre.x + 300, centre.y + 300);
+    button.SetTipText(nullptr);
+    EXPECT_EQ(button.m_tip.GetToolCount(), 0);
+    EXPECT_EQ(button.m_tipText, L"");
+    EXPECT_FALSE(hoverShowsTip());
+    button.SetTipText(L"");
+    EXPECT_EQ(button.m_tip.GetToolCount(), 0);
+    ::SetCursorPos(centre.x + 300, centre.y + 300);
+}
+
+// A bitmap's pixels, row by row from the top.
+std::vector<COLORREF> PixelsOf(HBITMAP bitmap)
+{
+    BITMAP info{};
+    ::GetObjectW(bitmap, sizeof info, &info);
+    BITMAPINFO layout{};
+    layout.bmiHeader = {sizeof(BITMAPINFOHEADER), info.bmWidth, -info.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<RGBQUAD> quads(static_cast<size_t>(info.bmWidth) * info.bmHeight);
+    afx::unique_window_dc screen(nullptr);
+    ::GetDIBits(screen.get(), bitmap, 0, info.bmHeight, quads.data(), &layout, DIB_RGB_COLORS);
+    std::vector<COLORREF> pixels;
+    for (const RGBQUAD& q : quads)
+        pixels.push_back(RGB(q.rgbRed, q.rgbGreen, q.rgbBlue));
+    return pixels;
+}
+
+TEST(FadedBitmap, EveryPixelButTheKeyMovesThatFarTowardTheColour)
+{
+    constexpr COLORREF kToward = RGB(200, 100, 0);
+    auto isKey = [](int x, int y) { return (x + y) % 5 == 0; };
+    for (const int percent : {0, 60, 100, 130}) {
+        afx::unique_hbitmap picture(MakePicture(12, 9, isKey));
+        ASSERT_TRUE(FadeBitmap(picture.get(), kKey, kToward, percent));
+        const std::vector<COLORREF> after = PixelsOf(picture.get());
+        ASSERT_EQ(after.size(), 12u * 9u);
+        const int kept = std::min(percent, 100);
+        auto channel = [&](int from, int to) { return from + (to - from) * kept / 100; };
+        int wrong = 0;
+        for (int y = 0; y < 9; ++y)
+            for (int x = 0; x < 12; ++x) {
+                const COLORREF from = PatternAt(x, y);
+                const COLORREF expected = isKey(x, y) ? kKey
+                                                      : RGB(channel(GetRValue(from), GetRValue(kToward)),
+                                                            channel(GetGValue(from), GetGValue(kToward)),
+                                                            channel(GetBValue(from), GetBValue(kToward)));
+                wrong += after[y * 12 + x] != expected;
+            }
+        EXPECT_EQ(wrong, 0) << percent << "%";
+    }
+    EXPECT_FALSE(FadeBitmap(nullptr, kKey, kToward, 50));
+    // From the resources: a device picture, and an id that is none.
+    EXPECT_TRUE(LoadFadedBitmap(IDB_CAMERA_OFF, kKey, kToward, 50));
+    EXPECT_FALSE(LoadFadedBitmap(4321, kKey, kToward, 50));
 }
 
 TEST_F(SkinButtonWindow, HotWhileTheMouseIsOverAndLeftOnEveryWayOut)

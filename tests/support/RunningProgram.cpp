@@ -1,6 +1,8 @@
 // Waiting on and finding the windows of a running program from another process.
 #include "RunningProgram.h"
 
+#include <commctrl.h>
+
 #include <string>
 
 namespace {
@@ -29,25 +31,42 @@ bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs)
     }
 }
 
-std::vector<HWND> DialogsOf(DWORD processId)
+std::vector<HWND> DialogsOf(DWORD processId, const wchar_t* className)
 {
     struct Search {
         DWORD processId;
+        std::wstring className;
         std::vector<HWND> found;
-    } search{processId, {}};
+    } search{processId, className, {}};
     ::EnumWindows(
         [](HWND hwnd, LPARAM param) CALLBACK -> BOOL {
             auto* s = reinterpret_cast<Search*>(param);
             DWORD owner = 0;
             ::GetWindowThreadProcessId(hwnd, &owner);
-            wchar_t name[16] = {};
-            ::GetClassNameW(hwnd, name, 16);
-            if (owner == s->processId && std::wstring(name) == L"#32770")
+            wchar_t name[64] = {};
+            ::GetClassNameW(hwnd, name, 64);
+            if (owner == s->processId && name == s->className)
                 s->found.push_back(hwnd);
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+std::wstring ShownTooltipText(DWORD processId)
+{
+    for (HWND tip : DialogsOf(processId, TOOLTIPS_CLASSW)) {
+        if (!::IsWindowVisible(tip))
+            continue;
+        // WM_GETTEXT carries its buffer across processes; GetWindowText would not ask the tooltip.
+        wchar_t text[512] = {};
+        DWORD_PTR length = 0;
+        if (::SendMessageTimeoutW(tip, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                                  &length) &&
+            length > 0)
+            return std::wstring(text, length);
+    }
+    return {};
 }
 
 HWND WaitForWaitingPanel(DWORD processId)

@@ -5,14 +5,18 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 // Polls `condition` every few milliseconds for up to `timeoutMs`, dispatching this thread's
 // messages meanwhile (window-event recorders are served by them); whether it came true.
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
 
-// The process's top-level dialogs (class "#32770").
-std::vector<HWND> DialogsOf(DWORD processId);
+// The process's top-level windows of class `className`; its dialogs by default ("#32770").
+std::vector<HWND> DialogsOf(DWORD processId, const wchar_t* className = L"#32770");
+
+// The text of a tooltip the process shows now, asked across processes, or "" when none shows.
+std::wstring ShownTooltipText(DWORD processId);
 
 // The panel of the program in `processId` once it waits for the key, or nullptr if it never
 // does within the time a loaded machine may take. The panel has its layered face late in its

@@ -36,6 +36,10 @@ TEST(TabsimCommand, SettingsTakeTheirValuesInEveryDocumentedForm)
     EXPECT_EQ(Parse<SetVolume>({L"set", L"volume", L"0.6"}).scalar, 0.6f);
     EXPECT_EQ(Parse<SetVolume>({L"set", L"volume", L"1"}).scalar, 1.0f);
     EXPECT_EQ(Parse<SetVolume>({L"set", L"volume", L".25"}).scalar, 0.25f);
+    EXPECT_EQ(Parse<SetVolume>({L"set", L"volume", L"00.5"}).scalar, 0.5f);
+    EXPECT_EQ(Parse<SetVolume>({L"set", L"volume", L"1.000"}).scalar, 1.0f);
+    EXPECT_EQ(Parse<SetVolume>({L"set", L"volume", L"0."}).scalar, 0.0f);
+    EXPECT_EQ(Parse<SetVolume>({L"set", L"volume", L"0.99999999999"}).scalar, 1.0f) << "below 1, nearest float 1";
     EXPECT_EQ(Parse<SetAck>({L"set", L"ack", L"now"}).mode, AckMode::Now);
     EXPECT_EQ(Parse<SetAck>({L"set", L"ack", L"never"}).mode, AckMode::Never);
     const SetAck afterThree = Parse<SetAck>({L"set", L"ack", L"3"});
@@ -50,7 +54,8 @@ TEST(TabsimCommand, ValuesOutOfRangeOrMalformedAreRefused)
     for (const wchar_t* bad : {L"0x100", L"256", L"-1", L"0x", L"x9", L"9a", L""})
         EXPECT_TRUE(Refused({L"set", L"switches", bad})) << bad;
     EXPECT_TRUE(Refused({L"set", L"brightness", L"8"}));
-    for (const wchar_t* bad : {L"1.5", L"-0.1", L"nan", L"inf", L"0.5x", L"1e9"})
+    for (const wchar_t* bad : {L"1.5", L"-0.1", L"nan", L"inf", L"0.5x", L"1e9", L"1.00000001", L"1.0000000000000000001",
+                               L"0x0.8", L"0X1", L"+0.5", L"5e-1", L" 0.5", L"0.5 ", L".", L"", L"0..5", L"10", L"01.5"})
         EXPECT_TRUE(Refused({L"set", L"volume", bad})) << bad;
     EXPECT_TRUE(Refused({L"set", L"ack", L"0"}));
     EXPECT_TRUE(Refused({L"set", L"ack", L"sometimes"}));
@@ -104,6 +109,9 @@ TEST(TabsimCommand, FileOptionGoesAnywhereAndOtherCommandsParse)
     EXPECT_FALSE(Parse<LogCommand>({L"log"}).clear);
     Parse<ResetCommand>({L"reset"});
     Parse<HelpCommand>({L"help"});
+    Parse<HelpCommand>({L"--help"});
+    EXPECT_TRUE(Refused({L"help", L"extra"}));
+    EXPECT_TRUE(Refused({L"--help", L"status"}));
     EXPECT_TRUE(Refused({}));
     EXPECT_TRUE(Refused({L"status", L"--file"}));
     EXPECT_TRUE(Refused({L"reset", L"now"}));

@@ -1,6 +1,7 @@
 // tabsim run as its own process, the way scripts and end-to-end tests use it: the status lines
-// they parse, changes, exit codes, the port log of what a program did, repair of a damaged file,
-// and keys that a low-level keyboard hook sees.
+// they parse, changes, exit codes, output that cannot be written, the port log of what a program
+// did, a port holder that was killed, repair of a damaged file, and keys that a low-level keyboard
+// hook sees.
 #include "LibsTestSupport.h"
 #include "WireSequences.h"
 
@@ -60,8 +61,13 @@ TEST_F(Tabsim, SetCommandsChangeTheTabletAndBadValuesChangeNothing)
     EXPECT_EQ(Run(L"set volume 0.6").exitCode, 0u);
     EXPECT_EQ(Run(L"set ack 3").exitCode, 0u);
     EXPECT_EQ(Run(L"set winio fail").exitCode, 0u);
-    EXPECT_EQ(Run(L"set brightness 9").exitCode, 1u);
-    EXPECT_EQ(Run(L"set volume 2").exitCode, 1u);
+    for (const wchar_t* bad : {L"set brightness 9", L"set volume 2", L"set volume 1.00000001", L"set volume 0x0.8",
+                               L"set switches 0x100", L"help extra"}) {
+        const ProcessOutput refused = Run(bad);
+        EXPECT_EQ(refused.exitCode, 1u) << std::string(bad, bad + wcslen(bad));
+        EXPECT_EQ(refused.out, "");
+        EXPECT_NE(refused.err.find("usage"), std::string::npos);
+    }
 
     auto fields = Status();
     EXPECT_EQ(fields["switches"], "0x09");
@@ -116,6 +122,62 @@ TEST_F(Tabsim, ShowsWhatAProgramDidThroughTheLibraries)
               (std::vector<std::string>{"out 0x360 0x00", "out 0x361 0x05", "out 0x6C 0x12", "in 0x68 0xFA"}));
     log = Run(L"log");
     EXPECT_EQ(log.out, "") << "--clear empties the log after printing it";
+}
+
+// Standard output handles that take no bytes: a full device and a handle opened for reading.
+std::vector<tabvisor::UniqueHandle> UnwritableOutputs()
+{
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    std::vector<tabvisor::UniqueHandle> outputs;
+    if (RunningUnderWine())
+        outputs.emplace_back(CreateFileW(L"Z:\\dev\\full", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                         OPEN_EXISTING, 0, nullptr));
+    wchar_t folder[MAX_PATH];
+    GetTempPathW(MAX_PATH, folder);
+    wchar_t path[MAX_PATH];
+    GetTempFileNameW(folder, L"ro", 0, path);
+    outputs.emplace_back(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inherit,
+                                     OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    return outputs;
+}
+
+TEST_F(Tabsim, OutputThatCannotBeWrittenFailsAndLogClearLosesNothing)
+{
+    TabletLibraries libs;
+    ASSERT_TRUE(libs.AllBound());
+    ASSERT_TRUE(libs.initializeWinIo());
+    libs.setPortVal(0x360, 0, 1);
+    libs.shutdownWinIo();
+
+    for (const tabvisor::UniqueHandle& output : UnwritableOutputs()) {
+        ASSERT_TRUE(output);
+        EXPECT_EQ(RunProgram(L"tabsim.exe", L"log --clear", 60000, output.Get()).exitCode, 5u);
+        EXPECT_EQ(SplitLines(Run(L"log").out), (std::vector<std::string>{"out 0x360 0x00"})) << "nothing cleared";
+        const ProcessOutput status = RunProgram(L"tabsim.exe", L"status", 60000, output.Get());
+        EXPECT_EQ(status.exitCode, 5u);
+        EXPECT_NE(status.err.find("could not be written"), std::string::npos) << status.err;
+        EXPECT_EQ(RunProgram(L"tabsim.exe", L"help", 60000, output.Get()).exitCode, 5u);
+    }
+    // Help asked for goes to standard output.
+    const ProcessOutput help = Run(L"help");
+    EXPECT_EQ(help.exitCode, 0u);
+    EXPECT_NE(help.out.find("usage: tabsim"), std::string::npos);
+}
+
+TEST_F(Tabsim, APortHolderThatWasKilledHoldsNothing)
+{
+    const std::wstring eventName = L"TabvisorTestPortsOpen" + std::to_wstring(GetCurrentProcessId());
+    tabvisor::UniqueHandle ready(CreateEventW(nullptr, TRUE, FALSE, eventName.c_str()));
+    auto holder = StartProgram(L"tablet_client.exe", L"open-ports " + eventName);
+    ASSERT_TRUE(holder);
+    ASSERT_EQ(WaitForSingleObject(ready.Get(), 60000), WAIT_OBJECT_0);
+    EXPECT_EQ(Status()["winio_open"], "1");
+
+    TerminateProcess(holder.Get(), 9);
+    WaitForSingleObject(holder.Get(), INFINITE);
+    EXPECT_EQ(Status()["winio_open"], "0");
+    holder = {};  // the id may now be handed out again; still nobody holds access
+    EXPECT_EQ(Status()["winio_open"], "0");
 }
 
 TEST_F(Tabsim, DamagedFileIsReportedAndRepairedByReset)

@@ -5,7 +5,8 @@
 
 namespace tabvisor::tabsim {
 
-void WriteOut(const std::string& utf8);
-void WriteError(const std::wstring& text);
+// False when not every byte could be written (a full disk, a closed or read-only handle).
+bool WriteOut(const std::string& utf8);
+bool WriteError(const std::wstring& text);
 
 } // namespace tabvisor::tabsim

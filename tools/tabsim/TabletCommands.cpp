@@ -3,6 +3,7 @@
 
 #include "ConsoleOutput.h"
 #include "EmbeddedControllerModel.h"
+#include "PortHolders.h"
 #include "StatusReport.h"
 #include "TabletOperations.h"
 
@@ -46,27 +47,41 @@ int ShowStatus(simulated::SimulatedTablet& tablet)
 {
     // Copied under the lock, formatted and printed after it, so the lock is held for microseconds.
     auto snapshot = std::make_unique<TabletState>();
-    const TabletProblem problem = tablet.Use([&](TabletState& state) { *snapshot = state; });
+    const TabletProblem problem = tablet.Use([&](TabletState& state) {
+        // A holder that was killed never gave its port access back; it holds nothing now.
+        simulated::ForgetPortUsers(state, simulated::PortHolderHasEnded);
+        *snapshot = state;
+    });
     if (problem != TabletProblem::None) return Report(problem, tablet.Path());
-    WriteOut(FormatStatus(*snapshot));
-    return kExitOk;
+    return PrintOut(FormatStatus(*snapshot));
 }
 
+// The log is cleared only once it has been printed, and only of what was printed: a failed print
+// loses nothing, and accesses logged meanwhile stay.
 int ShowLog(simulated::SimulatedTablet& tablet, bool clear)
 {
     std::string text;
+    uint64_t printed = 0;
     const TabletProblem problem = tablet.Use([&](TabletState& state) {
         const size_t count = simulated::LoggedAccessCount(state);
         text.reserve(count * 16);
         for (size_t i = 0; i < count; ++i) text += FormatLogLine(simulated::LoggedAccess(state, i));
-        if (clear) simulated::ClearPortLog(state);
+        printed = state.log.total;
     });
     if (problem != TabletProblem::None) return Report(problem, tablet.Path());
-    WriteOut(text);
-    return kExitOk;
+    const int result = PrintOut(text);
+    if (result != kExitOk || !clear) return result;
+    return Report(tablet.Use([&](TabletState& state) { simulated::ClearPortLogUpTo(state, printed); }), tablet.Path());
 }
 
 } // namespace
+
+int PrintOut(const std::string& text)
+{
+    if (WriteOut(text)) return kExitOk;
+    WriteError(L"tabsim: the output could not be written\n");
+    return kExitNoOutput;
+}
 
 int RunTabletCommand(simulated::SimulatedTablet& tablet, const Command& command)
 {

@@ -3,6 +3,7 @@
 
 #include "TabletOperations.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cwchar>
 #include <cwctype>
@@ -92,9 +93,11 @@ const wchar_t kUsage[] =
     L"  set volume 0.0-1.0\n"
     L"  set ack now|never|N          EC acknowledges at once, never, or on the Nth read\n"
     L"  set winio ok|fail            whether InitializeWinIo grants port access\n"
-    L"  log [--clear]                port accesses, oldest first; --clear empties the log\n"
+    L"  log [--clear]                port accesses, oldest first; --clear then empties the log of them\n"
     L"  key hotkey|up|down|VK [press|down|up]\n"
-    L"The tablet is the file in TABVISOR_SIMULATED_TABLET unless --file names one.\n";
+    L"The tablet is the file in TABVISOR_SIMULATED_TABLET unless --file names one.\n"
+    L"Exit codes: 0 done, 1 usage or bad value, 2 damaged file (run reset), 3 cannot open or lock,\n"
+    L"4 key refused, 5 output not written.\n";
 
 std::optional<uint32_t> ParseUnsigned(const std::wstring& text)
 {
@@ -110,13 +113,21 @@ std::optional<uint32_t> ParseUnsigned(const std::wstring& text)
 
 std::optional<float> ParseVolume(const std::wstring& text)
 {
-    if (text.empty() || !(std::iswdigit(text[0]) || text[0] == L'.')) return std::nullopt;
-    wchar_t* end = nullptr;
-    const double value = std::wcstod(text.c_str(), &end);
-    if (*end != L'\0') return std::nullopt;
-    const auto scalar = static_cast<float>(value);
-    if (!simulated::IsVolumeScalar(scalar)) return std::nullopt;
-    return scalar;
+    // Plain decimals only (no sign, exponent, hex or words), and the range checked on the digits
+    // themselves: rounding to a float first would let 1.00000001 pass as 1.
+    const size_t point = text.find(L'.');
+    const std::wstring whole = text.substr(0, point);
+    const std::wstring fraction = point == std::wstring::npos ? L"" : text.substr(point + 1);
+    auto digits = [](const std::wstring& part) {
+        return std::all_of(part.begin(), part.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; });
+    };
+    if (whole.empty() && fraction.empty()) return std::nullopt;
+    if (!digits(whole) || !digits(fraction)) return std::nullopt;
+    const size_t firstNonZero = whole.find_first_not_of(L'0');
+    const std::wstring significant = firstNonZero == std::wstring::npos ? L"" : whole.substr(firstNonZero);
+    const bool fractionIsZero = fraction.find_first_not_of(L'0') == std::wstring::npos;
+    if (!(significant.empty() || (significant == L"1" && fractionIsZero))) return std::nullopt;
+    return static_cast<float>(std::wcstod(text.c_str(), nullptr));
 }
 
 ParseResult ParseCommandLine(const std::vector<std::wstring>& arguments)
@@ -132,7 +143,7 @@ ParseResult ParseCommandLine(const std::vector<std::wstring>& arguments)
         }
     }
     if (words.empty()) return Error(L"no command");
-    if (words[0] == L"help" || words[0] == L"--help") return Parsed(HelpCommand{}, file);
+    if ((words[0] == L"help" || words[0] == L"--help") && words.size() == 1) return Parsed(HelpCommand{}, file);
 
     const std::wstring& verb = words[0];
     std::wstring error;

@@ -61,7 +61,8 @@ bool NeedsTablet(const Command& command);
 
 // Number parsing shared with the tests: "0x1A" or "26"; nothing for anything else or overflow.
 std::optional<uint32_t> ParseUnsigned(const std::wstring& text);
-// A finite decimal from 0.0 to 1.0, as a float.
+// A plain decimal (digits with at most one point: "0.6", ".25", "1") from 0 to 1 exactly, as the
+// float nearest it.
 std::optional<float> ParseVolume(const std::wstring& text);
 
 extern const wchar_t kUsage[];

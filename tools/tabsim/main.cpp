@@ -34,8 +34,8 @@ int wmain(int argc, wchar_t** argv)
     }
     const Command& command = result.parsed->command;
     if (std::holds_alternative<HelpCommand>(command)) {
-        WriteError(kUsage);
-        return kExitOk;
+        const std::wstring usage(kUsage);
+        return PrintOut(std::string(usage.begin(), usage.end()));
     }
     if (const auto* key = std::get_if<KeyCommand>(&command)) {
         if (InjectKey(*key)) return kExitOk;

@@ -66,6 +66,46 @@ bool RunningUnderWine()
     return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
 }
 
+std::string UnixPathOf(const std::wstring& windowsPath)
+{
+    using ToUnix = char*(__cdecl*)(const wchar_t*);
+    const auto convert = reinterpret_cast<ToUnix>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* unixPath = convert ? convert(windowsPath.c_str()) : nullptr;
+    if (!unixPath) return {};
+    std::string result(unixPath);
+    HeapFree(GetProcessHeap(), 0, unixPath);
+    return result;
+}
+
+bool RunUnixShell(const std::string& command)
+{
+    // The shell leaves a mark when it is done; the mark's Windows path is watched.
+    static std::atomic<unsigned int> counter{0};
+    const std::wstring mark = TempFolder() + L"shell-done-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                              std::to_wstring(counter++);
+    DeleteFileW(mark.c_str());
+    const std::string unixMark = UnixPathOf(mark);
+    if (unixMark.empty()) return false;
+    const std::string line = "/bin/sh -c \"" + command + "; : > '" + unixMark + "'\"";
+    std::wstring wide(line.begin(), line.end());
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(L"/bin/sh", wide.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    for (int i = 0; i < 3000; ++i) {
+        if (GetFileAttributesW(mark.c_str()) != INVALID_FILE_ATTRIBUTES) {
+            DeleteFileW(mark.c_str());
+            return true;
+        }
+        Sleep(10);
+    }
+    return false;
+}
+
 TempTabletFile::TempTabletFile()
 {
     static std::atomic<unsigned int> counter{0};
@@ -118,19 +158,19 @@ bool TabletLibraries::AllBound() const
            volumeVista && addTask;
 }
 
-ProcessOutput RunProgram(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs)
+ProcessOutput RunProgram(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs, HANDLE givenOut)
 {
     ProcessOutput result;
-    UniqueHandle out = InheritableTempFile();
+    UniqueHandle out = givenOut ? UniqueHandle() : InheritableTempFile();
     UniqueHandle err = InheritableTempFile();
-    UniqueHandle process = Start(program, arguments, out.Get(), err.Get());
+    UniqueHandle process = Start(program, arguments, givenOut ? givenOut : out.Get(), err.Get());
     if (!process) return result;
     if (WaitForSingleObject(process.Get(), timeoutMs) != WAIT_OBJECT_0) {
         TerminateProcess(process.Get(), 0xDEAD);
         WaitForSingleObject(process.Get(), INFINITE);
     }
     GetExitCodeProcess(process.Get(), &result.exitCode);
-    result.out = ReadWholeFile(out.Get());
+    if (out) result.out = ReadWholeFile(out.Get());
     result.err = ReadWholeFile(err.Get());
     return result;
 }

@@ -17,6 +17,14 @@ std::wstring BinaryDirectory();
 // True when running under Wine rather than Windows.
 bool RunningUnderWine();
 
+// Under Wine: the Unix path of a Windows path, empty when there is none.
+std::string UnixPathOf(const std::wstring& windowsPath);
+
+// Under Wine: runs `command` in a Unix shell, as a user's terminal would, and waits until it has
+// finished (Wine gives no process handle to wait on for a Unix program). False when it did not
+// run or finish within 30 s.
+bool RunUnixShell(const std::string& command);
+
 // A unique, empty file in the temporary folder; deleted again at the end.
 class TempTabletFile {
 public:
@@ -87,8 +95,10 @@ struct ProcessOutput {
     std::string err;
 };
 
-// Runs a program from the build folder with the given arguments and waits for it.
-ProcessOutput RunProgram(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs = 60000);
+// Runs a program from the build folder with the given arguments and waits for it. Its standard
+// output is captured, unless `out` names an inheritable handle to give it instead.
+ProcessOutput RunProgram(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs = 60000,
+                         HANDLE out = nullptr);
 
 // Starts a program from the build folder without waiting; the handle owns the process.
 UniqueHandle StartProgram(const std::wstring& program, const std::wstring& arguments);
