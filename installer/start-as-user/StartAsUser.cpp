@@ -137,7 +137,12 @@ int wmain(int argc, wchar_t** argv)
         return StartDirectly(program) ? 0 : 1;
 
     const HRESULT init = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    const bool started = StartThroughDesktopShell(program);
+    // The desktop's shell may still be starting (a setup run at logon): it gets ten seconds.
+    bool started = StartThroughDesktopShell(program);
+    for (int attempt = 0; !started && attempt < 40; ++attempt) {
+        ::Sleep(250);
+        started = StartThroughDesktopShell(program);
+    }
     if (SUCCEEDED(init))
         ::CoUninitialize();
     return started ? 0 : 1;
