@@ -1,6 +1,7 @@
 // Running xdotool from the Wine test process and knowing when it is done.
 #include "XPointer.h"
 
+#include "LibsTestSupport.h"
 #include "ProgramUnderTest.h"
 
 namespace {
@@ -13,21 +14,15 @@ bool XPointerAvailable() { return ::GetFileAttributesW(L"Z:\\usr\\bin\\xdotool")
 
 bool PlayXPointer(const std::wstring& commands)
 {
-    // Wine starts Unix programs by their Unix path, but its handle of one does not wait for it:
-    // the last command leaves a mark to wait for instead.
+    // Wine starts Unix programs by their Unix path, but gives no handle to wait on: the last
+    // command leaves a mark to wait for instead.
     static int serial = 0;
     const std::wstring mark = L"tabvisor-e2e-xdotool-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
                               std::to_wstring(++serial);
     const std::wstring markPath = L"Z:\\tmp\\" + mark;
     ::DeleteFileW(markPath.c_str());
-    std::wstring command = L"xdotool " + commands + L" exec --sync /usr/bin/touch /tmp/" + mark;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    if (!::CreateProcessW(kXdotool, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    if (!tabvisor::testing::StartUnixProgram(kXdotool, L"xdotool " + commands + L" exec --sync /usr/bin/touch /tmp/" + mark))
         return false;
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
     const bool done =
         WaitFor([&] { return ::GetFileAttributesW(markPath.c_str()) != INVALID_FILE_ATTRIBUTES; }, 20000);
     ::DeleteFileW(markPath.c_str());

@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "Gdiplus.h"
+#include "LibsTestSupport.h"
 
 GdiplusSession::GdiplusSession()
 {
@@ -132,17 +133,11 @@ bool ScreenCapture::CaptureFromXServer(const RECT& rect)
     std::wstring command = L"/usr/bin/import -window root -crop " + std::to_wstring(m_width) + L"x" +
                            std::to_wstring(m_height) + L"+" + std::to_wstring(rect.left) + L"+" +
                            std::to_wstring(rect.top) + L" +repage PNG32:/tmp/" + name;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    if (!::CreateProcessW(L"/usr/bin/import", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &process)) {
+    // Wine gives no handle of a Unix process to wait on: watch for a complete picture instead.
+    if (!tabvisor::testing::StartUnixProgram(L"/usr/bin/import", command)) {
         m_problem = "import did not start: error " + std::to_string(::GetLastError());
         return false;
     }
-    // Wine's handle of a Unix process does not wait for it: watch for a complete picture instead.
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
 
     const std::wstring file = L"Z:\\tmp\\" + name;
     bool read = false;

@@ -78,6 +78,14 @@ std::string UnixPathOf(const std::wstring& windowsPath)
     return result;
 }
 
+bool StartUnixProgram(const wchar_t* path, std::wstring commandLine)
+{
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    return CreateProcessW(path, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
+}
+
 bool RunUnixShell(const std::string& command)
 {
     // The shell leaves a mark when it is done; the mark's Windows path is watched.
@@ -88,14 +96,7 @@ bool RunUnixShell(const std::string& command)
     const std::string unixMark = UnixPathOf(mark);
     if (unixMark.empty()) return false;
     const std::string line = "/bin/sh -c \"" + command + "; : > '" + unixMark + "'\"";
-    std::wstring wide(line.begin(), line.end());
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(L"/bin/sh", wide.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return false;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    if (!StartUnixProgram(L"/bin/sh", std::wstring(line.begin(), line.end()))) return false;
     for (int i = 0; i < 3000; ++i) {
         if (GetFileAttributesW(mark.c_str()) != INVALID_FILE_ATTRIBUTES) {
             DeleteFileW(mark.c_str());

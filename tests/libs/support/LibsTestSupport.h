@@ -25,6 +25,12 @@ std::string UnixPathOf(const std::wstring& windowsPath);
 // run or finish within 30 s.
 bool RunUnixShell(const std::string& command);
 
+// Starts a Unix program under Wine by its Unix path; false when it could not be started. Wine
+// gives no handles for such a process: it leaves the PROCESS_INFORMATION as whatever was on its
+// stack, so closing "its" handles would close handles of this process that happen to have those
+// values (a tablet's state file, say). The caller waits for a file the program leaves instead.
+bool StartUnixProgram(const wchar_t* path, std::wstring commandLine);
+
 // A unique, empty file in the temporary folder; deleted again at the end.
 class TempTabletFile {
 public:
