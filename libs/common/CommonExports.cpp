@@ -8,6 +8,7 @@
 #include "TabletSelection.h"
 #include "TaskRequestCheck.h"
 
+using tabvisor::simulated::Counters;
 using tabvisor::simulated::ProblemAsResult;
 using tabvisor::simulated::SimulatedTabletFromEnvironment;
 using tabvisor::simulated::TabletProblem;
@@ -43,6 +44,15 @@ extern "C" int TABVISOR_LIBRARY_CALL VolumeVista(int operation, int /*reserved*/
     if (!tablet) return SystemVolumeCall(operation, scalar);
 
     HRESULT result = S_OK;
+    // The program reads ten times a second: the simulated tablet answers without its lock.
+    if (operation == kVolumeRead && scalar != nullptr) {
+        float read = 0.0f;
+        const TabletProblem problem =
+            tablet->Read([&](const TabletState& state) { return PeekVolume(state, read); }, &Counters::volumeReads);
+        if (problem != TabletProblem::None) return ProblemAsResult(problem);
+        *scalar = read;
+        return S_OK;
+    }
     const TabletProblem problem = tablet->Use([&](TabletState& state) {
         if (operation == kVolumeRead) result = ReadVolume(state, scalar) ? S_OK : E_POINTER;
         else result = WriteVolume(state, scalar) ? S_OK : (scalar ? E_INVALIDARG : E_POINTER);

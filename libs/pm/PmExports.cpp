@@ -5,15 +5,20 @@
 #include "TabletSelection.h"
 
 using tabvisor::brightness::SystemBrightness;
+using tabvisor::simulated::Counters;
 using tabvisor::simulated::SimulatedTabletFromEnvironment;
 using tabvisor::simulated::TabletState;
 
+// The program asks ten times a second: the simulated tablet answers without its lock.
 extern "C" unsigned int TABVISOR_LIBRARY_CALL QueryCurrentBrightnessLevel()
 {
     const auto tablet = SimulatedTabletFromEnvironment();
     if (!tablet) return SystemBrightness::Instance().CurrentLevel();
     unsigned int level = SystemBrightness::kUncontrolledLevel;
-    tablet->Use([&](TabletState& state) { level = QueryBrightness(state); });
+    unsigned int read = level;
+    if (tablet->Read([&](const TabletState& state) { return PeekBrightness(state, read); },
+                     &Counters::brightnessQueries) == tabvisor::simulated::TabletProblem::None)
+        level = read;
     return level;
 }
 

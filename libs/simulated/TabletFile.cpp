@@ -92,6 +92,14 @@ TabletProblem TabletMapping::Revalidate(const std::wstring& path)
     return TabletProblem::None;
 }
 
+bool TabletMapping::StillWhole() const
+{
+    FILE_STANDARD_INFO info{};
+    return GetFileInformationByHandleEx(m_file.Get(), FileStandardInfo, &info, sizeof info) &&
+           info.NumberOfLinks > 0 && !info.DeletePending &&
+           info.EndOfFile.QuadPart >= static_cast<LONGLONG>(sizeof(TabletState));
+}
+
 TabletProblem TabletMapping::Map(UniqueHandle file)
 {
     UniqueHandle mapping(CreateFileMappingW(file.Get(), nullptr, PAGE_READWRITE, 0, 0, nullptr));

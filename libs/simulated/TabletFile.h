@@ -60,6 +60,10 @@ public:
     // but not empty: NotATablet, untouched, until a reset.
     TabletProblem Revalidate(const std::wstring& path);
 
+    // Whether the mapped file is still the one at its path and long enough: what Revalidate
+    // would leave alone. Changes nothing, so it needs no lock.
+    bool StillWhole() const;
+
     bool IsOpen() const { return static_cast<bool>(m_view); }
     TabletState& State() const { return *static_cast<TabletState*>(m_view.Get()); }
 

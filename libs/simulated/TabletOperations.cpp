@@ -83,6 +83,18 @@ unsigned int QueryBrightness(TabletState& state)
     return state.brightness;
 }
 
+bool PeekBrightness(const TabletState& state, unsigned int& level)
+{
+    level = state.brightness;
+    return level <= 7;
+}
+
+bool PeekVolume(const TabletState& state, float& scalar)
+{
+    scalar = state.volume;
+    return scalar >= 0.0f && scalar <= 1.0f;
+}
+
 bool SetBrightness(TabletState& state, unsigned int level)
 {
     ++state.counters.brightnessSets;

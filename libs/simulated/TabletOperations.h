@@ -26,6 +26,10 @@ bool ReadPort(TabletState& state, uint32_t processId, uint16_t port, uint8_t& va
 bool WritePort(TabletState& state, uint32_t processId, uint16_t port, uint8_t value);
 
 unsigned int QueryBrightness(TabletState& state);
+// The values the two polls read, without counting, for SimulatedTablet::Read: false when the
+// field is out of range (the locked path repairs it).
+bool PeekBrightness(const TabletState& state, unsigned int& level);
+bool PeekVolume(const TabletState& state, float& scalar);
 // False, with the level unchanged, above level 7. Every call is counted.
 bool SetBrightness(TabletState& state, unsigned int level);
 

@@ -8,7 +8,7 @@
 namespace tabvisor::simulated {
 
 inline constexpr char kTabletMagic[8] = {'T', 'V', 'T', 'A', 'B', 'L', 'E', 'T'};
-inline constexpr uint32_t kTabletStateVersion = 1;
+inline constexpr uint32_t kTabletStateVersion = 2;
 inline constexpr size_t kPortLogCapacity = 4096;
 
 enum class AckMode : uint8_t {
@@ -93,6 +93,9 @@ struct TabletState {
     Counters counters;
     RegisteredTask task;
     PortLog log;
+    // Counts the changes made under the lock, twice each: odd while one is under way. Brightness
+    // and volume are read without the lock when it is even and the same before and after.
+    uint64_t changes;
 };
 
 static_assert(sizeof(wchar_t) == 2, "task strings are stored as UTF-16");

@@ -17,7 +17,10 @@ void TerminateString(wchar_t (&text)[Capacity])
 
 void MakeFreshTablet(TabletState& state)
 {
+    // The change count goes on: a reader that saw it before must not find it unchanged after.
+    const uint64_t changes = state.changes;
     std::memset(&state, 0, sizeof state);
+    state.changes = changes;
     std::memcpy(state.header.magic, kTabletMagic, sizeof kTabletMagic);
     state.header.version = kTabletStateVersion;
     state.header.size = sizeof(TabletState);

@@ -1,4 +1,5 @@
-// One simulated tablet used by two processes at once, and a process that dies holding its lock.
+// One simulated tablet used by two processes at once (reads taking no lock), and a process that
+// dies holding its lock, idle or in the middle of a change.
 #include "LibsTestSupport.h"
 #include "SimulatedTablet.h"
 #include "TabletStateRules.h"
@@ -41,6 +42,9 @@ TEST(SharedTablet, TwoProcessesWritingAtOnceLoseNothing)
     ASSERT_EQ(tablet.Use([&](TabletState& shared) { *state = shared; }), TabletProblem::None);
     EXPECT_EQ(state->counters.brightnessSets, 2u * kRounds);
     EXPECT_EQ(state->counters.volumeWrites, 2u * kRounds);
+    // Counted by readers that take no lock, at the same time as the other process's changes.
+    EXPECT_EQ(state->counters.brightnessQueries, 2u * kRounds);
+    EXPECT_EQ(state->counters.volumeReads, 2u * kRounds);
     EXPECT_EQ(state->counters.winioOpens, 2u * kRounds);
     EXPECT_EQ(state->counters.ecWriteCommands, 2u * kRounds);
     EXPECT_EQ(state->counters.portDenied, 0u) << "one process closing must not cut the other off mid-sequence";
@@ -55,24 +59,34 @@ TEST(SharedTablet, AProcessDyingWithTheLockDoesNotWedgeTheOthers)
     ASSERT_TRUE(libs.AllBound());
     EXPECT_EQ(libs.queryBrightness(), 3u);
 
-    const std::wstring eventName = L"TabvisorTestLockHeld" + std::to_wstring(GetCurrentProcessId());
-    tabvisor::UniqueHandle ready(CreateEventW(nullptr, TRUE, FALSE, eventName.c_str()));
-    auto holder = StartProgram(L"tablet_client.exe", L"hold " + eventName);
-    ASSERT_TRUE(holder);
-    ASSERT_EQ(WaitForSingleObject(ready.Get(), 60000), WAIT_OBJECT_0);
+    float scalar = 0.5f;
+    EXPECT_EQ(libs.volumeVista(3, 0, &scalar), S_OK);
 
-    // While a live process holds the lock too long, calls give up with a clean failure.
-    float scalar = 0.75f;
-    EXPECT_EQ(libs.volumeVista(3, 0, &scalar), HRESULT_FROM_WIN32(ERROR_TIMEOUT));
-    EXPECT_EQ(scalar, 0.75f);
-    EXPECT_EQ(libs.queryBrightness(), 7u);
+    for (const wchar_t* how : {L"hold ", L"hold-changing "}) {
+        const std::wstring eventName = L"TabvisorTestLockHeld" + std::to_wstring(GetCurrentProcessId());
+        tabvisor::UniqueHandle ready(CreateEventW(nullptr, TRUE, FALSE, eventName.c_str()));
+        auto holder = StartProgram(L"tablet_client.exe", how + eventName);
+        ASSERT_TRUE(holder);
+        ASSERT_EQ(WaitForSingleObject(ready.Get(), 60000), WAIT_OBJECT_0);
 
-    TerminateProcess(holder.Get(), 9);
-    WaitForSingleObject(holder.Get(), INFINITE);
-    EXPECT_EQ(libs.setBrightness(5), 1u);
-    EXPECT_EQ(libs.queryBrightness(), 5u);
-    EXPECT_TRUE(libs.initializeWinIo());
-    EXPECT_TRUE(libs.shutdownWinIo());
+        // While a live process holds the lock too long, changes give up with a clean failure.
+        // Reads need no lock, but not in the middle of a change: they give up too then.
+        const bool changing = std::wstring(how) == L"hold-changing ";
+        float write = 0.25f;
+        EXPECT_EQ(libs.volumeVista(4, 0, &write), HRESULT_FROM_WIN32(ERROR_TIMEOUT));
+        EXPECT_EQ(libs.setBrightness(5), 0u);
+        scalar = 0.75f;
+        EXPECT_EQ(libs.volumeVista(3, 0, &scalar), changing ? HRESULT_FROM_WIN32(ERROR_TIMEOUT) : S_OK);
+        EXPECT_EQ(scalar, changing ? 0.75f : 0.5f);
+        EXPECT_EQ(libs.queryBrightness(), changing ? 7u : 3u) << "read in the middle of a change";
+
+        TerminateProcess(holder.Get(), 9);
+        WaitForSingleObject(holder.Get(), INFINITE);
+        EXPECT_EQ(libs.setBrightness(changing ? 3 : 5), 1u);
+        EXPECT_EQ(libs.queryBrightness(), changing ? 3u : 5u);
+        EXPECT_TRUE(libs.initializeWinIo());
+        EXPECT_TRUE(libs.shutdownWinIo());
+    }
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // A second process for the sharing tests. It uses the tablet named by TABVISOR_SIMULATED_TABLET:
 //   tablet_client hammer N     N rounds of the program's calls through the DLLs
 //   tablet_client hold EVENT   takes the tablet lock, signals the named event, and waits to be killed
+//   tablet_client hold-changing EVENT
+//                              the same in the middle of a change to the tablet
 //   tablet_client open-ports EVENT
 //                              opens port access, signals the named event, and waits to be killed
 //   tablet_client first-set    the process's first call of PM.dll, a SetBrightnessLevel(3) on the
@@ -30,6 +32,9 @@ int Hammer(int rounds)
         libs.setBrightness(static_cast<unsigned int>(i % 8));
         float scalar = static_cast<float>(i % 100) / 100.0f;
         libs.volumeVista(4, 0, &scalar);
+        // Reads without the lock, while the other process changes both values.
+        if (libs.queryBrightness() > 7) return 6;
+        if (libs.volumeVista(3, 0, &scalar) != S_OK || !(scalar >= 0.0f && scalar <= 1.0f)) return 7;
         if (!libs.initializeWinIo()) return 3;
         WriteSwitchesOnWire(read, write, static_cast<uint8_t>(i));
         libs.shutdownWinIo();
@@ -37,12 +42,23 @@ int Hammer(int rounds)
     return 0;
 }
 
-int HoldLock(const wchar_t* eventName)
+int HoldLock(const wchar_t* eventName, bool changing)
 {
-    tabvisor::simulated::TabletLock lock;
-    if (!lock.Held()) return 4;
     tabvisor::UniqueHandle ready(OpenEventW(EVENT_MODIFY_STATE, FALSE, eventName));
     if (!ready) return 5;
+    if (changing) {
+        wchar_t path[MAX_PATH] = {};
+        GetEnvironmentVariableW(L"TABVISOR_SIMULATED_TABLET", path, MAX_PATH);
+        tabvisor::simulated::SimulatedTablet tablet(path);
+        tablet.Use([&](tabvisor::simulated::TabletState& state) {
+            state.brightness = 6;  // half done
+            SetEvent(ready.Get());
+            Sleep(INFINITE);
+        });
+        return 4;
+    }
+    tabvisor::simulated::TabletLock lock;
+    if (!lock.Held()) return 4;
     SetEvent(ready.Get());
     Sleep(INFINITE);
     return 0;
@@ -72,7 +88,8 @@ int FirstBrightnessSet()
 int wmain(int argc, wchar_t** argv)
 {
     if (argc == 3 && std::wstring(argv[1]) == L"hammer") return Hammer(_wtoi(argv[2]));
-    if (argc == 3 && std::wstring(argv[1]) == L"hold") return HoldLock(argv[2]);
+    if (argc == 3 && std::wstring(argv[1]) == L"hold") return HoldLock(argv[2], false);
+    if (argc == 3 && std::wstring(argv[1]) == L"hold-changing") return HoldLock(argv[2], true);
     if (argc == 2 && std::wstring(argv[1]) == L"first-set") return FirstBrightnessSet();
     if (argc == 3 && std::wstring(argv[1]) == L"open-ports") return OpenPortsAndWait(argv[2]);
     return 1;
