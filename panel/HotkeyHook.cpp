@@ -1,21 +1,28 @@
 // The keyboard hook. It runs on the GUI thread inside its message retrieval, and the system drops
-// a low-level hook that keeps it waiting, so it only sets flags and, for the hotkey, shows the panel.
+// a low-level hook that keeps it waiting, so it only counts itself, sets flags and, for the
+// hotkey, shows the panel and posts it the request to show its pages.
 #include "HotkeyHook.h"
 
 #include "Afx.h"
 #include "HotkeyState.h"
 #include "KeyEventRules.h"
+#include "PanelMessages.h"
 
 LRESULT CALLBACK HotkeyHookProc(int nCode, WPARAM wParam, LPARAM lParam)
 {
+    ++g_hookCalls;
     if (nCode == HC_ACTION) {
         const auto* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
         const KeyVerdict verdict = JudgeKeyEvent(nCode, wParam, event->vkCode, event->scanCode);
         if (verdict.examined) {
             if (verdict.panelRequested) {
                 g_panelRequested = 1;
-                if (CWnd* panel = AfxGetThread()->GetMainWnd(); panel != nullptr && panel->m_hWnd != nullptr)
+                if (CWnd* panel = AfxGetThread()->GetMainWnd(); panel != nullptr && panel->m_hWnd != nullptr) {
                     panel->ShowWindow(SW_SHOW);
+                    // The show timer would find the request within 100 ms; the message, at once.
+                    if (g_panelHidden == 1)
+                        panel->PostMessage(kShowPagesRequest);
+                }
             }
             g_upKeyDown = verdict.upKeyDown ? 1 : 0;
             g_downKeyDown = verdict.downKeyDown ? 1 : 0;
@@ -24,9 +31,21 @@ LRESULT CALLBACK HotkeyHookProc(int nCode, WPARAM wParam, LPARAM lParam)
     return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
 }
 
-void InstallHotkeyHook()
+namespace {
+HHOOK NewHook() { return ::SetWindowsHookExW(WH_KEYBOARD_LL, HotkeyHookProc, AfxGetInstanceHandle(), 0); }
+} // namespace
+
+void InstallHotkeyHook() { g_hHook = NewHook(); }
+
+void ReinstallHotkeyHook()
 {
-    g_hHook = ::SetWindowsHookExW(WH_KEYBOARD_LL, HotkeyHookProc, AfxGetInstanceHandle(), 0);
+    const HHOOK fresh = NewHook();
+    if (fresh == nullptr)
+        return;
+    // The old one may be gone already; removing it again does no harm.
+    if (g_hHook != nullptr)
+        ::UnhookWindowsHookEx(g_hHook);
+    g_hHook = fresh;
 }
 
 void RemoveHotkeyHook()

@@ -6,6 +6,7 @@ unsigned char g_panelRequested = 0;
 unsigned char g_panelHidden = 0;
 int g_upKeyDown = 0;
 int g_downKeyDown = 0;
+unsigned g_hookCalls = 0;
 
 CSwitchPage* g_switchPage = nullptr;
 CVolumePage* g_volumePage = nullptr;

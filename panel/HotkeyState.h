@@ -15,6 +15,7 @@ extern unsigned char g_panelRequested;   // 1 once the hotkey has been seen sinc
 extern unsigned char g_panelHidden;      // 1 from the last hide until the pages are shown again
 extern int g_upKeyDown;                  // 1 while the last examined key event was Up arrow
 extern int g_downKeyDown;                // 1 while the last examined key event was Down arrow
+extern unsigned g_hookCalls;             // every call of the hook, counted: the sign that it is still installed
 
 // Copies of the panel's page pointers, so a page can reach its siblings. Nobody frees through them.
 extern CSwitchPage* g_switchPage;

@@ -1,5 +1,5 @@
 // The main panel: creation of the hook, face and pages, page placement, drag, system menu,
-// timers and teardown.
+// timers, the hooks' requests, screen changes and teardown.
 #include "TabvisorDlg.h"
 
 #include "AboutDlg.h"
@@ -8,12 +8,16 @@
 #include "HotkeyState.h"
 #include "KeyboardPage.h"
 #include "LayeredWindow.h"
+#include "PageStacking.h"
 #include "PagePlacement.h"
+#include "PanelMessages.h"
 #include "PanelVisibility.h"
+#include "ScreenFit.h"
 #include "SwitchPage.h"
 #include "TabletLibraries.h"
 #include "TaskMgrPage.h"
 #include "VolumePage.h"
+#include "WorkAreas.h"
 
 namespace {
 
@@ -49,6 +53,13 @@ BEGIN_MESSAGE_MAP(CTabvisorDlg, CDialog)
     ON_BN_CLICKED(IDC_PANEL_AREA_1004, OnInertButton)
     ON_BN_CLICKED(IDC_PANEL_AREA_1008, OnInertButton)
     ON_BN_CLICKED(IDC_PANEL_AREA_1010, OnInertButton)
+    ON_MESSAGE(kShowPagesRequest, OnShowPagesRequest)
+    ON_MESSAGE(kRaisePagesRequest, OnRaisePagesRequest)
+    ON_MESSAGE(WM_POWERBROADCAST, OnPowerBroadcast)
+    ON_MESSAGE(WM_WTSSESSION_CHANGE, OnSessionChange)
+    ON_MESSAGE(WM_INPUT, OnRawInput)
+    ON_MESSAGE(WM_DISPLAYCHANGE, OnDisplayChange)
+    ON_MESSAGE(WM_SETTINGCHANGE, OnSettingChange)
 END_MESSAGE_MAP()
 
 void CTabvisorDlg::DoDataExchange(CDataExchange* dx) { CDialog::DoDataExchange(dx); }
@@ -71,18 +82,13 @@ int CTabvisorDlg::OnCreate(LPCREATESTRUCT cs)
 
     InstallHotkeyHook();
 
-    LoadPngResource(IDR_PNG_PANEL, L"PNG", &m_pBkImage);
-    if (m_pBkImage != nullptr) {
-        m_bkWidth = m_pBkImage->GetWidth();
-        m_bkHeight = m_pBkImage->GetHeight();
-    }
-    if (m_pBkImage == nullptr || m_pBkImage->m_nativeImage == nullptr || m_bkWidth == 0 || m_bkHeight == 0) {
+    if (!LoadFace()) {
         // Without its face the panel cannot be shown at all: give up creating it, quietly.
-        delete m_pBkImage;
-        m_pBkImage = nullptr;
         RemoveHotkeyHook();
         return -1;
     }
+    m_hookRecovery.Start(m_hWnd);
+    WatchFocusIntoPanel(m_hWnd, kRaisePagesRequest);
 
     m_pSwitchPage = CreatePage<CSwitchPage>(IDD_SWITCH_PAGE);
     m_pVolumePage = CreatePage<CVolumePage>(IDD_VOLUME_PAGE);
@@ -158,10 +164,41 @@ void CTabvisorDlg::RegisterBootTask()
         addTask(1, kTaskName, kTaskProgram, kTaskAuthor, kTaskDescription);
 }
 
-// Draws the artwork once, pixel for pixel, onto a premultiplied 32-bit surface and hands it to
-// the window with its alpha; the window system keeps it from then on.
+// The face from PNG resource 187, or false (and nothing held) when it is missing or undecodable.
+bool CTabvisorDlg::LoadFace()
+{
+    ReleaseFace();
+    LoadPngResource(IDR_PNG_PANEL, L"PNG", &m_pBkImage);
+    if (m_pBkImage != nullptr) {
+        m_bkWidth = m_pBkImage->GetWidth();
+        m_bkHeight = m_pBkImage->GetHeight();
+    }
+    if (m_pBkImage == nullptr || m_pBkImage->m_nativeImage == nullptr || m_bkWidth == 0 || m_bkHeight == 0) {
+        ReleaseFace();
+        return false;
+    }
+    return true;
+}
+
+void CTabvisorDlg::ReleaseFace()
+{
+    delete m_pBkImage;
+    m_pBkImage = nullptr;
+    m_hMemDC.reset();
+    m_hMemBitmap.reset();
+}
+
+// Draws the artwork, pixel for pixel, onto a premultiplied 32-bit surface and hands it to the
+// window with its alpha; the window system keeps it from then on, so the image and the surface go.
 void CTabvisorDlg::ComposeFace()
 {
+    if (m_pBkImage == nullptr && !LoadFace())
+        return;
+    struct ReleaseAfterwards {
+        CTabvisorDlg* panel;
+        ~ReleaseAfterwards() { panel->ReleaseFace(); }
+    } releaseAfterwards{this};
+
     afx::unique_window_dc windowDc(m_hWnd);
     m_hMemDC.reset(::CreateCompatibleDC(windowDc.get()));
 
@@ -208,8 +245,10 @@ void CTabvisorDlg::ComposeFace()
 
 void CTabvisorDlg::OnLButtonDown(UINT flags, CPoint point)
 {
-    // The system's own move loop drags the panel; each of its moves places the pages.
+    // The system's own move loop drags the panel; each of its moves places the pages. The press
+    // that started it focused the panel, which can lift it over its pages.
     SendMessage(WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+    RaisePagesAbovePanel(m_hWnd);
     CDialog::OnLButtonDown(flags, point);
 }
 
@@ -254,6 +293,8 @@ void CTabvisorDlg::OnTimer(UINT_PTR id)
 void CTabvisorDlg::OnDestroy()
 {
     CDialog::OnDestroy();
+    StopWatchingFocus();
+    m_hookRecovery.Stop();
     RemoveHotkeyHook();
 }
 
@@ -264,3 +305,61 @@ void CTabvisorDlg::OnCloseButton() { HideFromCloseButton(this); }
 
 // Areas of the artwork that take a click and do nothing with it.
 void CTabvisorDlg::OnInertButton() {}
+
+// The hook has shown the panel; timer 0 would do the same at its next tick, and stays the fallback.
+LRESULT CTabvisorDlg::OnShowPagesRequest(WPARAM, LPARAM)
+{
+    ShowPagesIfRequested(this);
+    return 0;
+}
+
+LRESULT CTabvisorDlg::OnRaisePagesRequest(WPARAM, LPARAM)
+{
+    RaisePagesAbovePanel(m_hWnd);
+    return 0;
+}
+
+LRESULT CTabvisorDlg::OnPowerBroadcast(WPARAM event, LPARAM)
+{
+    m_hookRecovery.OnPowerBroadcast(event);
+    return TRUE;
+}
+
+LRESULT CTabvisorDlg::OnSessionChange(WPARAM event, LPARAM)
+{
+    m_hookRecovery.OnSessionChange(event);
+    return 0;
+}
+
+// Raw input is asked for the keyboard only; the system frees its data in default processing.
+LRESULT CTabvisorDlg::OnRawInput(WPARAM, LPARAM)
+{
+    m_hookRecovery.OnKeyboardInput();
+    return Default();
+}
+
+LRESULT CTabvisorDlg::OnDisplayChange(WPARAM, LPARAM)
+{
+    ComposeFace();
+    KeepWithinWorkArea();
+    return Default();
+}
+
+LRESULT CTabvisorDlg::OnSettingChange(WPARAM action, LPARAM)
+{
+    if (action == SPI_SETWORKAREA)
+        KeepWithinWorkArea();
+    return Default();
+}
+
+// After a screen change: a panel that no longer lies within a work area moves back in, the least
+// distance needed, its pages with it; one that still fits stays where the user put it.
+void CTabvisorDlg::KeepWithinWorkArea()
+{
+    CRect panel;
+    GetWindowRect(&panel);
+    const CPoint to = PlaceWithinWorkAreas(panel, CurrentWorkAreas());
+    if (to == panel.TopLeft())
+        return;
+    SetWindowPos(nullptr, to.x, to.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}

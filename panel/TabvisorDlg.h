@@ -5,6 +5,7 @@
 
 #include "Afx.h"
 #include "GdiplusImage.h"
+#include "HookRecovery.h"
 #include "resource.h"
 
 class CSwitchPage;
@@ -38,6 +39,9 @@ public:
     CBrightnessPage* m_pBrightnessPage = nullptr;
     CKeyboardPage* m_pKeyboardPage = nullptr;
     CTaskMgrPage* m_pTaskMgrPage = nullptr;
+    // The face, decoded, and the surface it is composed on: held only while the face is composed.
+    // Once UpdateLayeredWindow has the picture the window system keeps it, and these megabytes
+    // go back; a display change composes again from the resource.
     CGdiplusImage* m_pBkImage = nullptr;
     UINT32 m_bkWidth = 0;
     UINT32 m_bkHeight = 0;
@@ -62,6 +66,13 @@ protected:
     void OnNcPaint();
     void OnCloseButton();
     void OnInertButton();
+    LRESULT OnShowPagesRequest(WPARAM, LPARAM);
+    LRESULT OnRaisePagesRequest(WPARAM, LPARAM);
+    LRESULT OnPowerBroadcast(WPARAM event, LPARAM);
+    LRESULT OnSessionChange(WPARAM event, LPARAM);
+    LRESULT OnRawInput(WPARAM, LPARAM);
+    LRESULT OnDisplayChange(WPARAM, LPARAM);
+    LRESULT OnSettingChange(WPARAM action, LPARAM);
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -69,5 +80,10 @@ private:
     Page* CreatePage(UINT templateId);
     void PlacePages();
     void RegisterBootTask();
+    bool LoadFace();
+    void ReleaseFace();
     void ComposeFace();
+    void KeepWithinWorkArea();
+
+    HookRecovery m_hookRecovery;
 };

@@ -1,5 +1,6 @@
 // The real mouse on the running program: a drag of the panel moves the pages with it (the system's
 // move loop, fed by input sent with SendInput); see-through pixels pass a real pointer's input on;
+// after a real drag or press on the panel its pages are still above it and take a real click;
 // a launcher button lights up under the pointer and goes back when it leaves.
 #include <gtest/gtest.h>
 
@@ -99,6 +100,50 @@ TEST(PointerEndToEnd, ARealPointerPassesThroughSeeThroughPixelsToWhatLiesBelow)
     ASSERT_TRUE(XClick(CPoint(button.CenterX(), button.CenterY())));
     EXPECT_TRUE(WaitFor([&] { return program.NoneVisible(); }));
     EXPECT_EQ(recorders.WaitFor(1).size(), 1u);
+}
+
+TEST(PointerEndToEnd, AfterARealDragOrPressOnThePanelItsPagesStayAboveItAndTakeClicks)
+{
+    ASSERT_TRUE(XPointerAvailable()) << "xdotool is missing (scripts/install-deps.sh installs it)";
+    LaunchRecorders recorders;
+    ASSERT_TRUE(recorders.Installed());
+    TestTablet tablet;
+    ProgramUnderTest program;
+    ASSERT_TRUE(program.Started());
+    program.PressHotkey();
+    ASSERT_TRUE(WaitFor([&] { return program.AllVisible(); }));
+    const CRect before = ProgramUnderTest::WindowRect(program.Panel());
+    const std::vector<CRect> offsets = PagesRelativeToPanel(program);
+
+    // Drag by the title line, as a finger would: the press focuses the panel, which an X server
+    // without a window manager answers by lifting it over everything.
+    const CSize pull(-150, 90);
+    ASSERT_TRUE(XDrag(CPoint(before.left + 300, before.top + 30), CPoint(before.left + 300 + pull.cx, before.top + 30 + pull.cy)));
+    const CRect moved(CPoint(before.left + pull.cx, before.top + pull.cy), before.Size());
+    ASSERT_TRUE(WaitFor([&] { return ProgramUnderTest::WindowRect(program.Panel()) == moved; }));
+    EXPECT_EQ(PagesRelativeToPanel(program), offsets);
+    // The keyboard launcher, through the switch page's see-through part, takes the click.
+    const CRect keyboard = program.ControlRect(program.KeyboardPage(), IDC_KEYBOARD_LAUNCH);
+    ASSERT_TRUE(XClick(CPoint(keyboard.CenterX(), keyboard.CenterY())));
+    EXPECT_TRUE(WaitFor([&] { return program.NoneVisible(); }));
+    ASSERT_EQ(recorders.WaitFor(1).size(), 1u);
+    ExpectLaunch(recorders.Read().back(), kKeyboardProgram);
+
+    // Shown again, a tap between the tiles lands on one of the panel's click areas and focuses it,
+    // without any drag; the Task Manager launcher still takes the next click.
+    program.PressHotkey();
+    ASSERT_TRUE(WaitFor([&] { return program.AllVisible(); }));
+    const CRect volume = ProgramUnderTest::WindowRect(program.VolumePage());
+    const CRect taskMgrPage = ProgramUnderTest::WindowRect(program.TaskMgrPage());
+    ASSERT_TRUE(XClick(CPoint(volume.CenterX(), (volume.bottom + taskMgrPage.top) / 2)));
+    EXPECT_TRUE(WaitFor([&] { return ::GetAncestor(program.FocusedWindow(), GA_ROOT) == program.Panel(); }))
+        << "the tap did not reach the panel";
+    const CRect taskMgr = program.ControlRect(program.TaskMgrPage(), IDC_TASKMGR_LAUNCH);
+    ASSERT_TRUE(XClick(CPoint(taskMgr.CenterX(), taskMgr.CenterY())));
+    EXPECT_TRUE(WaitFor([&] { return program.NoneVisible(); }));
+    ASSERT_EQ(recorders.WaitFor(2).size(), 2u);
+    ExpectLaunch(recorders.Read().back(), kTaskMgrProgram);
+    EXPECT_EQ(ProgramUnderTest::WindowRect(program.Panel()), moved);
 }
 
 TEST(PointerEndToEnd, ALauncherButtonLightsUpUnderThePointerAndGoesBackWhenItLeaves)

@@ -23,26 +23,6 @@
 
 namespace {
 
-std::vector<CWnd*> PagesOf(CTabvisorDlg& panel)
-{
-    return {panel.m_pSwitchPage, panel.m_pVolumePage, panel.m_pBrightnessPage, panel.m_pKeyboardPage,
-            panel.m_pTaskMgrPage};
-}
-
-bool AllVisible(CTabvisorDlg& panel)
-{
-    const std::vector<CWnd*> pages = PagesOf(panel);
-    return panel.IsWindowVisible() &&
-           std::all_of(pages.begin(), pages.end(), [](CWnd* page) { return page->IsWindowVisible(); });
-}
-
-bool NoneVisible(CTabvisorDlg& panel)
-{
-    const std::vector<CWnd*> pages = PagesOf(panel);
-    return !panel.IsWindowVisible() &&
-           std::none_of(pages.begin(), pages.end(), [](CWnd* page) { return page->IsWindowVisible(); });
-}
-
 // The colours of a bitmap resource, row by row, cut to `width` columns.
 std::vector<COLORREF> BitmapPixels(UINT id, int width, int height)
 {

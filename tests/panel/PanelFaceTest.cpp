@@ -53,7 +53,7 @@ COLORREF Composed(CGdiplusImage& face, int x, int y)
 
 class PanelFaceTest : public PanelTestFixture {};
 
-TEST_F(PanelFaceTest, OnScreenThePanelIsTheArtworkBlendedByItsAlpha)
+TEST_F(PanelFaceTest, OnScreenThePanelIsTheArtworkBlendedByItsAlphaAlsoWhenComposedAgain)
 {
     BackgroundWindow behind;
     CGdiplusImage* face = nullptr;
@@ -61,50 +61,62 @@ TEST_F(PanelFaceTest, OnScreenThePanelIsTheArtworkBlendedByItsAlpha)
     ASSERT_NE(face->m_nativeImage, nullptr);
 
     CTabvisorDlg panel;
-    int checked = 0;
-    int mismatched = 0;
-    COLORREF firstMismatchSeen = 0, firstMismatchWanted = 0;
-    CPoint firstMismatchAt;
-    CRect closeButton;
+    // Compares the screen with the artwork; the count of points checked, the mismatches reported.
+    auto expectFace = [&](const char* when) {
+        CRect rect;
+        panel.GetWindowRect(&rect);
+        ASSERT_EQ(rect.Size(), CSize(kPanelWidth, kPanelHeight)) << when;
+        ScreenCapture screen(rect);
+        EXPECT_TRUE(screen.FromXServer() || !RunningUnderWine()) << screen.Problem();
+        EXPECT_TRUE(panel.IsWindowVisible());
+        int checked = 0;
+        int mismatched = 0;
+        COLORREF firstSeen = 0, firstWanted = 0;
+        CPoint firstAt;
+        for (int y = 0; y < kPanelHeight; y += 3) {
+            for (int x = 0; x < kPanelWidth; x += 3) {
+                const COLORREF wanted = Composed(*face, x, y);
+                const COLORREF seen = screen.At(x, y);
+                ++checked;
+                if (ColourDistance(seen, wanted) > 4 && mismatched++ == 0) {
+                    firstSeen = seen;
+                    firstWanted = wanted;
+                    firstAt = CPoint(x, y);
+                }
+            }
+        }
+        EXPECT_GT(checked, 30000);
+        EXPECT_EQ(mismatched, 0) << when << ": first at (" << firstAt.x << ", " << firstAt.y << "): seen 0x"
+                                 << std::hex << firstSeen << ", wanted 0x" << firstWanted;
+        // The corners are fully transparent: the background shows there exactly.
+        EXPECT_EQ(screen.At(0, 0), kBehind) << when;
+        EXPECT_EQ(screen.At(kPanelWidth - 1, kPanelHeight - 1), kBehind) << when;
+        // The close mark is red, right under the close button (its cross is white in the middle).
+        CRect closeButton;
+        panel.GetDlgItem(IDC_PANEL_CLOSE)->GetWindowRect(&closeButton);
+        const COLORREF mark = screen.At(closeButton.left + 4 - rect.left, closeButton.CenterY() - rect.top);
+        EXPECT_GT(GetRValue(mark), 150) << when;
+        EXPECT_LT(GetGValue(mark), 120) << when;
+        // Once the window system has the picture, the decoded image and the surface are gone.
+        EXPECT_EQ(panel.m_pBkImage, nullptr) << when;
+        EXPECT_FALSE(panel.m_hMemDC) << when;
+        EXPECT_FALSE(panel.m_hMemBitmap) << when;
+    };
     ModalScript script;
     script
         .Then(300, [&] { panel.ShowWindow(SW_SHOWNA); })  // the panel alone: pages stay hidden
+        .Then(200,
+              [&] {
+                  expectFace("composed at start");
+                  // A display change composes the face again, from the resource.
+                  panel.SendMessage(WM_DISPLAYCHANGE, 32, MAKELPARAM(::GetSystemMetrics(SM_CXSCREEN),
+                                                                     ::GetSystemMetrics(SM_CYSCREEN)));
+              })
         .Then(200, [&] {
-            CRect rect;
-            panel.GetWindowRect(&rect);
-            ASSERT_EQ(rect.Size(), CSize(kPanelWidth, kPanelHeight));
-            ScreenCapture screen(rect);
-            EXPECT_TRUE(screen.FromXServer() || !RunningUnderWine()) << screen.Problem();
-            EXPECT_TRUE(panel.IsWindowVisible());
-            for (int y = 0; y < kPanelHeight; y += 3) {
-                for (int x = 0; x < kPanelWidth; x += 3) {
-                    const COLORREF wanted = Composed(*face, x, y);
-                    const COLORREF seen = screen.At(x, y);
-                    ++checked;
-                    if (ColourDistance(seen, wanted) > 4) {
-                        if (mismatched++ == 0) {
-                            firstMismatchSeen = seen;
-                            firstMismatchWanted = wanted;
-                            firstMismatchAt = CPoint(x, y);
-                        }
-                    }
-                }
-            }
-            // The corners are fully transparent: the background shows there exactly.
-            EXPECT_EQ(screen.At(0, 0), kBehind);
-            EXPECT_EQ(screen.At(kPanelWidth - 1, kPanelHeight - 1), kBehind);
-            // The close mark is red, right under the close button (its cross is white in the middle).
-            panel.GetDlgItem(IDC_PANEL_CLOSE)->GetWindowRect(&closeButton);
-            const COLORREF mark = screen.At(closeButton.left + 4 - rect.left, closeButton.CenterY() - rect.top);
-            EXPECT_GT(GetRValue(mark), 150);
-            EXPECT_LT(GetGValue(mark), 120);
+            expectFace("composed again");
             panel.EndDialog(IDCANCEL);
         });
     Run(panel, script);
-
-    EXPECT_GT(checked, 30000);
-    EXPECT_EQ(mismatched, 0) << "first at (" << firstMismatchAt.x << ", " << firstMismatchAt.y << "): seen 0x"
-                             << std::hex << firstMismatchSeen << ", wanted 0x" << firstMismatchWanted;
     delete face;
 }
 

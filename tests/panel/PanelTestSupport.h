@@ -4,15 +4,61 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
+#include "BrightnessPage.h"
 #include "HotkeyState.h"
+#include "KeyboardPage.h"
+#include "PagePlacement.h"
 #include "ProgramTestSupport.h"
+#include "SwitchPage.h"
+#include "TabvisorDlg.h"
+#include "TaskMgrPage.h"
 #include "TestTablet.h"
+#include "VolumePage.h"
 
 // The panel has hidden itself after its start and waits for the key. A key pressed before that
 // is dropped by the start-up hide, which a loaded machine can delay past any fixed wait.
 inline bool ProgramWaiting() { return g_panelHidden == 1; }
+
+// The panel's five pages, in its creation order: switches, volume, brightness, keyboard, Task Manager.
+inline std::vector<CWnd*> PagesOf(CTabvisorDlg& panel)
+{
+    return {panel.m_pSwitchPage, panel.m_pVolumePage, panel.m_pBrightnessPage, panel.m_pKeyboardPage,
+            panel.m_pTaskMgrPage};
+}
+
+inline bool AnyPageVisible(CTabvisorDlg& panel)
+{
+    const std::vector<CWnd*> pages = PagesOf(panel);
+    return std::any_of(pages.begin(), pages.end(), [](CWnd* p) { return p->IsWindowVisible(); });
+}
+
+inline bool AllPagesVisible(CTabvisorDlg& panel)
+{
+    const std::vector<CWnd*> pages = PagesOf(panel);
+    return std::all_of(pages.begin(), pages.end(), [](CWnd* p) { return p->IsWindowVisible(); });
+}
+
+// Each page at its fixed offset from the panel's top-left corner.
+inline void ExpectPagesPlaced(CTabvisorDlg& panel)
+{
+    CRect panelRect;
+    panel.GetWindowRect(&panelRect);
+    const PageKind kinds[] = {PageKind::Switches, PageKind::Volume, PageKind::Brightness, PageKind::Keyboard,
+                              PageKind::TaskMgr};
+    const std::vector<CWnd*> pages = PagesOf(panel);
+    for (size_t i = 0; i < pages.size(); ++i) {
+        CRect pageRect;
+        pages[i]->GetWindowRect(&pageRect);
+        EXPECT_EQ(pageRect, PageRect(kinds[i], panelRect)) << "page " << i;
+    }
+}
+
+inline bool AllVisible(CTabvisorDlg& panel) { return panel.IsWindowVisible() && AllPagesVisible(panel); }
+inline bool NoneVisible(CTabvisorDlg& panel) { return !panel.IsWindowVisible() && !AnyPageVisible(panel); }
 
 class PanelTestFixture : public ::testing::Test {
 protected:

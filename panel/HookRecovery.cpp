@@ -1,0 +1,56 @@
+// The panel's side of hook recovery: the notifications it asks for and what it does with them.
+#include "HookRecovery.h"
+
+#include <wtsapi32.h>
+
+#include "HotkeyHook.h"
+#include "HotkeyState.h"
+
+namespace {
+constexpr USHORT kGenericDesktopPage = 0x01;
+constexpr USHORT kKeyboardUsage = 0x06;
+
+bool RegisterRawKeyboard(HWND target, DWORD flags)
+{
+    RAWINPUTDEVICE device{kGenericDesktopPage, kKeyboardUsage, flags, target};
+    return ::RegisterRawInputDevices(&device, 1, sizeof(device)) != FALSE;
+}
+} // namespace
+
+void HookRecovery::Start(HWND panel)
+{
+    m_panel = panel;
+    m_sessionNotifications = ::WTSRegisterSessionNotification(panel, NOTIFY_FOR_THIS_SESSION) != FALSE;
+    m_rawKeyboard = RegisterRawKeyboard(panel, RIDEV_INPUTSINK);
+}
+
+void HookRecovery::Stop()
+{
+    if (m_sessionNotifications)
+        ::WTSUnRegisterSessionNotification(m_panel);
+    if (m_rawKeyboard)
+        RegisterRawKeyboard(nullptr, RIDEV_REMOVE);
+    m_sessionNotifications = false;
+    m_rawKeyboard = false;
+    m_panel = nullptr;
+}
+
+void HookRecovery::OnPowerBroadcast(WPARAM event)
+{
+    if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND)
+        ReinstallIf(m_watchdog.OnSessionEvent(::GetTickCount()));
+}
+
+void HookRecovery::OnSessionChange(WPARAM event)
+{
+    if (event == WTS_SESSION_UNLOCK || event == WTS_CONSOLE_CONNECT || event == WTS_REMOTE_CONNECT)
+        ReinstallIf(m_watchdog.OnSessionEvent(::GetTickCount()));
+}
+
+void HookRecovery::OnKeyboardInput() { ReinstallIf(m_watchdog.OnKeyboardInput(g_hookCalls, ::GetTickCount())); }
+
+void HookRecovery::ReinstallIf(bool verdict)
+{
+    if (verdict)
+        ReinstallHotkeyHook();
+}
