@@ -57,7 +57,7 @@ void CBrightnessPage::RestartPoll() { SetTimer(kPollTimer, kPollPeriodMs); }
 void CBrightnessPage::OnTimer(UINT_PTR id)
 {
     if (id == kPollTimer && m_power.queryCurrentBrightnessLevel != nullptr)
-        m_slider.SetPos(BrightnessLevelToPosition(m_power.queryCurrentBrightnessLevel()));
+        m_slider.FollowPos(BrightnessLevelToPosition(m_power.queryCurrentBrightnessLevel()));
     CDialog::OnTimer(id);
 }
 

@@ -66,7 +66,7 @@ void CVolumePage::OnTimer(UINT_PTR id)
         m_common.volumeVista(closed_libraries::kVolumeRead, 0, &g_volumeScalar);
         if (g_upKeyDown != 0 || g_downKeyDown != 0)
             return;
-        m_slider.SetPos(VolumeScalarToPosition(g_volumeScalar));
+        m_slider.FollowPos(VolumeScalarToPosition(g_volumeScalar));
     }
     CDialog::OnTimer(id);
 }

@@ -2,6 +2,8 @@
 // a sunken groove, and the thumb bitmaps.
 #include "SkinSlider.h"
 
+#include <algorithm>
+
 #include "resource.h"
 
 BEGIN_MESSAGE_MAP(CSkinSlider, CSliderCtrl)
@@ -15,6 +17,13 @@ CSkinSlider::~CSkinSlider()
         ::SelectObject(m_hBackDC.get(), m_hOldBackBmp);
     m_hBackDC.reset();
     m_hBackBmp.reset();
+}
+
+void CSkinSlider::FollowPos(int position)
+{
+    const int shown = std::clamp(position, GetRangeMin(), GetRangeMax());
+    if (shown != GetPos())
+        SetPos(shown);
 }
 
 void CSkinSlider::OnCustomDrawReflect(NMHDR* header, LRESULT* result)

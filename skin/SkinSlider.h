@@ -13,6 +13,11 @@ public:
     CSkinSlider(const CSkinSlider&) = delete;
     CSkinSlider& operator=(const CSkinSlider&) = delete;
 
+    // Puts the thumb where `position` shows (a position beyond the range shows at its end), without
+    // a notification, and only when that is not where it is: a poll that finds nothing new costs
+    // no repaint. (A trackbar given the same out-of-range position again repaints every time.)
+    void FollowPos(int position);
+
     // The copy of the parent's pixels under the control, taken at the first channel paint and kept
     // for the control's life. The bitmap is declared first so the DC that holds it goes before it.
     afx::unique_hbitmap m_hBackBmp;

@@ -368,3 +368,29 @@ TEST_F(SkinSliderTest, PaintingAgainAndAgainKeepsNoObjectsAndTheSliderFreesItsCo
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(SkinSliderTest, FollowingAPositionShowsItWithinTheRangeAndRepaintsOnlyWhenTheThumbMoves)
+{
+    CProbeSlider& slider = MakeSlider(0, kSliderRect, true);
+    slider.SetRange(1, 99, TRUE);
+    slider.SetPos(50);
+    ::UpdateWindow(slider.m_hWnd);
+    const auto pendingRepaint = [&] { return ::GetUpdateRect(slider.m_hWnd, nullptr, FALSE) != FALSE; };
+
+    slider.FollowPos(50);  // where it is already
+    EXPECT_FALSE(pendingRepaint());
+    slider.FollowPos(0);  // silence, below the range: shown at its low end
+    EXPECT_EQ(slider.GetPos(), 1);
+    EXPECT_TRUE(pendingRepaint());
+    ::UpdateWindow(slider.m_hWnd);
+    // The same reading on the next poll moves nothing, so nothing is repainted.
+    slider.FollowPos(0);
+    slider.FollowPos(1);
+    EXPECT_FALSE(pendingRepaint());
+    slider.FollowPos(100);
+    EXPECT_EQ(slider.GetPos(), 99);
+}
+
+} // namespace
