@@ -76,16 +76,25 @@ TEST(PointerEndToEnd, DraggingThePanelByItsSurfaceMovesThePagesWithItAndTheyShow
     EXPECT_EQ(PagesRelativeToPanel(program), offsets);
 }
 
-TEST(PointerEndToEnd, ARealPointerPassesThroughSeeThroughPixelsToWhatLiesBelow)
-{
-    ASSERT_TRUE(XPointerAvailable()) << "xdotool is missing (scripts/install-deps.sh installs it)";
-    LaunchRecorders recorders;
-    ASSERT_TRUE(recorders.Installed());
+// The program shown on a fresh tablet, with recorders at the launch targets, for a real pointer.
+class XPointerEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(XPointerAvailable()) << "xdotool is missing (scripts/install-deps.sh installs it)";
+        ASSERT_TRUE(recorders.Installed());
+        ASSERT_TRUE(program.Started());
+        program.PressHotkey();
+        ASSERT_TRUE(WaitFor([&] { return program.AllVisible(); }));
+    }
+
+    LaunchRecorders recorders;  // first: the program inherits the log's name
     TestTablet tablet;
     ProgramUnderTest program;
-    ASSERT_TRUE(program.Started());
-    program.PressHotkey();
-    ASSERT_TRUE(WaitFor([&] { return program.AllVisible(); }));
+};
+
+TEST_F(XPointerEndToEnd, ARealPointerPassesThroughSeeThroughPixelsToWhatLiesBelow)
+{
     const CRect before = ProgramUnderTest::WindowRect(program.Panel());
 
     // The shadow fades out to nothing at the face's outer edge: a drag from its corner pixel is
@@ -102,16 +111,8 @@ TEST(PointerEndToEnd, ARealPointerPassesThroughSeeThroughPixelsToWhatLiesBelow)
     EXPECT_EQ(recorders.WaitFor(1).size(), 1u);
 }
 
-TEST(PointerEndToEnd, AfterARealDragOrPressOnThePanelItsPagesStayAboveItAndTakeClicks)
+TEST_F(XPointerEndToEnd, AfterARealDragOrPressOnThePanelItsPagesStayAboveItAndTakeClicks)
 {
-    ASSERT_TRUE(XPointerAvailable()) << "xdotool is missing (scripts/install-deps.sh installs it)";
-    LaunchRecorders recorders;
-    ASSERT_TRUE(recorders.Installed());
-    TestTablet tablet;
-    ProgramUnderTest program;
-    ASSERT_TRUE(program.Started());
-    program.PressHotkey();
-    ASSERT_TRUE(WaitFor([&] { return program.AllVisible(); }));
     const CRect before = ProgramUnderTest::WindowRect(program.Panel());
     const std::vector<CRect> offsets = PagesRelativeToPanel(program);
 
