@@ -2,8 +2,6 @@
 // a sunken groove, and the thumb bitmaps.
 #include "SkinSlider.h"
 
-#include <algorithm>
-
 #include "resource.h"
 
 BEGIN_MESSAGE_MAP(CSkinSlider, CSliderCtrl)
@@ -19,10 +17,16 @@ CSkinSlider::~CSkinSlider()
     m_hBackBmp.reset();
 }
 
+// Each question to the trackbar is a trip through the window system; a steady reading takes one.
 void CSkinSlider::FollowPos(int position)
 {
-    const int shown = std::clamp(position, GetRangeMin(), GetRangeMax());
-    if (shown != GetPos())
+    const int now = GetPos();
+    if (position == now)
+        return;
+    const int low = GetRangeMin();
+    const int high = GetRangeMax();
+    const int shown = position < low ? low : (position > high ? high : position);
+    if (shown != now)
         SetPos(shown);
 }
 
