@@ -2,16 +2,14 @@
 // test takes them from its queue, which is what the measurements time.
 #include "Input.h"
 
-bool PressHotkey()
+bool SendHotkey(bool down)
 {
-    INPUT events[2] = {};
-    for (INPUT& event : events) {
-        event.type = INPUT_KEYBOARD;
-        event.ki.wVk = 0xFF;
-        event.ki.wScan = 0x2C;
-    }
-    events[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    return ::SendInput(2, events, sizeof(INPUT)) == 2;
+    INPUT event{};
+    event.type = INPUT_KEYBOARD;
+    event.ki.wVk = 0xFF;
+    event.ki.wScan = 0x2C;
+    event.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    return ::SendInput(1, &event, sizeof(INPUT)) == 1;
 }
 
 void MouseMoveTo(POINT screen)

@@ -3,8 +3,8 @@
 
 #include <windows.h>
 
-// The tablet key's down and up (virtual key 0xFF, scan code 0x2C) in one SendInput.
-bool PressHotkey();
+// The tablet key's down or its up alone (virtual key 0xFF, scan code 0x2C).
+bool SendHotkey(bool down);
 
 void MouseMoveTo(POINT screen);
 void MouseButton(bool down);

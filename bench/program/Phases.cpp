@@ -49,8 +49,14 @@ struct PressTiming {
 PressTiming PressAndTime(Target& target)
 {
     PressTiming timing;
+    // The key's up follows once everything is visible (or given up on), as a finger lifts long
+    // after the press: sent together, the up waits in the program's hook for whatever the program
+    // does right after the down, and SendInput would time that too.
+    struct ReleaseAfterwards {
+        ~ReleaseAfterwards() { SendHotkey(false); }
+    } release;
     const LONGLONG start = Now();
-    if (!PressHotkey())
+    if (!SendHotkey(true))
         return timing;
     timing.sendInputMs = MsSince(start);
     while (!target.MainVisible()) {
@@ -62,7 +68,7 @@ PressTiming PressAndTime(Target& target)
     timing.shown = true;
     if (!target.Kind().hasPages)
         return timing;
-    // The timer shows the brightness page first and the device-switch page last.
+    // The brightness page is shown first and the device-switch page last.
     while (!::IsWindowVisible(target.PageWindow(Page::Brightness))) {
         if (MsSince(start) > kShowTimeoutMs)
             return timing;
