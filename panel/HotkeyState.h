@@ -17,6 +17,10 @@ extern int g_upKeyDown;                  // 1 while the last examined key event 
 extern int g_downKeyDown;                // 1 while the last examined key event was Down arrow
 extern unsigned g_hookCalls;             // every call of the hook, counted: the sign that it is still installed
 
+// Whether the last key event the hook examined was Up or Down: the volume page's poll holds the
+// slider still meanwhile.
+inline bool ArrowKeyReported() { return g_upKeyDown != 0 || g_downKeyDown != 0; }
+
 // Copies of the panel's page pointers, so a page can reach its siblings. Nobody frees through them.
 extern CSwitchPage* g_switchPage;
 extern CVolumePage* g_volumePage;

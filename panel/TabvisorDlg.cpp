@@ -64,11 +64,11 @@ END_MESSAGE_MAP()
 
 void CTabvisorDlg::DoDataExchange(CDataExchange* dx) { CDialog::DoDataExchange(dx); }
 
-template <class Page>
-Page* CTabvisorDlg::CreatePage(UINT templateId)
+template <class Page, class... Args>
+Page* CTabvisorDlg::CreatePage(UINT templateId, Args&&... args)
 {
     // Pages live until the process ends; their windows go with the panel, which owns them.
-    auto* page = new Page(this);
+    auto* page = new Page(this, std::forward<Args>(args)...);
     page->Create(templateId, this);
     if (page->m_hWnd != nullptr)
         page->ShowWindow(SW_HIDE);
@@ -91,7 +91,8 @@ int CTabvisorDlg::OnCreate(LPCREATESTRUCT cs)
     WatchFocusIntoPanel(m_hWnd, kRaisePagesRequest);
 
     m_pSwitchPage = CreatePage<CSwitchPage>(IDD_SWITCH_PAGE);
-    m_pVolumePage = CreatePage<CVolumePage>(IDD_VOLUME_PAGE);
+    // The volume slider holds still while the hook reports an arrow key.
+    m_pVolumePage = CreatePage<CVolumePage>(IDD_VOLUME_PAGE, Common(), std::function<bool()>(ArrowKeyReported));
     m_pBrightnessPage = CreatePage<CBrightnessPage>(IDD_BRIGHTNESS_PAGE);
     m_pKeyboardPage = CreatePage<CKeyboardPage>(IDD_KEYBOARD_PAGE);
     m_pTaskMgrPage = CreatePage<CTaskMgrPage>(IDD_TASKMGR_PAGE);

@@ -76,8 +76,8 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    template <class Page>
-    Page* CreatePage(UINT templateId);
+    template <class Page, class... Args>
+    Page* CreatePage(UINT templateId, Args&&... args);
     void PlacePages();
     void RegisterBootTask();
     bool LoadFace();

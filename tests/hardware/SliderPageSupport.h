@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "Afx.h"
-#include "HotkeyState.h"
 #include "ModalScript.h"
+#include "resource.h"
 #include "TestTablet.h"
 
 class SliderPageTest : public ::testing::Test {
@@ -19,8 +19,6 @@ protected:
     void SetUp() override
     {
         AfxEnsureCommonControls();
-        g_upKeyDown = 0;
-        g_downKeyDown = 0;
     }
 
     // Created modeless and hidden, as the panel creates its pages.

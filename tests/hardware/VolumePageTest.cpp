@@ -123,28 +123,26 @@ TEST_F(VolumePageTest, EveryNotificationWritesAlsoWhenThePositionIsUnchanged)
     EXPECT_EQ(Writes(), writes + 2);
 }
 
-TEST_F(VolumePageTest, AnArrowFlagHoldsTheSliderButNotTheReading)
+TEST_F(VolumePageTest, AHeldPollReadsButLeavesTheSliderWhereItIs)
 {
-    for (int* flag : {&g_upKeyDown, &g_downKeyDown}) {
-        SCOPED_TRACE(flag == &g_upKeyDown ? "up" : "down");
-        m_tablet.SetVolume(0.2f);
-        auto page = MakePage<CVolumePage>(IDD_VOLUME_PAGE);
-        ASSERT_EQ(page->m_slider.GetPos(), 20);
+    m_tablet.SetVolume(0.2f);
+    bool held = false;
+    auto page = MakePage<CVolumePage>(IDD_VOLUME_PAGE, Common(), [&] { return held; });
+    ASSERT_EQ(page->m_slider.GetPos(), 20);
 
-        *flag = 1;
-        m_tablet.SetVolume(0.6f);
-        const long long reads = Reads();
-        Tick(*page);
-        Tick(*page);
-        EXPECT_EQ(Reads(), reads + 2);
-        EXPECT_EQ(g_volumeScalar, 0.6f);
-        EXPECT_EQ(page->m_slider.GetPos(), 20);
+    held = true;
+    m_tablet.SetVolume(0.6f);
+    const long long reads = Reads();
+    Tick(*page);
+    Tick(*page);
+    EXPECT_EQ(Reads(), reads + 2);
+    EXPECT_EQ(g_volumeScalar, 0.6f);
+    EXPECT_EQ(page->m_slider.GetPos(), 20);
 
-        *flag = 0;
-        Tick(*page);
-        EXPECT_EQ(page->m_slider.GetPos(), 60);
-        EXPECT_EQ(Writes(), 0);
-    }
+    held = false;
+    Tick(*page);
+    EXPECT_EQ(page->m_slider.GetPos(), 60);
+    EXPECT_EQ(Writes(), 0);
 }
 
 TEST_F(VolumePageTest, ItsOwnTimerPollsWhileThePageIsHidden)

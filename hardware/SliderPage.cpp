@@ -1,0 +1,88 @@
+// The slider pages' shared behaviour: set-up, the 100 ms poll, the slider's notifications, the
+// background and the arrow keys.
+#include "SliderPage.h"
+
+#include "OffscreenDC.h"
+#include "PageBitmap.h"
+#include "PageKeys.h"
+
+namespace {
+constexpr UINT_PTR kPollTimer = 0;
+constexpr UINT kPollPeriodMs = 100;
+} // namespace
+
+CSliderPage::CSliderPage(const SliderPageShape& shape, CWnd* parent, std::function<bool()> pollHeld)
+    : CDialog(shape.dialogId, parent), m_shape(shape), m_pollHeld(std::move(pollHeld))
+{
+}
+
+CSliderPage::~CSliderPage() = default;
+
+BEGIN_MESSAGE_MAP(CSliderPage, CDialog)
+    ON_WM_TIMER()
+    ON_WM_ERASEBKGND()
+    ON_WM_HSCROLL()
+END_MESSAGE_MAP()
+
+void CSliderPage::DoDataExchange(CDataExchange* dx)
+{
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, static_cast<int>(m_shape.sliderId), m_slider);
+}
+
+BOOL CSliderPage::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    m_hBkBitmap = LoadPageBitmap(m_shape.backgroundId);
+
+    m_slider.SetRange(m_shape.lowest, m_shape.highest, FALSE);
+    m_slider.SetTicFreq(1);
+    // Without the library the slider stays where the trackbar put it.
+    if (const std::optional<int> position = ReadPosition())
+        m_slider.SetPos(*position);
+    if (m_shape.pageSize != 0)
+        m_slider.SetPageSize(m_shape.pageSize);
+
+    SetTimer(kPollTimer, kPollPeriodMs);
+    return TRUE;
+}
+
+void CSliderPage::RestartPoll() { SetTimer(kPollTimer, kPollPeriodMs); }
+
+// The hardware is read on every tick; while the poll is held the slider stays and the tick ends
+// there. TBM_SETPOS sends no notification, so following the hardware never writes it.
+void CSliderPage::OnTimer(UINT_PTR id)
+{
+    if (id == kPollTimer) {
+        const std::optional<int> position = ReadPosition();
+        if (position && m_pollHeld && m_pollHeld())
+            return;
+        if (position)
+            m_slider.FollowPos(*position);
+    }
+    CDialog::OnTimer(id);
+}
+
+// Every notification writes, whatever its code and even when the position is unchanged.
+void CSliderPage::OnHScroll(UINT code, UINT pos, CWnd* sender)
+{
+    const bool fromSlider = sender != nullptr && sender->m_hWnd != nullptr &&
+                            sender->m_hWnd == ::GetDlgItem(m_hWnd, static_cast<int>(m_shape.sliderId));
+    if (fromSlider)
+        WritePosition(m_slider.GetPos());
+    CDialog::OnHScroll(code, pos, sender);
+}
+
+BOOL CSliderPage::OnEraseBkgnd(CDC* dc)
+{
+    CRect client;
+    GetClientRect(&client);
+    return PaintPageBackground(dc, client, m_hBkBitmap.get(), [this] { return static_cast<BOOL>(Default()); });
+}
+
+BOOL CSliderPage::PreTranslateMessage(MSG* msg)
+{
+    if (IsSwallowedArrow(*msg))
+        return TRUE;
+    return CDialog::PreTranslateMessage(msg);
+}

@@ -1,0 +1,56 @@
+// CSliderPage: the shape that the brightness and volume pages share. A page shows its background
+// bitmap and one skinned slider; it polls its hardware every 100 ms, also while hidden, and moves
+// the slider to what it read (without a notification, so polling never writes); every
+// notification of the slider writes its position at once; Up and Down never reach the page.
+// What differs is the template, the range, the read, the write and whether a poll is held.
+#pragma once
+
+#include <functional>
+#include <optional>
+
+#include "Afx.h"
+#include "SkinSlider.h"
+
+// What makes one slider page differ from the other, besides its read and write.
+struct SliderPageShape {
+    UINT dialogId;
+    UINT sliderId;
+    UINT backgroundId;  // bitmap resource
+    int lowest;
+    int highest;
+    int pageSize;  // Page Up and Page Down step; 0 leaves the trackbar's own
+};
+
+class CSliderPage : public CDialog {
+public:
+    // `pollHeld`, when given, is asked at each poll after the read: while it answers true the
+    // slider stays where it is (the read still happens).
+    CSliderPage(const SliderPageShape& shape, CWnd* parent, std::function<bool()> pollHeld = {});
+    ~CSliderPage() override;
+
+    // Starts the 100 ms poll again from now; the panel lines up its timers with it.
+    void RestartPoll();
+
+    const SliderPageShape m_shape;
+    CSkinSlider m_slider;
+    afx::unique_hbitmap m_hBkBitmap;  // null until OnInitDialog or if it failed to load
+
+protected:
+    // The position the hardware asks for now, or nothing without its library (the slider then
+    // stays where it is).
+    virtual std::optional<int> ReadPosition() = 0;
+    // The user moved the slider to `position`.
+    virtual void WritePosition(int position) = 0;
+
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
+    BOOL PreTranslateMessage(MSG* msg) override;
+
+    void OnTimer(UINT_PTR id);
+    BOOL OnEraseBkgnd(CDC* dc);
+    void OnHScroll(UINT code, UINT pos, CWnd* sender);
+    DECLARE_MESSAGE_MAP()
+
+private:
+    std::function<bool()> m_pollHeld;
+};
