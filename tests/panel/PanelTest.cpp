@@ -13,6 +13,7 @@
 #include "ModalScript.h"
 #include "PagePlacement.h"
 #include "PanelTestSupport.h"
+#include "PanelVisibility.h"
 #include "SwitchPage.h"
 #include "TabvisorDlg.h"
 #include "TaskMgrPage.h"
@@ -54,6 +55,7 @@ TEST_F(PanelTest, StartsInOrderShowsBrieflyThenHidesAndWaits)
 {
     g_events.clear();
     CreationRecorder creations;
+    ShowOrderRecorder zOrder;
     CProbePanel panel;
     bool visibleAtStart = false;
     unsigned char flagsAtStart[2] = {9, 9};
@@ -91,6 +93,55 @@ TEST_F(PanelTest, StartsInOrderShowsBrieflyThenHidesAndWaits)
     // The pages were created right after the panel, hidden, in this order.
     ASSERT_GE(creations.dialogs.size(), 6u);
     EXPECT_EQ(std::vector<HWND>(creations.dialogs.begin() + 1, creations.dialogs.begin() + 6), pageWindows);
+    // The panel asked to stay above every ordinary window (Wine then lifts its last page instead).
+    EXPECT_NE(std::find(zOrder.madeTopmost.begin(), zOrder.madeTopmost.end(), creations.dialogs[0]),
+              zOrder.madeTopmost.end());
+}
+
+TEST_F(PanelTest, PagesShowAndTheStartUpHideGoesInTheirOwnOrders)
+{
+    CTabvisorDlg panel;
+    ShowOrderRecorder order;
+    ModalScript script;
+    script
+        .ThenWhen(ProgramWaiting, 10000,
+              [&] {
+                  order.shown.clear();
+                  SendHotkey();
+              })
+        .ThenWhen([&] { return g_panelHidden == 0; }, 10000,
+              [&] {
+                  const std::vector<HWND> shown = {
+                      panel.m_hWnd, panel.m_pBrightnessPage->m_hWnd, panel.m_pVolumePage->m_hWnd,
+                      panel.m_pTaskMgrPage->m_hWnd, panel.m_pKeyboardPage->m_hWnd, panel.m_pSwitchPage->m_hWnd};
+                  EXPECT_EQ(order.shown, shown);
+                  // The start-up hide's steps, on everything shown.
+                  order.hidden.clear();
+                  HideAfterStart(&panel);
+                  const std::vector<HWND> hidden = {
+                      panel.m_hWnd, panel.m_pTaskMgrPage->m_hWnd, panel.m_pKeyboardPage->m_hWnd,
+                      panel.m_pBrightnessPage->m_hWnd, panel.m_pVolumePage->m_hWnd, panel.m_pSwitchPage->m_hWnd};
+                  EXPECT_EQ(order.hidden, hidden);
+                  panel.EndDialog(IDCANCEL);
+              });
+    Run(panel, script);
+}
+
+// Timer 0 ticks as often as the pages' 100 ms polls, which the panel lines up with it. Counted,
+// not timed: a loaded machine delays every tick alike.
+TEST_F(PanelTest, TimerZeroTicksWithThePagesPolls)
+{
+    CTabvisorDlg panel;
+    TimerTickCounter ticks;
+    ModalScript script;
+    script.ThenWhen(ProgramWaiting, 10000, [&] { ticks.Clear(); })
+        .ThenWhen([&] { return ticks.Of(panel.m_pVolumePage->m_hWnd, 0) >= 12; }, 20000,
+              [&] {
+                  EXPECT_NEAR(ticks.Of(panel.m_hWnd, 0), ticks.Of(panel.m_pVolumePage->m_hWnd, 0), 2);
+                  EXPECT_NEAR(ticks.Of(panel.m_pBrightnessPage->m_hWnd, 0), ticks.Of(panel.m_pVolumePage->m_hWnd, 0), 2);
+                  panel.EndDialog(IDCANCEL);
+              });
+    Run(panel, script, 30000);
 }
 
 TEST_F(PanelTest, PagesFollowEveryMoveAlsoWhileHiddenAndBeyondTheScreen)

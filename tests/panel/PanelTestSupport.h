@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "BrightnessPage.h"
@@ -56,6 +58,46 @@ inline void ExpectPagesPlaced(CTabvisorDlg& panel)
         EXPECT_EQ(pageRect, PageRect(kinds[i], panelRect)) << "page " << i;
     }
 }
+
+// Counts the WM_TIMER messages this thread takes from its queue, by window and timer id.
+class TimerTickCounter {
+public:
+    TimerTickCounter() : m_hook(::SetWindowsHookExW(WH_GETMESSAGE, &Hook, nullptr, ::GetCurrentThreadId()))
+    {
+        Current() = this;
+    }
+    ~TimerTickCounter()
+    {
+        ::UnhookWindowsHookEx(m_hook);
+        Current() = nullptr;
+    }
+    TimerTickCounter(const TimerTickCounter&) = delete;
+    TimerTickCounter& operator=(const TimerTickCounter&) = delete;
+
+    void Clear() { m_ticks.clear(); }
+    int Of(HWND hwnd, UINT_PTR id) const
+    {
+        const auto found = m_ticks.find({hwnd, id});
+        return found == m_ticks.end() ? 0 : found->second;
+    }
+
+private:
+    static TimerTickCounter*& Current()
+    {
+        static TimerTickCounter* current = nullptr;
+        return current;
+    }
+    static LRESULT CALLBACK Hook(int code, WPARAM removed, LPARAM lParam)
+    {
+        const auto* msg = reinterpret_cast<const MSG*>(lParam);
+        if (code == HC_ACTION && removed == PM_REMOVE && msg->message == WM_TIMER && Current() != nullptr)
+            ++Current()->m_ticks[{msg->hwnd, msg->wParam}];
+        return ::CallNextHookEx(nullptr, code, removed, lParam);
+    }
+
+    HHOOK m_hook;
+    std::map<std::pair<HWND, UINT_PTR>, int> m_ticks;
+};
 
 inline bool AllVisible(CTabvisorDlg& panel) { return panel.IsWindowVisible() && AllPagesVisible(panel); }
 inline bool NoneVisible(CTabvisorDlg& panel) { return !panel.IsWindowVisible() && !AnyPageVisible(panel); }

@@ -106,6 +106,11 @@ LRESULT CALLBACK ShowOrderRecorder::Hook(int code, WPARAM wParam, LPARAM lParam)
     const auto* msg = reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (code == HC_ACTION && g_showRecorder != nullptr && msg->message == WM_SHOWWINDOW && msg->lParam == 0)
         (msg->wParam ? g_showRecorder->shown : g_showRecorder->hidden).push_back(msg->hwnd);
+    if (code == HC_ACTION && g_showRecorder != nullptr && msg->message == WM_WINDOWPOSCHANGING) {
+        const auto* pos = reinterpret_cast<const WINDOWPOS*>(msg->lParam);
+        if (!(pos->flags & SWP_NOZORDER) && pos->hwndInsertAfter == HWND_TOPMOST)
+            g_showRecorder->madeTopmost.push_back(msg->hwnd);
+    }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 

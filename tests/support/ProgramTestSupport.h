@@ -44,7 +44,8 @@ private:
     HHOOK m_hook = nullptr;
 };
 
-// Records the windows of this thread that are shown or hidden, in order, while it lives.
+// Records the windows of this thread that are shown or hidden, in order, and those asked to be
+// topmost, while it lives.
 class ShowOrderRecorder {
 public:
     ShowOrderRecorder();
@@ -53,6 +54,7 @@ public:
     ShowOrderRecorder& operator=(const ShowOrderRecorder&) = delete;
     std::vector<HWND> hidden;
     std::vector<HWND> shown;
+    std::vector<HWND> madeTopmost;  // asked to go above all ordinary windows
 
 private:
     static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
