@@ -17,19 +17,6 @@ protected:
     static const afx::MsgMap* GetThisMessageMap();
     virtual const afx::MsgMap* GetMessageMap() const;
 
-    // The first entry of this object's chained maps that `match` accepts, or null.
-    template <class Match>
-    const afx::MsgMapEntry* FindEntry(Match&& match) const
-    {
-        for (const afx::MsgMap* map = GetMessageMap(); map != nullptr;
-             map = map->baseMap ? map->baseMap() : nullptr) {
-            for (const afx::MsgMapEntry* e = map->entries; e->kind != afx::EntryKind::End; ++e) {
-                if (match(*e))
-                    return e;
-            }
-        }
-        return nullptr;
-    }
     // Calls every matching entry in turn until one accepts the message.
     template <class Match>
     bool DispatchTo(Match&& match, const afx::MsgArgs& args, LRESULT* result)

@@ -11,7 +11,6 @@ public:
     UINT GetState() const { return static_cast<UINT>(SendMessage(BM_GETSTATE)); }
     void SetState(BOOL highlight) { SendMessage(BM_SETSTATE, highlight); }
     UINT GetButtonStyle() const { return static_cast<UINT>(GetStyle() & 0xFF); }
-    void SetButtonStyle(UINT style, BOOL redraw = TRUE) { SendMessage(BM_SETSTYLE, style, redraw); }
 
     // Owner-drawn buttons paint here; the parent's WM_DRAWITEM is handed to the button.
     virtual void DrawItem(LPDRAWITEMSTRUCT drawItem);

@@ -35,19 +35,16 @@ public:
     constexpr int Height() const noexcept { return bottom - top; }
     constexpr CSize Size() const noexcept { return {Width(), Height()}; }
     constexpr CPoint TopLeft() const noexcept { return {left, top}; }
-    constexpr CPoint BottomRight() const noexcept { return {right, bottom}; }
     constexpr int CenterX() const noexcept { return (left + right) / 2; }
     constexpr int CenterY() const noexcept { return (top + bottom) / 2; }
     constexpr bool IsRectEmpty() const noexcept { return right <= left || bottom <= top; }
     constexpr bool IsRectNull() const noexcept { return left == 0 && top == 0 && right == 0 && bottom == 0; }
     constexpr bool PtInRect(POINT p) const noexcept { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
 
-    void SetRect(int l, int t, int r, int b) noexcept { left = l; top = t; right = r; bottom = b; }
     void OffsetRect(int dx, int dy) noexcept { left += dx; right += dx; top += dy; bottom += dy; }
     void OffsetRect(POINT p) noexcept { OffsetRect(p.x, p.y); }
     void InflateRect(int dx, int dy) noexcept { left -= dx; right += dx; top -= dy; bottom += dy; }
     void InflateRect(int l, int t, int r, int b) noexcept { left -= l; top -= t; right += r; bottom += b; }
-    void CopyRect(const RECT* src) noexcept { *static_cast<RECT*>(this) = *src; }
 
     operator RECT*() noexcept { return this; }
     operator const RECT*() const noexcept { return this; }

@@ -1,5 +1,6 @@
 // Owning handle wrappers: one move-only RAII template with a typedef per handle type, a window-DC
-// owner, and a guard that puts back the object a DC held before a selection.
+// owner, and a guard that puts back the object a DC held before a selection. Freeing a handle
+// never changes the thread's last-error value, so a failure read after a clean-up is the failure.
 #pragma once
 
 #include <windows.h>
@@ -7,6 +8,17 @@
 #include <utility>
 
 namespace afx {
+
+namespace detail {
+// Runs `close` with the thread's last-error value kept as it was before.
+template <class Close>
+void close_keeping_last_error(Close&& close) noexcept
+{
+    const DWORD error = ::GetLastError();
+    close();
+    ::SetLastError(error);
+}
+} // namespace detail
 
 // Traits name a handle type, the value that means "no handle" and the call that frees one.
 template <typename Handle, auto Close, Handle Invalid = Handle{}>
@@ -43,7 +55,7 @@ public:
     {
         pointer old = std::exchange(m_h, h);
         if (old != Traits::invalid())
-            Traits::close(old);
+            detail::close_keeping_last_error([old] { Traits::close(old); });
     }
     // For out-parameters: frees the current handle and lends the slot.
     pointer* put() noexcept
@@ -62,28 +74,22 @@ inline void delete_dc(HDC h) noexcept { ::DeleteDC(h); }
 inline void unhook(HHOOK h) noexcept { ::UnhookWindowsHookEx(h); }
 inline void free_library(HMODULE h) noexcept { ::FreeLibrary(h); }
 inline void global_free(HGLOBAL h) noexcept { ::GlobalFree(h); }
-inline void destroy_icon(HICON h) noexcept { ::DestroyIcon(h); }
 inline void close_handle(HANDLE h) noexcept { ::CloseHandle(h); }
 inline void destroy_window(HWND h) noexcept { ::DestroyWindow(h); }
 inline void destroy_menu(HMENU h) noexcept { ::DestroyMenu(h); }
-inline void unmap_view(void* p) noexcept { ::UnmapViewOfFile(p); }
 } // namespace detail
 
 using unique_hbitmap = unique_any<handle_traits<HBITMAP, detail::delete_gdi>>;
 using unique_hbrush = unique_any<handle_traits<HBRUSH, detail::delete_gdi>>;
-using unique_hpen = unique_any<handle_traits<HPEN, detail::delete_gdi>>;
-using unique_hfont = unique_any<handle_traits<HFONT, detail::delete_gdi>>;
 using unique_hrgn = unique_any<handle_traits<HRGN, detail::delete_gdi>>;
 using unique_hgdiobj = unique_any<handle_traits<HGDIOBJ, detail::delete_gdi>>;
 using unique_hdc = unique_any<handle_traits<HDC, detail::delete_dc>>;  // memory DCs
 using unique_hhook = unique_any<handle_traits<HHOOK, detail::unhook>>;
 using unique_hmodule = unique_any<handle_traits<HMODULE, detail::free_library>>;
 using unique_hglobal = unique_any<handle_traits<HGLOBAL, detail::global_free>>;
-using unique_hicon = unique_any<handle_traits<HICON, detail::destroy_icon>>;
 using unique_handle = unique_any<handle_traits<HANDLE, detail::close_handle>>;
 using unique_hwnd = unique_any<handle_traits<HWND, detail::destroy_window>>;
 using unique_hmenu = unique_any<handle_traits<HMENU, detail::destroy_menu>>;
-using unique_mapped_view = unique_any<handle_traits<void*, detail::unmap_view>>;
 
 // File handles use INVALID_HANDLE_VALUE for "none", which is not a constant expression.
 struct file_handle_traits {
@@ -118,7 +124,7 @@ public:
     void reset() noexcept
     {
         if (m_hdc)
-            ::ReleaseDC(m_hwnd, m_hdc);
+            detail::close_keeping_last_error([this] { ::ReleaseDC(m_hwnd, m_hdc); });
         m_hdc = nullptr;
         m_hwnd = nullptr;
     }
@@ -128,30 +134,42 @@ private:
     HDC m_hdc = nullptr;
 };
 
-// Selects an object into a DC for the guard's lifetime and puts the previous one back after.
+// Selects an object into a DC for the guard's lifetime and puts the previous one back after. An
+// empty guard (default-made, or moved from) puts nothing back.
 class select_object_guard {
 public:
+    select_object_guard() noexcept = default;
     select_object_guard(HDC dc, HGDIOBJ obj) noexcept
         : m_dc(dc), m_old(dc && obj ? ::SelectObject(dc, obj) : nullptr) {}
     ~select_object_guard() { restore(); }
     select_object_guard(select_object_guard&& other) noexcept
         : m_dc(std::exchange(other.m_dc, nullptr)), m_old(std::exchange(other.m_old, nullptr)) {}
-    select_object_guard& operator=(select_object_guard&&) = delete;
+    select_object_guard& operator=(select_object_guard&& other) noexcept
+    {
+        if (this != &other) {
+            restore();
+            m_dc = std::exchange(other.m_dc, nullptr);
+            m_old = std::exchange(other.m_old, nullptr);
+        }
+        return *this;
+    }
     select_object_guard(const select_object_guard&) = delete;
     select_object_guard& operator=(const select_object_guard&) = delete;
 
     HGDIOBJ previous() const noexcept { return m_old; }
+    // True when the selection was made (the DC took the object).
+    explicit operator bool() const noexcept { return m_old != nullptr && m_old != HGDI_ERROR; }
     void restore() noexcept
     {
-        if (m_dc && m_old && m_old != HGDI_ERROR)
+        if (*this)
             ::SelectObject(m_dc, m_old);
         m_dc = nullptr;
         m_old = nullptr;
     }
 
 private:
-    HDC m_dc;
-    HGDIOBJ m_old;
+    HDC m_dc = nullptr;
+    HGDIOBJ m_old = nullptr;
 };
 
 } // namespace afx

@@ -94,12 +94,6 @@ AFX_CRACKER(Move, void(int, int), {
     *r = 0;
     return true;
 })
-AFX_CRACKER(Size, void(UINT, int, int), {
-    (self->*H)(static_cast<UINT>(a.wParam), static_cast<short>(LOWORD(a.lParam)),
-               static_cast<short>(HIWORD(a.lParam)));
-    *r = 0;
-    return true;
-})
 AFX_CRACKER(Timer, void(UINT_PTR), { (self->*H)(static_cast<UINT_PTR>(a.wParam)); *r = 0; return true; })
 AFX_CRACKER(EraseBkgnd, BOOL(CDC*),
             { *r = (self->*H)(dc_from(reinterpret_cast<HDC>(a.wParam))); return true; })
@@ -135,8 +129,6 @@ AFX_CRACKER(Message, LRESULT(WPARAM, LPARAM), { *r = (self->*H)(a.wParam, a.lPar
 AFX_CRACKER(CommandEx, BOOL(), { *r = 0; return (self->*H)() != FALSE; })
 AFX_CRACKER(Notify, void(NMHDR*, LRESULT*),
             { (self->*H)(reinterpret_cast<NMHDR*>(a.lParam), r); return true; })
-AFX_CRACKER(NotifyEx, BOOL(NMHDR*, LRESULT*),
-            { return (self->*H)(reinterpret_cast<NMHDR*>(a.lParam), r) != FALSE; })
 // A reflected colour request that answers no brush has not been handled: the parent gets it.
 AFX_CRACKER(CtlColorReflect, HBRUSH(CDC*, UINT), {
     HBRUSH brush = (self->*H)(dc_from(reinterpret_cast<HDC>(a.wParam)), a.message - WM_CTLCOLORMSGBOX);
@@ -194,30 +186,23 @@ protected:                                                          \
 // Window messages.
 #define ON_WM_CREATE() AFX_ENTRY(Message, WM_CREATE, OnCreate, Create),
 #define ON_WM_DESTROY() AFX_ENTRY(Message, WM_DESTROY, OnDestroy, Void),
-#define ON_WM_NCDESTROY() AFX_ENTRY(Message, WM_NCDESTROY, OnNcDestroy, Void),
 #define ON_WM_MOVE() AFX_ENTRY(Message, WM_MOVE, OnMove, Move),
-#define ON_WM_SIZE() AFX_ENTRY(Message, WM_SIZE, OnSize, Size),
 #define ON_WM_TIMER() AFX_ENTRY(Message, WM_TIMER, OnTimer, Timer),
 #define ON_WM_PAINT() AFX_ENTRY(Message, WM_PAINT, OnPaint, Void),
 #define ON_WM_NCPAINT() AFX_ENTRY(Message, WM_NCPAINT, OnNcPaint, Void),
 #define ON_WM_ERASEBKGND() AFX_ENTRY(Message, WM_ERASEBKGND, OnEraseBkgnd, EraseBkgnd),
 #define ON_WM_LBUTTONDOWN() AFX_ENTRY(Message, WM_LBUTTONDOWN, OnLButtonDown, Mouse),
-#define ON_WM_LBUTTONUP() AFX_ENTRY(Message, WM_LBUTTONUP, OnLButtonUp, Mouse),
-#define ON_WM_LBUTTONDBLCLK() AFX_ENTRY(Message, WM_LBUTTONDBLCLK, OnLButtonDblClk, Mouse),
 #define ON_WM_MOUSEMOVE() AFX_ENTRY(Message, WM_MOUSEMOVE, OnMouseMove, Mouse),
 #define ON_WM_SYSCOMMAND() AFX_ENTRY(Message, WM_SYSCOMMAND, OnSysCommand, SysCommand),
 #define ON_WM_QUERYDRAGICON() AFX_ENTRY(Message, WM_QUERYDRAGICON, OnQueryDragIcon, QueryDragIcon),
 #define ON_WM_ACTIVATE() AFX_ENTRY(Message, WM_ACTIVATE, OnActivate, Activate),
 #define ON_WM_KILLFOCUS() AFX_ENTRY(Message, WM_KILLFOCUS, OnKillFocus, Focus),
-#define ON_WM_SETFOCUS() AFX_ENTRY(Message, WM_SETFOCUS, OnSetFocus, Focus),
 #define ON_WM_CANCELMODE() AFX_ENTRY(Message, WM_CANCELMODE, OnCancelMode, Void),
 #define ON_WM_GETDLGCODE() AFX_ENTRY(Message, WM_GETDLGCODE, OnGetDlgCode, GetDlgCode),
 #define ON_WM_SYSCOLORCHANGE() AFX_ENTRY(Message, WM_SYSCOLORCHANGE, OnSysColorChange, Void),
 #define ON_WM_HSCROLL() AFX_ENTRY(Message, WM_HSCROLL, OnHScroll, Scroll),
-#define ON_WM_VSCROLL() AFX_ENTRY(Message, WM_VSCROLL, OnVScroll, Scroll),
 #define ON_WM_CTLCOLOR() AFX_ENTRY(Message, WM_CTLCOLOR, OnCtlColor, CtlColor),
 #define ON_WM_SHOWWINDOW() AFX_ENTRY(Message, WM_SHOWWINDOW, OnShowWindow, ShowWindow),
-#define ON_WM_CLOSE() AFX_ENTRY(Message, WM_CLOSE, OnClose, Void),
 #define ON_MESSAGE(msg, handler) AFX_ENTRY(Message, msg, handler, Message),
 
 // Commands and notifications from controls, seen by their parent.
@@ -231,6 +216,5 @@ protected:                                                          \
 #define ON_CONTROL_REFLECT(code, handler) AFX_ENTRY(ReflectCommand, code, handler, Void),
 #define ON_CONTROL_REFLECT_EX(code, handler) AFX_ENTRY(ReflectCommand, code, handler, CommandEx),
 #define ON_NOTIFY_REFLECT(code, handler) AFX_ENTRY(ReflectNotify, code, handler, Notify),
-#define ON_NOTIFY_REFLECT_EX(code, handler) AFX_ENTRY(ReflectNotify, code, handler, NotifyEx),
 #define ON_WM_CTLCOLOR_REFLECT() AFX_ENTRY(ReflectMessage, WM_CTLCOLOR, CtlColor, CtlColorReflect),
 #define ON_WM_HSCROLL_REFLECT() AFX_ENTRY(ReflectMessage, WM_HSCROLL, HScroll, ScrollReflect),

@@ -16,7 +16,6 @@ public:
     BOOL LoadString(UINT id);
 
     BOOL IsEmpty() const noexcept { return m_text.empty(); }
-    int GetLength() const noexcept { return static_cast<int>(m_text.size()); }
     void Empty() noexcept { m_text.clear(); }
     const wchar_t* GetString() const noexcept { return m_text.c_str(); }
     operator const wchar_t*() const noexcept { return m_text.c_str(); }

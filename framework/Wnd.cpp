@@ -9,10 +9,7 @@
 
 #include <cwchar>
 
-const CWnd CWnd::wndTop(HWND_TOP);
-const CWnd CWnd::wndBottom(HWND_BOTTOM);
 const CWnd CWnd::wndTopMost(HWND_TOPMOST);
-const CWnd CWnd::wndNoTopMost(HWND_NOTOPMOST);
 
 namespace afx {
 
@@ -83,24 +80,21 @@ LRESULT CALLBACK AfxCbtFilterHook(int code, WPARAM wParam, LPARAM lParam)
             wnd->BindAndSubclass(hwnd);
         }
     }
-    return ::CallNextHookEx(ts.cbtHook, code, wParam, lParam);
+    return ::CallNextHookEx(ts.cbtHook.get(), code, wParam, lParam);
 }
 
 void AfxHookWindowCreate(CWnd* wnd)
 {
     afx::ThreadState& ts = afx::GetThreadState();
-    if (ts.cbtHook == nullptr)
-        ts.cbtHook = ::SetWindowsHookExW(WH_CBT, AfxCbtFilterHook, nullptr, ::GetCurrentThreadId());
+    if (!ts.cbtHook)
+        ts.cbtHook.reset(::SetWindowsHookExW(WH_CBT, AfxCbtFilterHook, nullptr, ::GetCurrentThreadId()));
     ts.wndInit = wnd;
 }
 
 BOOL AfxUnhookWindowCreate()
 {
     afx::ThreadState& ts = afx::GetThreadState();
-    if (ts.cbtHook != nullptr) {
-        ::UnhookWindowsHookEx(ts.cbtHook);
-        ts.cbtHook = nullptr;
-    }
+    ts.cbtHook.reset();
     const bool bound = ts.wndInit == nullptr;
     ts.wndInit = nullptr;
     return bound;
@@ -113,10 +107,7 @@ void AfxSweepTempObjects()
         return;  // a handler further up the stack may still hold a wrapper
     ts.tempWindows.Clear();
     ts.tempDCs.Clear();
-    ts.tempGdiObjects.Clear();
     ts.tempBitmaps.Clear();
-    ts.tempBrushes.Clear();
-    ts.tempPens.Clear();
     ts.tempMenus.Clear();
 }
 
@@ -190,22 +181,6 @@ BOOL CWnd::SubclassWindow(HWND hwnd)
     if (previous != &AfxWndProc && m_pfnSuper == nullptr)
         m_pfnSuper = previous;
     return TRUE;
-}
-
-BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent)
-{
-    HWND control = ::GetDlgItem(parent->m_hWnd, static_cast<int>(id));
-    return control != nullptr && SubclassWindow(control);
-}
-
-HWND CWnd::UnsubclassWindow()
-{
-    if (m_hWnd == nullptr)
-        return nullptr;
-    if (m_pfnSuper != nullptr)
-        ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
-    m_pfnSuper = nullptr;
-    return Detach();
 }
 
 void CWnd::UnbindAfterNcDestroy()
@@ -291,7 +266,7 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
         if (item != nullptr && item->CtlType != ODT_MENU &&
             ReflectTo(item->hwndItem, message, wParam, lParam, result))
             return TRUE;
-    } else if (message == WM_HSCROLL || message == WM_VSCROLL) {
+    } else if (message == WM_HSCROLL) {
         if (lParam != 0 && ReflectTo(reinterpret_cast<HWND>(lParam), message, wParam, lParam, result))
             return TRUE;
     }
@@ -399,22 +374,8 @@ BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT flags)
     return TRUE;
 }
 
-BOOL CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT flags)
-{
-    const DWORD style = GetExStyle();
-    const DWORD newStyle = (style & ~remove) | add;
-    if (style == newStyle)
-        return FALSE;
-    ::SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, static_cast<LONG_PTR>(newStyle));
-    if (flags != 0)
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
-    return TRUE;
-}
-
 CWnd* CWnd::SetFocus() { return FromHandle(::SetFocus(m_hWnd)); }
-CWnd* CWnd::GetFocus() { return FromHandle(::GetFocus()); }
 CWnd* CWnd::GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
-CWnd* CWnd::GetWindow(UINT relation) const { return FromHandle(::GetWindow(m_hWnd, relation)); }
 CWnd* CWnd::GetDlgItem(int id) const { return FromHandle(::GetDlgItem(m_hWnd, id)); }
 
 void CWnd::GetWindowText(CString& text) const
@@ -433,15 +394,6 @@ HICON CWnd::SetIcon(HICON icon, BOOL bigIcon)
 }
 
 CMenu* CWnd::GetSystemMenu(BOOL revert) const { return CMenu::FromHandle(::GetSystemMenu(m_hWnd, revert)); }
-
-CDC* CWnd::GetDC() { return CDC::FromHandle(::GetDC(m_hWnd)); }
-
-int CWnd::ReleaseDC(CDC* dc)
-{
-    if (dc == nullptr)
-        return 0;
-    return ::ReleaseDC(m_hWnd, dc->m_hDC);
-}
 
 void CWnd::CenterWindow(CWnd* alternateOwner)
 {

@@ -18,17 +18,14 @@ class CMenu;
 class CWnd : public CCmdTarget {
 public:
     CWnd() = default;
-    // A CWnd standing for a special window handle (HWND_TOPMOST and friends), never bound.
+    // A CWnd standing for a special window handle (HWND_TOPMOST), never bound.
     explicit CWnd(HWND hwnd) noexcept : m_hWnd(hwnd) {}
     ~CWnd() override;
 
     HWND m_hWnd = nullptr;
 
-    // Insert-after values for SetWindowPos.
-    static const CWnd wndTop;
-    static const CWnd wndBottom;
+    // The insert-after value for SetWindowPos that the program needs.
     static const CWnd wndTopMost;
-    static const CWnd wndNoTopMost;
 
     HWND GetSafeHwnd() const noexcept { return m_hWnd; }
     operator HWND() const noexcept { return GetSafeHwnd(); }
@@ -44,8 +41,6 @@ public:
     BOOL Attach(HWND hwnd);
     HWND Detach();
     BOOL SubclassWindow(HWND hwnd);
-    BOOL SubclassDlgItem(UINT id, CWnd* parent);
-    HWND UnsubclassWindow();
 
     // Creating a window; the object is bound before WM_NCCREATE.
     BOOL CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y,
@@ -76,7 +71,6 @@ public:
     BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
     BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
     BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
-    BOOL EnableWindow(BOOL enable = TRUE) { return ::EnableWindow(m_hWnd, enable); }
     void MoveWindow(int x, int y, int width, int height, BOOL repaint = TRUE)
     {
         ::MoveWindow(m_hWnd, x, y, width, height, repaint);
@@ -101,12 +95,9 @@ public:
     DWORD GetExStyle() const { return static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE)); }
     // Changes style bits; with `flags`, also SetWindowPos so the frame follows. False if unchanged.
     BOOL ModifyStyle(DWORD remove, DWORD add, UINT flags = 0);
-    BOOL ModifyStyleEx(DWORD remove, DWORD add, UINT flags = 0);
 
     CWnd* SetFocus();
-    static CWnd* GetFocus();
     CWnd* GetParent() const;
-    CWnd* GetWindow(UINT relation) const;
     CWnd* GetDlgItem(int id) const;
     int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
 
@@ -139,39 +130,27 @@ public:
         return ::PostMessageW(m_hWnd, message, wParam, lParam);
     }
 
-    CDC* GetDC();
-    int ReleaseDC(CDC* dc);
-
 protected:
     DECLARE_MESSAGE_MAP()
 
     // Default handlers: each passes the message on to the previous window procedure.
     int OnCreate(LPCREATESTRUCT) { return static_cast<int>(Default()); }
     void OnDestroy() { Default(); }
-    void OnNcDestroy() { Default(); }
     void OnMove(int, int) { Default(); }
-    void OnSize(UINT, int, int) { Default(); }
     void OnTimer(UINT_PTR) { Default(); }
     void OnPaint() { Default(); }
-    void OnNcPaint() { Default(); }
     BOOL OnEraseBkgnd(CDC*) { return static_cast<BOOL>(Default()); }
     void OnLButtonDown(UINT, CPoint) { Default(); }
-    void OnLButtonUp(UINT, CPoint) { Default(); }
-    void OnLButtonDblClk(UINT, CPoint) { Default(); }
     void OnMouseMove(UINT, CPoint) { Default(); }
     void OnSysCommand(UINT, LPARAM) { Default(); }
-    HCURSOR OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(Default()); }
     void OnActivate(UINT, CWnd*, BOOL) { Default(); }
     void OnKillFocus(CWnd*) { Default(); }
-    void OnSetFocus(CWnd*) { Default(); }
     void OnCancelMode() { Default(); }
     UINT OnGetDlgCode() { return static_cast<UINT>(Default()); }
     void OnSysColorChange() { Default(); }
     void OnHScroll(UINT, UINT, CWnd*) { Default(); }
-    void OnVScroll(UINT, UINT, CWnd*) { Default(); }
     HBRUSH OnCtlColor(CDC*, CWnd*, UINT) { return reinterpret_cast<HBRUSH>(Default()); }
     void OnShowWindow(BOOL, UINT) { Default(); }
-    void OnClose() { Default(); }
 
     // Looks up this control's reflected entries for a notification it sent its parent.
     BOOL ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);

@@ -10,6 +10,7 @@
 
 #include "Afx.h"
 #include "SkinSlider.h"
+#include "resource.h"
 
 // What makes one slider page differ from the other, besides its read and write.
 struct SliderPageShape {
@@ -32,7 +33,7 @@ public:
     void RestartPoll();
 
     const SliderPageShape m_shape;
-    CSkinSlider m_slider;
+    CSkinSlider m_slider{IDB_THUMB_NORMAL, IDB_THUMB_PRESSED};
     afx::unique_hbitmap m_hBkBitmap;  // null until OnInitDialog or if it failed to load
 
 protected:

@@ -169,12 +169,12 @@ void CTabvisorDlg::RegisterBootTask()
 bool CTabvisorDlg::LoadFace()
 {
     ReleaseFace();
-    LoadPngResource(IDR_PNG_PANEL, L"PNG", &m_pBkImage);
+    LoadPngResource(IDR_PNG_PANEL, L"PNG", m_pBkImage);
     if (m_pBkImage != nullptr) {
         m_bkWidth = m_pBkImage->GetWidth();
         m_bkHeight = m_pBkImage->GetHeight();
     }
-    if (m_pBkImage == nullptr || m_pBkImage->m_nativeImage == nullptr || m_bkWidth == 0 || m_bkHeight == 0) {
+    if (m_pBkImage == nullptr || !m_pBkImage->m_nativeImage || m_bkWidth == 0 || m_bkHeight == 0) {
         ReleaseFace();
         return false;
     }
@@ -183,8 +183,7 @@ bool CTabvisorDlg::LoadFace()
 
 void CTabvisorDlg::ReleaseFace()
 {
-    delete m_pBkImage;
-    m_pBkImage = nullptr;
+    m_pBkImage.reset();
     m_hMemDC.reset();
     m_hMemBitmap.reset();
 }
@@ -214,7 +213,7 @@ void CTabvisorDlg::ComposeFace()
     m_hMemBitmap.reset(::CreateDIBSection(windowDc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!m_hMemDC || !m_hMemBitmap || bits == nullptr)
         return;
-    ::SelectObject(m_hMemDC.get(), m_hMemBitmap.get());
+    afx::select_object_guard selectSurface(m_hMemDC.get(), m_hMemBitmap.get());
 
     afx::unique_window_dc destination(m_hWnd);
     CRect window;
@@ -223,20 +222,22 @@ void CTabvisorDlg::ComposeFace()
 
     // GDI+ draws into the surface's own pixels as premultiplied ARGB, so the image's alpha
     // reaches the window exactly; one image pixel is one screen pixel, whatever its resolution.
-    Gdiplus::GpBitmap* surface = nullptr;
-    Gdiplus::GpGraphics* graphics = nullptr;
-    if (gdip::GdipCreateBitmapFromScan0(kFaceSurfaceSize, kFaceSurfaceSize, kFaceSurfaceSize * 4,
-                                        PixelFormat32bppPARGB, static_cast<BYTE*>(bits), &surface) == Gdiplus::Ok &&
-        gdip::GdipGetImageGraphicsContext(surface, &graphics) == Gdiplus::Ok) {
-        const Gdiplus::Point corners[3] = {{0, 0},
-                                           {static_cast<INT>(m_bkWidth), 0},
-                                           {0, static_cast<INT>(m_bkHeight)}};
-        gdip::GdipDrawImagePointsI(graphics, m_pBkImage->m_nativeImage, corners, 3);
+    {
+        unique_gp_bitmap surface;
+        unique_gp_graphics graphics;
+        if (gdip::GdipCreateBitmapFromScan0(kFaceSurfaceSize, kFaceSurfaceSize, kFaceSurfaceSize * 4,
+                                            PixelFormat32bppPARGB, static_cast<BYTE*>(bits), surface.put()) != Gdiplus::Ok)
+            surface.release();  // a failed call hands out nothing to dispose of
+        else if (gdip::GdipGetImageGraphicsContext(surface.get(), graphics.put()) != Gdiplus::Ok)
+            graphics.release();
+        if (graphics) {
+            const Gdiplus::Point corners[3] = {{0, 0},
+                                               {static_cast<INT>(m_bkWidth), 0},
+                                               {0, static_cast<INT>(m_bkHeight)}};
+            gdip::GdipDrawImagePointsI(graphics.get(), m_pBkImage->m_nativeImage.get(), corners, 3);
+        }
+        // The graphics goes before the surface it draws on, and both before the pixels are shown.
     }
-    if (graphics != nullptr)
-        gdip::GdipDeleteGraphics(graphics);
-    if (surface != nullptr)
-        gdip::GdipDisposeImage(surface);
 
     SIZE size{kPanelWidth, kPanelHeight};
     POINT source{0, 0};

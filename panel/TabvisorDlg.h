@@ -3,6 +3,8 @@
 // registers the boot-time task and runs the two timers that show and hide everything.
 #pragma once
 
+#include <memory>
+
 #include "Afx.h"
 #include "GdiplusImage.h"
 #include "HookRecovery.h"
@@ -42,7 +44,7 @@ public:
     // The face, decoded, and the surface it is composed on: held only while the face is composed.
     // Once UpdateLayeredWindow has the picture the window system keeps it, and these megabytes
     // go back; a display change composes again from the resource.
-    CGdiplusImage* m_pBkImage = nullptr;
+    std::unique_ptr<CGdiplusImage> m_pBkImage;
     UINT32 m_bkWidth = 0;
     UINT32 m_bkHeight = 0;
 

@@ -8,46 +8,43 @@
 void* CGdiplusImage::operator new(size_t size) noexcept { return gdip::GdipAlloc(size); }
 void CGdiplusImage::operator delete(void* p) noexcept { gdip::GdipFree(p); }
 
-CGdiplusImage* CGdiplusImage::FromStream(IStream* stream, Kind kind)
+std::unique_ptr<CGdiplusImage> CGdiplusImage::FromStream(IStream* stream, Kind kind)
 {
-    auto* record = new CGdiplusImage;
+    std::unique_ptr<CGdiplusImage> record(new CGdiplusImage);
     if (record == nullptr)
         return nullptr;
+    Gdiplus::GpImage* image = nullptr;
     if (stream == nullptr) {
         record->m_lastStatus = Gdiplus::InvalidParameter;
     } else if (kind == Kind::Bitmap) {
         Gdiplus::GpBitmap* bitmap = nullptr;
         record->m_lastStatus = gdip::GdipCreateBitmapFromStream(stream, &bitmap);
-        record->m_nativeImage = bitmap;
+        image = bitmap;
     } else {
-        record->m_lastStatus = gdip::GdipLoadImageFromStream(stream, &record->m_nativeImage);
+        record->m_lastStatus = gdip::GdipLoadImageFromStream(stream, &image);
     }
-    if (record->m_lastStatus != Gdiplus::Ok)
-        record->m_nativeImage = nullptr;
+    // A call that failed handed out no image, whatever it left in the out-parameter.
+    if (record->m_lastStatus == Gdiplus::Ok)
+        record->m_nativeImage.reset(image);
     return record;
 }
 
-CGdiplusImage::~CGdiplusImage()
+std::unique_ptr<CGdiplusImage> CGdiplusImage::Clone()
 {
-    if (m_nativeImage != nullptr)
-        gdip::GdipDisposeImage(m_nativeImage);
-}
-
-CGdiplusImage* CGdiplusImage::Clone()
-{
-    auto* copy = new CGdiplusImage;
+    std::unique_ptr<CGdiplusImage> copy(new CGdiplusImage);
     if (copy == nullptr)
         return nullptr;
     copy->m_lastStatus = m_lastStatus;
-    if (m_nativeImage != nullptr && Track(gdip::GdipCloneImage(m_nativeImage, &copy->m_nativeImage)) != Gdiplus::Ok)
-        copy->m_nativeImage = nullptr;
+    Gdiplus::GpImage* image = nullptr;
+    if (m_nativeImage && Track(gdip::GdipCloneImage(m_nativeImage.get(), &image)) == Gdiplus::Ok)
+        copy->m_nativeImage.reset(image);
     return copy;
 }
 
 UINT CGdiplusImage::GetWidth()
 {
     UINT width = 0;
-    if (Track(gdip::GdipGetImageWidth(m_nativeImage, &width)) != Gdiplus::Ok)
+    if (Track(gdip::GdipGetImageWidth(m_nativeImage.get(), &width)) != Gdiplus::Ok)
         return 0;
     return width;
 }
@@ -55,7 +52,7 @@ UINT CGdiplusImage::GetWidth()
 UINT CGdiplusImage::GetHeight()
 {
     UINT height = 0;
-    if (Track(gdip::GdipGetImageHeight(m_nativeImage, &height)) != Gdiplus::Ok)
+    if (Track(gdip::GdipGetImageHeight(m_nativeImage.get(), &height)) != Gdiplus::Ok)
         return 0;
     return height;
 }
@@ -67,7 +64,7 @@ GpStatus CGdiplusImage::GetLastStatus()
     return status;
 }
 
-bool LoadPngResource(UINT id, LPCWSTR type, CGdiplusImage** image)
+bool LoadPngResource(UINT id, LPCWSTR type, std::unique_ptr<CGdiplusImage>& image)
 {
     HINSTANCE module = AfxGetModuleState()->m_hCurrentResourceHandle;
     HRSRC resource = ::FindResourceW(module, MAKEINTRESOURCEW(LOWORD(id)), type);
@@ -84,21 +81,20 @@ bool LoadPngResource(UINT id, LPCWSTR type, CGdiplusImage** image)
     if (copy == nullptr)
         return false;
     std::memcpy(copy, bytes, size);
-
-    IStream* stream = nullptr;
-    if (FAILED(::CreateStreamOnHGlobal(block.get(), FALSE, &stream)))
-        stream = nullptr;
-    CGdiplusImage* record = CGdiplusImage::FromStream(stream, CGdiplusImage::Kind::PlainImage);
     ::GlobalUnlock(block.get());
+
+    // The stream frees the copy when its last reference goes: GDI+ holds one for as long as the
+    // image reads from it, so the copy lives exactly as long as the image needs it.
+    IStream* stream = nullptr;
+    if (SUCCEEDED(::CreateStreamOnHGlobal(block.get(), TRUE, &stream)) && stream != nullptr)
+        block.release();
+    else
+        stream = nullptr;
+    std::unique_ptr<CGdiplusImage> record = CGdiplusImage::FromStream(stream, CGdiplusImage::Kind::PlainImage);
     if (stream != nullptr)
-        stream->Release();  // GDI+ holds its own reference while the image lives
+        stream->Release();
     if (record == nullptr)
         return false;
-
-    // The image goes on reading from the copy, so the copy stays as long as the image; a copy
-    // that nothing decoded is of no use to anyone.
-    if (record->m_nativeImage != nullptr)
-        block.release();
-    *image = record;
+    image = std::move(record);
     return true;
 }

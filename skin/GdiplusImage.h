@@ -1,6 +1,8 @@
 // CGdiplusImage: the record that holds one GDI+ image and the last GDI+ status that failed on it,
-// and LoadPngResource, which turns a "PNG" resource into an image for the rest of the process.
+// and LoadPngResource, which turns a "PNG" resource into an image with its own copy of the bytes.
 #pragma once
+
+#include <memory>
 
 #include "Gdiplus.h"
 
@@ -12,11 +14,11 @@ public:
     // A new record for the image in `stream` (which may be null). The record exists even when GDI+
     // cannot decode the bytes: its image is then null and the failure is its last status. Null only
     // when the record itself cannot be allocated.
-    static CGdiplusImage* FromStream(IStream* stream, Kind kind);
+    static std::unique_ptr<CGdiplusImage> FromStream(IStream* stream, Kind kind);
 
-    virtual ~CGdiplusImage();
+    virtual ~CGdiplusImage() = default;
     // A plain-image copy with this record's last status.
-    virtual CGdiplusImage* Clone();
+    virtual std::unique_ptr<CGdiplusImage> Clone();
 
     // Records live in GDI+'s own heap.
     static void* operator new(size_t size) noexcept;
@@ -28,7 +30,7 @@ public:
     // Returns the last failing status and resets it to Ok.
     GpStatus GetLastStatus();
 
-    Gdiplus::GpImage* m_nativeImage = nullptr;
+    unique_gp_image m_nativeImage;  // null when GDI+ could not make the image
     GpStatus m_lastStatus = Gdiplus::Ok;
 
 protected:
@@ -44,7 +46,7 @@ protected:
 };
 
 // Loads "PNG"-type resource `id` (its low 16 bits) from the program's resource module into a new
-// plain-image record in `*image`. False, with `*image` unchanged, when the resource cannot be
-// found or loaded, or its copy or record cannot be allocated; true otherwise, also when GDI+
-// could not decode it. The copy of the bytes stays for the image's lifetime.
-bool LoadPngResource(UINT id, LPCWSTR type, CGdiplusImage** image);
+// plain-image record in `image`. False, with `image` unchanged, when the resource cannot be found
+// or loaded, or its copy or record cannot be allocated; true otherwise, also when GDI+ could not
+// decode it. The copy of the bytes lives exactly as long as the image reads from it.
+bool LoadPngResource(UINT id, LPCWSTR type, std::unique_ptr<CGdiplusImage>& image);

@@ -17,7 +17,7 @@ COffscreenDC::~COffscreenDC()
 {
     m_pTargetDC->BitBlt(m_rect.left, m_rect.top, m_rect.Width(), m_rect.Height(), this, m_rect.left, m_rect.top,
                         SRCCOPY);
-    // Puts back the original bitmap, which also frees whatever a user selected in place of ours.
-    SelectObject(m_pOldBitmap ? m_pOldBitmap->m_hObject : nullptr);
-    m_bitmap.DeleteObject();
+    // Puts back the original bitmap, which also lets go of whatever a user selected in place of
+    // ours; m_bitmap, no longer selected, is deleted with the member, and the DC after it.
+    SelectObject(m_pOldBitmap ? m_pOldBitmap->GetSafeHandle() : nullptr);
 }

@@ -73,20 +73,20 @@ void CPngButton::BuildSurfaces(CDC* buttonDc)
     const int h = client.Height();
 
     COffscreenDC offscreen(buttonDc, client);
-    Gdiplus::GpGraphics* graphics = nullptr;
-    if (gdip::GdipCreateFromHDC(offscreen.GetSafeHdc(), &graphics) != Gdiplus::Ok)
-        graphics = nullptr;
+    unique_gp_graphics graphics;
+    if (gdip::GdipCreateFromHDC(offscreen.GetSafeHdc(), graphics.put()) != Gdiplus::Ok)
+        graphics.release();  // a failed call hands out nothing to delete
 
     if (m_dcBk.GetSafeHdc() == nullptr)
         CaptureBackground(w, h);
 
     // A picture that failed to load draws nothing: the face is the background alone.
-    Gdiplus::GpImage* picture = m_pResImage->m_pImage != nullptr ? m_pResImage->m_pImage->m_nativeImage : nullptr;
+    Gdiplus::GpImage* picture = m_pResImage->m_pImage != nullptr ? m_pResImage->m_pImage->m_nativeImage.get() : nullptr;
     auto makeFace = [&](CDC& face, CBitmap& bitmap, auto&& drawPicture) {
         offscreen.BitBlt(0, 0, w, h, &m_dcBk, 0, 0, SRCCOPY);
-        if (graphics != nullptr && picture != nullptr) {
+        if (graphics && picture != nullptr) {
             drawPicture();
-            gdip::GdipFlush(graphics, Gdiplus::FlushIntentionSync);
+            gdip::GdipFlush(graphics.get(), Gdiplus::FlushIntentionSync);
         }
         face.CreateCompatibleDC(&offscreen);
         bitmap.CreateCompatibleBitmap(&offscreen, w, h);
@@ -96,22 +96,23 @@ void CPngButton::BuildSurfaces(CDC* buttonDc)
 
     if (m_dcNormal.GetSafeHdc() == nullptr) {
         // GDI+ scales these two by the picture's stored resolution against the display's.
-        makeFace(m_dcNormal, m_bmpNormal, [&] { gdip::GdipDrawImageI(graphics, picture, 0, 0); });
+        makeFace(m_dcNormal, m_bmpNormal, [&] { gdip::GdipDrawImageI(graphics.get(), picture, 0, 0); });
         if (m_dcPressed.GetSafeHdc() == nullptr)
-            makeFace(m_dcPressed, m_bmpPressed, [&] { gdip::GdipDrawImageI(graphics, picture, 1, 1); });
+            makeFace(m_dcPressed, m_bmpPressed, [&] { gdip::GdipDrawImageI(graphics.get(), picture, 1, 1); });
         if (m_dcHot.GetSafeHdc() == nullptr) {
             makeFace(m_dcHot, m_bmpHot, [&] {
-                Gdiplus::GpImageAttributes* attributes = nullptr;
-                if (gdip::GdipCreateImageAttributes(&attributes) != Gdiplus::Ok)
+                unique_gp_image_attributes attributes;
+                if (gdip::GdipCreateImageAttributes(attributes.put()) != Gdiplus::Ok) {
+                    attributes.release();
                     return;
-                gdip::GdipSetImageAttributesColorMatrix(attributes, Gdiplus::ColorAdjustTypeDefault, TRUE,
+                }
+                gdip::GdipSetImageAttributesColorMatrix(attributes.get(), Gdiplus::ColorAdjustTypeDefault, TRUE,
                                                         &kHoverMatrix, nullptr, Gdiplus::ColorMatrixFlagsDefault);
                 // Exactly the picture's pixel size, whatever its resolution.
                 const auto width = static_cast<Gdiplus::REAL>(m_pResImage->m_pImage->GetWidth());
                 const auto height = static_cast<Gdiplus::REAL>(m_pResImage->m_pImage->GetHeight());
-                gdip::GdipDrawImageRectRect(graphics, picture, 0, 0, width, height, 0, 0, width, height,
-                                            Gdiplus::UnitPixel, attributes, nullptr, nullptr);
-                gdip::GdipDisposeImageAttributes(attributes);
+                gdip::GdipDrawImageRectRect(graphics.get(), picture, 0, 0, width, height, 0, 0, width, height,
+                                            Gdiplus::UnitPixel, attributes.get(), nullptr, nullptr);
             });
         }
     }
@@ -119,9 +120,8 @@ void CPngButton::BuildSurfaces(CDC* buttonDc)
         m_pCurDC = &m_dcNormal;
 
     m_bHaveSurfaces = TRUE;
-    if (graphics != nullptr)
-        gdip::GdipDeleteGraphics(graphics);
-    // The off-screen DC now copies its last face onto the button; the paint that follows covers it.
+    // The graphics goes, then the off-screen DC copies its last face onto the button; the paint
+    // that follows covers it.
 }
 
 // What the parent shows under the button now; later changes there never reach the button.

@@ -3,23 +3,15 @@
 
 #include <cstring>
 
-CImageHolder::~CImageHolder()
-{
-    delete m_pImage;
-    m_pImage = nullptr;
-}
-
 CResourceImage::~CResourceImage() { Empty(); }
 
 void CResourceImage::Empty()
 {
     // The image may still read from the buffer, so it goes first.
-    delete m_pImage;
-    m_pImage = nullptr;
-    if (m_hBuffer != nullptr) {
-        ::GlobalUnlock(m_hBuffer);
-        ::GlobalFree(m_hBuffer);
-        m_hBuffer = nullptr;
+    m_pImage.reset();
+    if (m_hBuffer) {
+        ::GlobalUnlock(m_hBuffer.get());
+        m_hBuffer.reset();
     }
 }
 
@@ -38,35 +30,24 @@ bool CResourceImage::Load(UINT id, LPCWSTR type)
     if (bytes == nullptr)
         return false;
 
-    m_hBuffer = ::GlobalAlloc(GMEM_MOVEABLE, size);
-    if (m_hBuffer == nullptr)
+    afx::unique_hglobal buffer(::GlobalAlloc(GMEM_MOVEABLE, size));
+    void* copy = buffer ? ::GlobalLock(buffer.get()) : nullptr;
+    if (copy == nullptr)
         return false;
-    void* copy = ::GlobalLock(m_hBuffer);
-    if (copy == nullptr) {
-        ::GlobalFree(m_hBuffer);
-        m_hBuffer = nullptr;
-        return false;
-    }
     std::memcpy(copy, bytes, size);
+    // Locked and held from here on: every way out below that is not a decoded image is Empty.
+    m_hBuffer = std::move(buffer);
 
     IStream* stream = nullptr;
-    if (::CreateStreamOnHGlobal(m_hBuffer, FALSE, &stream) != S_OK || stream == nullptr) {
-        ::GlobalUnlock(m_hBuffer);
-        ::GlobalFree(m_hBuffer);
-        m_hBuffer = nullptr;
+    if (::CreateStreamOnHGlobal(m_hBuffer.get(), FALSE, &stream) != S_OK || stream == nullptr) {
+        Empty();
         return false;
     }
     m_pImage = CGdiplusImage::FromStream(stream, CGdiplusImage::Kind::Bitmap);
     stream->Release();  // the image keeps its own reference
 
-    if (m_pImage != nullptr) {
-        if (m_pImage->GetLastStatus() == Gdiplus::Ok)
-            return true;
-        delete m_pImage;
-        m_pImage = nullptr;
-    }
-    ::GlobalUnlock(m_hBuffer);
-    ::GlobalFree(m_hBuffer);
-    m_hBuffer = nullptr;
+    if (m_pImage != nullptr && m_pImage->GetLastStatus() == Gdiplus::Ok)
+        return true;
+    Empty();
     return false;
 }

@@ -2,17 +2,19 @@
 // executable, together with the private copy of the resource bytes that the image reads from.
 #pragma once
 
+#include <memory>
+
 #include "GdiplusImage.h"
 
 // Owns at most one image record.
 class CImageHolder {
 public:
     CImageHolder() = default;
-    virtual ~CImageHolder();
+    virtual ~CImageHolder() = default;
     CImageHolder(const CImageHolder&) = delete;
     CImageHolder& operator=(const CImageHolder&) = delete;
 
-    CGdiplusImage* m_pImage = nullptr;  // owned; null when empty
+    std::unique_ptr<CGdiplusImage> m_pImage;  // null when empty
 };
 
 // Either empty (no image, no buffer) or loaded (an image decoded from `m_hBuffer`, which stays
@@ -28,5 +30,5 @@ public:
     bool Load(UINT id, LPCWSTR type);
     void Empty();
 
-    HGLOBAL m_hBuffer = nullptr;  // owned: GMEM_MOVEABLE, locked while m_pImage is set
+    afx::unique_hglobal m_hBuffer;  // GMEM_MOVEABLE, locked while m_pImage is set
 };

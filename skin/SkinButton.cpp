@@ -9,11 +9,6 @@ namespace {
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 
-bool Selected(const afx::select_object_guard& guard)
-{
-    return guard.previous() != nullptr && guard.previous() != HGDI_ERROR;
-}
-
 } // namespace
 
 afx::unique_hbitmap MakeMaskBitmap(HBITMAP bitmap, int w, int h, COLORREF key)
@@ -28,7 +23,7 @@ afx::unique_hbitmap MakeMaskBitmap(HBITMAP bitmap, int w, int h, COLORREF key)
     // A bitmap that some other DC holds cannot be selected; a mask made without it would be blank.
     afx::select_object_guard selectBitmap(colour.get(), bitmap);
     afx::select_object_guard selectMask(mono.get(), mask.get());
-    if (!Selected(selectBitmap) || !Selected(selectMask))
+    if (!selectBitmap || !selectMask)
         return {};
 
     // Colour to monochrome: pixels of the background colour become 1, all others 0.
@@ -145,12 +140,12 @@ void CSkinButton::DrawItem(LPDRAWITEMSTRUCT drawItem)
     const CRect r = drawItem->rcItem;
 
     // A DC lent for printing may be larger than the button: nothing lands outside it.
-    const int saved = ::SaveDC(dc->m_hDC);
-    ::IntersectClipRect(dc->m_hDC, r.left, r.top, r.right, r.bottom);
+    const int saved = ::SaveDC(dc->GetSafeHdc());
+    ::IntersectClipRect(dc->GetSafeHdc(), r.left, r.top, r.right, r.bottom);
     dc->SetBkMode(TRANSPARENT);
 
     afx::unique_hbrush face(::CreateSolidBrush(m_crFace));
-    ::FillRect(dc->m_hDC, &r, face.get());
+    ::FillRect(dc->GetSafeHdc(), &r, face.get());
 
     if (m_bFlatEdge) {
         if (m_bDown)
@@ -166,9 +161,9 @@ void CSkinButton::DrawItem(LPDRAWITEMSTRUCT drawItem)
         // set too, because the DC we are lent may carry any.
         dc->SetBkColor(kWhite);
         dc->SetTextColor(kBlack);
-        DrawImage(dc->m_hDC, image, r);
+        DrawImage(dc->GetSafeHdc(), image, r);
     }
-    ::RestoreDC(dc->m_hDC, saved);
+    ::RestoreDC(dc->GetSafeHdc(), saved);
 }
 
 void CSkinButton::DrawImage(HDC dc, const SkinImage& image, const CRect& item) const

@@ -2,19 +2,24 @@
 // a sunken groove, and the thumb bitmaps.
 #include "SkinSlider.h"
 
-#include "resource.h"
-
 BEGIN_MESSAGE_MAP(CSkinSlider, CSliderCtrl)
     ON_NOTIFY_REFLECT(NM_CUSTOMDRAW, OnCustomDrawReflect)
     ON_WM_ERASEBKGND()
 END_MESSAGE_MAP()
 
-CSkinSlider::~CSkinSlider()
+CSkinSlider::CSkinSlider(UINT normalThumbId, UINT pressedThumbId)
+    : m_thumbNormal(LoadThumb(normalThumbId)), m_thumbPressed(LoadThumb(pressedThumbId))
 {
-    if (m_hBackDC && m_hOldBackBmp != nullptr)
-        ::SelectObject(m_hBackDC.get(), m_hOldBackBmp);
-    m_hBackDC.reset();
-    m_hBackBmp.reset();
+}
+
+CSkinSlider::ThumbPicture CSkinSlider::LoadThumb(UINT id)
+{
+    HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEW(id), RT_BITMAP);
+    ThumbPicture thumb{afx::unique_hbitmap(::LoadBitmapW(module, MAKEINTRESOURCEW(id))), CSize()};
+    BITMAP info{};
+    if (thumb.bitmap && ::GetObjectW(thumb.bitmap.get(), sizeof info, &info) != 0)
+        thumb.size = CSize(info.bmWidth, info.bmHeight);
+    return thumb;
 }
 
 // Each question to the trackbar is a trip through the window system; a steady reading takes one.
@@ -61,11 +66,12 @@ BOOL CSkinSlider::OnEraseBkgnd(CDC*) { return FALSE; }
 
 void CSkinSlider::TakeBackgroundCopy(HDC parentDc, CPoint origin, CSize size)
 {
+    m_backSelection = {};
     m_hBackDC.reset(::CreateCompatibleDC(parentDc));
     m_hBackBmp.reset(::CreateCompatibleBitmap(parentDc, size.cx, size.cy));
     if (!m_hBackDC || !m_hBackBmp)
         return;
-    m_hOldBackBmp = static_cast<HBITMAP>(::SelectObject(m_hBackDC.get(), m_hBackBmp.get()));
+    m_backSelection = afx::select_object_guard(m_hBackDC.get(), m_hBackBmp.get());
     ::BitBlt(m_hBackDC.get(), 0, 0, size.cx, size.cy, parentDc, origin.x, origin.y, SRCCOPY);
 }
 
@@ -84,24 +90,24 @@ void CSkinSlider::DrawChannel(CDC* dc, const NMCUSTOMDRAW* nm)
 
     // Taken once: later changes under the control, or moving it, keep the first picture.
     if (!m_hBackDC)
-        TakeBackgroundCopy(parentDc.m_hDC, inParent.TopLeft(), CSize(w, h));
+        TakeBackgroundCopy(parentDc.GetSafeHdc(), inParent.TopLeft(), CSize(w, h));
 
     {
         // A monochrome mask of the pure black pixels drawn so far (a fresh memory DC holds a
         // monochrome bitmap, so a bitmap compatible with it is monochrome too).
-        afx::unique_hdc maskDc(::CreateCompatibleDC(dc->m_hDC));
+        afx::unique_hdc maskDc(::CreateCompatibleDC(dc->GetSafeHdc()));
         afx::unique_hbitmap mask(::CreateCompatibleBitmap(maskDc.get(), w, h));
         afx::select_object_guard selectMask(maskDc.get(), mask.get());
         const COLORREF oldBack = dc->SetBkColor(RGB(0, 0, 0));
         const COLORREF oldText = dc->SetTextColor(RGB(255, 255, 255));
         if (mask)
-            ::BitBlt(maskDc.get(), 0, 0, w, h, dc->m_hDC, client.left, client.top, SRCCOPY);
+            ::BitBlt(maskDc.get(), 0, 0, w, h, dc->GetSafeHdc(), client.left, client.top, SRCCOPY);
         if (m_hBackDC && m_hBackBmp)
-            ::BitBlt(dc->m_hDC, 0, 0, w, h, m_hBackDC.get(), 0, 0, SRCCOPY);
+            ::BitBlt(dc->GetSafeHdc(), 0, 0, w, h, m_hBackDC.get(), 0, 0, SRCCOPY);
         // Mask 1 (was black) becomes the background colour, black; 0 becomes white, which AND
         // leaves the parent's pixel as it is.
         if (mask)
-            ::BitBlt(dc->m_hDC, 0, 0, w, h, maskDc.get(), 0, 0, SRCAND);
+            ::BitBlt(dc->GetSafeHdc(), 0, 0, w, h, maskDc.get(), 0, 0, SRCAND);
         dc->SetBkColor(oldBack);
         dc->SetTextColor(oldText);
     }
@@ -116,18 +122,15 @@ void CSkinSlider::DrawThumb(CDC* dc, const NMCUSTOMDRAW* nm)
 {
     CRect thumb;
     SendMessage(TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
-    const UINT id = (nm->uItemState & CDIS_SELECTED) != 0 ? IDB_THUMB_PRESSED : IDB_THUMB_NORMAL;
-    HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEW(id), RT_BITMAP);
-    afx::unique_hbitmap picture(::LoadBitmapA(module, MAKEINTRESOURCEA(id)));
-    if (!picture) {
+    const ThumbPicture& picture = (nm->uItemState & CDIS_SELECTED) != 0 ? m_thumbPressed : m_thumbNormal;
+    if (!picture.bitmap) {
         // Without its picture the thumb is a plain raised block, so the position still shows.
         dc->DrawEdge(&thumb, EDGE_RAISED, BF_RECT | BF_MIDDLE);
         return;
     }
-    BITMAP info{};
-    ::GetObjectA(picture.get(), sizeof(info), &info);
-    afx::unique_hdc pictureDc(::CreateCompatibleDC(dc->m_hDC));
-    afx::select_object_guard select(pictureDc.get(), picture.get());
+    afx::unique_hdc pictureDc(::CreateCompatibleDC(dc->GetSafeHdc()));
+    afx::select_object_guard select(pictureDc.get(), picture.bitmap.get());
     // The picture is opaque and keeps its own size, whatever the thumb rectangle's.
-    ::BitBlt(dc->m_hDC, thumb.left, thumb.top, info.bmWidth, info.bmHeight, pictureDc.get(), 0, 0, SRCCOPY);
+    ::BitBlt(dc->GetSafeHdc(), thumb.left, thumb.top, picture.size.cx, picture.size.cy, pictureDc.get(), 0, 0,
+             SRCCOPY);
 }

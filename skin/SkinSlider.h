@@ -8,8 +8,10 @@
 
 class CSkinSlider : public CSliderCtrl {
 public:
-    CSkinSlider() = default;
-    ~CSkinSlider() override;
+    // The thumb's bitmap resources, loaded here once for the control's life: `normalThumbId` shown
+    // at rest, `pressedThumbId` while the thumb is held. Without a picture the thumb is drawn as a
+    // plain raised block.
+    CSkinSlider(UINT normalThumbId, UINT pressedThumbId);
     CSkinSlider(const CSkinSlider&) = delete;
     CSkinSlider& operator=(const CSkinSlider&) = delete;
 
@@ -19,10 +21,11 @@ public:
     void FollowPos(int position);
 
     // The copy of the parent's pixels under the control, taken at the first channel paint and kept
-    // for the control's life. The bitmap is declared first so the DC that holds it goes before it.
+    // for the control's life. Members go in reverse order: the bitmap that m_hBackDC held before
+    // goes back first, then the DC, then the copy's bitmap.
     afx::unique_hbitmap m_hBackBmp;
     afx::unique_hdc m_hBackDC;
-    HBITMAP m_hOldBackBmp = nullptr;  // what m_hBackDC held before m_hBackBmp (not ours)
+    afx::select_object_guard m_backSelection;  // m_hBackBmp in m_hBackDC
 
 protected:
     void OnCustomDrawReflect(NMHDR* header, LRESULT* result);
@@ -30,7 +33,16 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    struct ThumbPicture {
+        afx::unique_hbitmap bitmap;
+        CSize size;
+    };
+    static ThumbPicture LoadThumb(UINT id);
+
     void DrawChannel(CDC* dc, const NMCUSTOMDRAW* nm);
     void DrawThumb(CDC* dc, const NMCUSTOMDRAW* nm);
     void TakeBackgroundCopy(HDC parentDc, CPoint origin, CSize size);
+
+    ThumbPicture m_thumbNormal;
+    ThumbPicture m_thumbPressed;
 };

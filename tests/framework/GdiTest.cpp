@@ -1,5 +1,5 @@
-// GDI wrappers: owners free what they own, temporary wrappers free nothing, and selections are
-// put back.
+// GDI wrappers: owners free what they own without touching the last error, temporary wrappers
+// free nothing, and selections are put back.
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
@@ -31,6 +31,24 @@ TEST(Gdi, UniqueHandleFreesOnResetAndDestructionButNotAfterRelease)
     ::DeleteObject(kept);
 }
 
+// A close that fails, as CloseHandle on a handle gone stale would.
+void CloseFailing(HANDLE) noexcept { ::SetLastError(ERROR_INVALID_HANDLE); }
+using unique_failing_close = afx::unique_any<afx::handle_traits<HANDLE, CloseFailing>>;
+
+TEST(Gdi, FreeingAHandleKeepsTheLastErrorOfTheFailureBeforeIt)
+{
+    const HANDLE some = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(4));
+    {
+        unique_failing_close owner(some);
+        ::SetLastError(ERROR_FILE_NOT_FOUND);
+        owner.reset();
+        EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+        owner.reset(some);
+        ::SetLastError(ERROR_ACCESS_DENIED);
+    }
+    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+}
+
 TEST(Gdi, SelectGuardPutsThePreviousObjectBack)
 {
     afx::unique_hdc dc(::CreateCompatibleDC(nullptr));
@@ -49,43 +67,39 @@ TEST(Gdi, OwningWrappersDeleteTheirHandles)
     HDC dcHandle = nullptr;
     HGDIOBJ bitmapHandle = nullptr;
     HGDIOBJ brushHandle = nullptr;
-    HGDIOBJ penHandle = nullptr;
     {
         CDC dc;
         ASSERT_TRUE(dc.CreateCompatibleDC(nullptr));
-        dcHandle = dc.m_hDC;
+        dcHandle = dc.GetSafeHdc();
         CBitmap bitmap;
         ASSERT_TRUE(bitmap.CreateCompatibleBitmap(&dc, 8, 8));
-        bitmapHandle = bitmap.m_hObject;
+        bitmapHandle = bitmap.GetSafeHandle();
         CBrush brush(RGB(255, 0, 255));
-        brushHandle = brush.m_hObject;
-        CPen pen(PS_SOLID, 1, RGB(1, 2, 3));
-        penHandle = pen.m_hObject;
+        brushHandle = brush.GetSafeHandle();
         EXPECT_EQ(::GetObjectType(dcHandle), static_cast<DWORD>(OBJ_MEMDC));
     }
     EXPECT_EQ(::GetObjectType(dcHandle), 0u);
     EXPECT_EQ(::GetObjectType(bitmapHandle), 0u);
     EXPECT_EQ(::GetObjectType(brushHandle), 0u);
-    EXPECT_EQ(::GetObjectType(penHandle), 0u);
 }
 
 TEST(Gdi, SelectObjectReturnsThePreviousBitmapAndTemporaryWrappersOwnNothing)
 {
     CDC dc;
     ASSERT_TRUE(dc.CreateCompatibleDC(nullptr));
-    HGDIOBJ original = ::GetCurrentObject(dc.m_hDC, OBJ_BITMAP);
+    HGDIOBJ original = ::GetCurrentObject(dc.GetSafeHdc(), OBJ_BITMAP);
     CBitmap bitmap;
     ASSERT_TRUE(bitmap.CreateBitmap(2, 2, 1, 1, nullptr));
 
     CBitmap* previous = dc.SelectObject(&bitmap);
     ASSERT_NE(previous, nullptr);
-    EXPECT_EQ(previous->m_hObject, original);
+    EXPECT_EQ(previous->GetSafeHandle(), original);
     dc.SelectObject(previous);
-    EXPECT_EQ(::GetCurrentObject(dc.m_hDC, OBJ_BITMAP), original);
+    EXPECT_EQ(::GetCurrentObject(dc.GetSafeHdc(), OBJ_BITMAP), original);
 
     HDC borrowed = ::CreateCompatibleDC(nullptr);
     CDC* wrapper = CDC::FromHandle(borrowed);
-    EXPECT_EQ(wrapper->m_hDC, borrowed);
+    EXPECT_EQ(wrapper->GetSafeHdc(), borrowed);
     AfxSweepTempObjects();
     EXPECT_EQ(::GetObjectType(borrowed), static_cast<DWORD>(OBJ_MEMDC));
     ::DeleteDC(borrowed);
@@ -97,8 +111,8 @@ TEST(Gdi, ClientDcDrawsOnTheWindowAndIsGivenBack)
     ASSERT_TRUE(wnd.CreateEx(0, L"STATIC", L"", WS_POPUP, 0, 0, 20, 20, nullptr, nullptr));
     {
         CClientDC dc(&wnd);
-        ASSERT_NE(dc.m_hDC, nullptr);
-        EXPECT_EQ(::WindowFromDC(dc.m_hDC), wnd.m_hWnd);
+        ASSERT_NE(dc.GetSafeHdc(), nullptr);
+        EXPECT_EQ(::WindowFromDC(dc.GetSafeHdc()), wnd.m_hWnd);
     }
 }
 
@@ -107,7 +121,7 @@ TEST(Gdi, OffsetWindowOriginMovesDrawingIntoTheBitmap)
     CDC dc;
     ASSERT_TRUE(dc.CreateCompatibleDC(nullptr));
     afx::unique_hbitmap bitmap(::CreateBitmap(10, 10, 1, 32, nullptr));
-    afx::select_object_guard guard(dc.m_hDC, bitmap.get());
+    afx::select_object_guard guard(dc.GetSafeHdc(), bitmap.get());
     dc.FillSolidRect(0, 0, 10, 10, RGB(0, 0, 0));
     dc.SetWindowOrg(100, 200);
     dc.FillSolidRect(101, 202, 1, 1, RGB(255, 0, 0));

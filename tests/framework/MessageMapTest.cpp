@@ -126,12 +126,9 @@ TEST(MessageMap, ForeignWindowsGetTemporaryWrappersThatAreSweptAway)
     EXPECT_EQ(CWnd::FromHandle(nullptr), nullptr);
 }
 
-TEST(MessageMap, SpecialInsertAfterWindowsCarryTheirHandles)
+TEST(MessageMap, TheTopmostInsertAfterWindowCarriesItsHandle)
 {
     EXPECT_EQ(CWnd::wndTopMost.m_hWnd, HWND_TOPMOST);
-    EXPECT_EQ(CWnd::wndNoTopMost.m_hWnd, HWND_NOTOPMOST);
-    EXPECT_EQ(CWnd::wndTop.m_hWnd, HWND_TOP);
-    EXPECT_EQ(CWnd::wndBottom.m_hWnd, HWND_BOTTOM);
 }
 
 TEST(MessageMap, ResourceStringsKeepTheirWideCharacters)

@@ -163,7 +163,7 @@ protected:
     {
         CRect client;
         GetClientRect(&client);
-        ::FillRect(dc->m_hDC, &client, m_brush);
+        ::FillRect(dc->GetSafeHdc(), &client, m_brush);
         return TRUE;
     }
     void OnPaint()
@@ -171,7 +171,7 @@ protected:
         CPaintDC dc(this);
         CRect client;
         GetClientRect(&client);
-        ::FillRect(dc.m_hDC, &client, m_brush);
+        ::FillRect(dc.GetSafeHdc(), &client, m_brush);
     }
     DECLARE_MESSAGE_MAP()
 

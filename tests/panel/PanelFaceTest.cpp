@@ -3,6 +3,8 @@
 // close button.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "GdiplusImage.h"
 #include "PanelTestSupport.h"
 #include "TabvisorDlg.h"
@@ -44,7 +46,7 @@ private:
 COLORREF Composed(CGdiplusImage& face, int x, int y)
 {
     Gdiplus::ARGB argb = 0;
-    gdip::GdipBitmapGetPixel(static_cast<Gdiplus::GpBitmap*>(face.m_nativeImage), x, y, &argb);
+    gdip::GdipBitmapGetPixel(static_cast<Gdiplus::GpBitmap*>(face.m_nativeImage.get()), x, y, &argb);
     const int a = (argb >> 24) & 0xFF;
     auto mix = [a](int source, int behind) { return (source * a + behind * (255 - a) + 127) / 255; };
     return RGB(mix((argb >> 16) & 0xFF, GetRValue(kBehind)), mix((argb >> 8) & 0xFF, GetGValue(kBehind)),
@@ -56,9 +58,9 @@ class PanelFaceTest : public PanelTestFixture {};
 TEST_F(PanelFaceTest, OnScreenThePanelIsTheArtworkBlendedByItsAlphaAlsoWhenComposedAgain)
 {
     BackgroundWindow behind;
-    CGdiplusImage* face = nullptr;
-    ASSERT_TRUE(LoadPngResource(IDR_PNG_PANEL, L"PNG", &face));
-    ASSERT_NE(face->m_nativeImage, nullptr);
+    std::unique_ptr<CGdiplusImage> face;
+    ASSERT_TRUE(LoadPngResource(IDR_PNG_PANEL, L"PNG", face));
+    ASSERT_TRUE(face->m_nativeImage);
 
     CTabvisorDlg panel;
     // Compares the screen with the artwork; the count of points checked, the mismatches reported.
@@ -117,7 +119,6 @@ TEST_F(PanelFaceTest, OnScreenThePanelIsTheArtworkBlendedByItsAlphaAlsoWhenCompo
             panel.EndDialog(IDCANCEL);
         });
     Run(panel, script);
-    delete face;
 }
 
 } // namespace

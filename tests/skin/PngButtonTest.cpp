@@ -127,7 +127,7 @@ private:
 
 // The picture's own pixels, as GDI+ decodes them (ARGB, not premultiplied).
 struct Picture {
-    explicit Picture(CPngButton& button) : image(button.m_pResImage->m_pImage->m_nativeImage)
+    explicit Picture(CPngButton& button) : image(button.m_pResImage->m_pImage->m_nativeImage.get())
     {
         gdip::GdipGetImageWidth(image, &width);
         gdip::GdipGetImageHeight(image, &height);
@@ -375,7 +375,7 @@ TEST_F(PngButtonTest, ItsBitmapsDCsAndPictureGoWithTheButton)
             handles.objects.push_back(dc->GetSafeHdc());
             handles.objects.push_back(::GetCurrentObject(dc->GetSafeHdc(), OBJ_BITMAP));
         }
-        handles.picture = button.m_pResImage->m_hBuffer;
+        handles.picture = button.m_pResImage->m_hBuffer.get();
         return handles;
     };
     auto expectAlive = [](const Handles& handles) {

@@ -1,6 +1,7 @@
 // The owning resource image under Wine, on this test program's own "PNG" resources: what a load
 // keeps, what a failed load leaves, and that the image is always disposed while its buffer is
-// still there, whether by a reload, by Empty or by destruction.
+// still there, whether by a reload, by Empty or by destruction; and that an image from the
+// one-shot loader LoadPngResource takes its copy of the bytes with it.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -16,6 +17,19 @@ namespace {
 bool IsFreed(HGLOBAL block) { return ::GlobalFlags(block) == GMEM_INVALID_HANDLE; }
 UINT LockCount(HGLOBAL block) { return ::GlobalFlags(block) & GMEM_LOCKCOUNT; }
 
+// Bytes in use on the process heap, where fixed global blocks come from.
+size_t HeapBytesInUse()
+{
+    const HANDLE heap = ::GetProcessHeap();
+    ::HeapLock(heap);
+    PROCESS_HEAP_ENTRY entry{};
+    size_t busy = 0;
+    while (::HeapWalk(heap, &entry))
+        busy += (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) != 0 ? entry.cbData : 0;
+    ::HeapUnlock(heap);
+    return busy;
+}
+
 // What the buffer looked like at the moment the image went.
 struct Disposal {
     bool happened = false;
@@ -29,18 +43,17 @@ public:
     static void Watch(CResourceImage& holder, Disposal& disposal)
     {
         auto* watched = new WatchedImage;
-        watched->m_buffer = holder.m_hBuffer;
+        watched->m_buffer = holder.m_hBuffer.get();
         watched->m_disposal = &disposal;
-        watched->m_nativeImage = std::exchange(holder.m_pImage->m_nativeImage, nullptr);
-        delete holder.m_pImage;
-        holder.m_pImage = watched;
+        watched->m_nativeImage = std::move(holder.m_pImage->m_nativeImage);
+        holder.m_pImage.reset(watched);
     }
     ~WatchedImage() override
     {
         UINT width = 0;
         m_disposal->happened = true;
         m_disposal->bufferLockedThen = !IsFreed(m_buffer) && LockCount(m_buffer) == 1;
-        m_disposal->imageUsableThen = gdip::GdipGetImageWidth(m_nativeImage, &width) == Gdiplus::Ok && width > 0;
+        m_disposal->imageUsableThen = gdip::GdipGetImageWidth(m_nativeImage.get(), &width) == Gdiplus::Ok && width > 0;
     }
 
 private:
@@ -65,20 +78,20 @@ TEST_F(ResourceImageTest, LoadKeepsALockedPrivateCopyThatTheBitmapReadsFrom)
     CResourceImage image;
     ASSERT_TRUE(image.Load(IDR_TEST_PATTERN, L"PNG"));
     ASSERT_NE(image.m_pImage, nullptr);
-    ASSERT_NE(image.m_pImage->m_nativeImage, nullptr);
+    ASSERT_TRUE(image.m_pImage->m_nativeImage);
     EXPECT_EQ(image.m_pImage->GetWidth(), 24u);
     EXPECT_EQ(image.m_pImage->GetHeight(), 16u);
     Gdiplus::ImageType kind = Gdiplus::ImageTypeUnknown;
-    gdip::GdipGetImageType(image.m_pImage->m_nativeImage, &kind);
+    gdip::GdipGetImageType(image.m_pImage->m_nativeImage.get(), &kind);
     EXPECT_EQ(kind, Gdiplus::ImageTypeBitmap);
 
-    ASSERT_NE(image.m_hBuffer, nullptr);
-    EXPECT_EQ(LockCount(image.m_hBuffer), 1u);
-    ASSERT_EQ(::GlobalSize(image.m_hBuffer), size);
-    void* copy = ::GlobalLock(image.m_hBuffer);
+    ASSERT_NE(image.m_hBuffer.get(), nullptr);
+    EXPECT_EQ(LockCount(image.m_hBuffer.get()), 1u);
+    ASSERT_EQ(::GlobalSize(image.m_hBuffer.get()), size);
+    void* copy = ::GlobalLock(image.m_hBuffer.get());
     EXPECT_NE(copy, original);
     EXPECT_EQ(std::memcmp(copy, original, size), 0);
-    ::GlobalUnlock(image.m_hBuffer);
+    ::GlobalUnlock(image.m_hBuffer.get());
 
     // Only the id's low 16 bits count.
     CResourceImage high;
@@ -101,10 +114,10 @@ TEST_F(ResourceImageTest, EveryFailedLoadLeavesItEmptyWithNothingAllocated)
     for (const auto& failure : failures) {
         CResourceImage image;
         ASSERT_TRUE(image.Load(IDR_TEST_PATTERN, L"PNG"));
-        const HGLOBAL before = image.m_hBuffer;
+        const HGLOBAL before = image.m_hBuffer.get();
         EXPECT_FALSE(image.Load(failure.id, failure.type)) << failure.what;
         EXPECT_EQ(image.m_pImage, nullptr) << failure.what;
-        EXPECT_EQ(image.m_hBuffer, nullptr) << failure.what;
+        EXPECT_EQ(image.m_hBuffer.get(), nullptr) << failure.what;
         if (failure.id == IDR_TEST_MISSING) {
             EXPECT_TRUE(IsFreed(before));  // nothing was allocated since, so the handle is not reused
         }
@@ -115,7 +128,7 @@ TEST_F(ResourceImageTest, ReloadingDisposesTheFirstImageBeforeFreeingItsBufferAn
 {
     CResourceImage image;
     ASSERT_TRUE(image.Load(IDR_TEST_PATTERN, L"PNG"));
-    const HGLOBAL first = image.m_hBuffer;
+    const HGLOBAL first = image.m_hBuffer.get();
     Disposal disposal;
     WatchedImage::Watch(image, disposal);
 
@@ -129,7 +142,7 @@ TEST_F(ResourceImageTest, ReloadingDisposesTheFirstImageBeforeFreeingItsBufferAn
     // And a good load after a failed one works as the first did.
     ASSERT_TRUE(image.Load(IDR_TEST_PATTERN_ALPHA, L"PNG"));
     EXPECT_EQ(image.m_pImage->GetHeight(), 16u);
-    EXPECT_EQ(LockCount(image.m_hBuffer), 1u);
+    EXPECT_EQ(LockCount(image.m_hBuffer.get()), 1u);
 }
 
 TEST_F(ResourceImageTest, EmptyAndDestructionDisposeTheImageWhileItsBufferIsStillThere)
@@ -137,7 +150,7 @@ TEST_F(ResourceImageTest, EmptyAndDestructionDisposeTheImageWhileItsBufferIsStil
     Disposal byEmpty;
     CResourceImage image;
     ASSERT_TRUE(image.Load(IDR_TEST_PATTERN, L"PNG"));
-    HGLOBAL buffer = image.m_hBuffer;
+    HGLOBAL buffer = image.m_hBuffer.get();
     WatchedImage::Watch(image, byEmpty);
     image.Empty();
     EXPECT_TRUE(byEmpty.happened);
@@ -145,18 +158,37 @@ TEST_F(ResourceImageTest, EmptyAndDestructionDisposeTheImageWhileItsBufferIsStil
     EXPECT_TRUE(byEmpty.imageUsableThen);
     EXPECT_TRUE(IsFreed(buffer));
     EXPECT_EQ(image.m_pImage, nullptr);
-    EXPECT_EQ(image.m_hBuffer, nullptr);
+    EXPECT_EQ(image.m_hBuffer.get(), nullptr);
     image.Empty();  // emptying an empty holder is harmless
 
     Disposal byDestruction;
     auto holder = std::make_unique<CResourceImage>();
     ASSERT_TRUE(holder->Load(IDR_TEST_PATTERN, L"PNG"));
-    buffer = holder->m_hBuffer;
+    buffer = holder->m_hBuffer.get();
     WatchedImage::Watch(*holder, byDestruction);
     holder.reset();
     EXPECT_TRUE(byDestruction.happened);
     EXPECT_TRUE(byDestruction.bufferLockedThen);
     EXPECT_TRUE(IsFreed(buffer));
+}
+
+// The panel loads its face again after every display change and lets it go once shown.
+TEST_F(ResourceImageTest, AnImageFromLoadPngResourceTakesItsCopyOfTheBytesWithIt)
+{
+    const DWORD size = ::SizeofResource(nullptr, ::FindResourceW(nullptr, MAKEINTRESOURCEW(IDR_TEST_PATTERN), L"PNG"));
+    ASSERT_GT(size, 500u);
+    auto loadAndLetGo = [] {
+        for (UINT id : {IDR_TEST_PATTERN, IDR_TEST_NOT_AN_IMAGE}) {
+            std::unique_ptr<CGdiplusImage> image;
+            ASSERT_TRUE(LoadPngResource(id, L"PNG", image));
+        }
+    };
+    loadAndLetGo();  // GDI+ sets itself up on the first
+    const size_t before = HeapBytesInUse();
+    constexpr int kLoads = 100;
+    for (int i = 0; i < kLoads; ++i)
+        loadAndLetGo();
+    EXPECT_LT(HeapBytesInUse(), before + kLoads * size / 4);
 }
 
 } // namespace

@@ -37,7 +37,7 @@ protected:
         for (int y = 0; y < client.Height(); ++y)
             for (int x = 0; x < client.Width(); ++x)
                 picture.Set(x, y, ParentColour(x, y, m_generation));
-        ::BitBlt(dc->m_hDC, 0, 0, client.Width(), client.Height(), picture.dc(), 0, 0, SRCCOPY);
+        ::BitBlt(dc->GetSafeHdc(), 0, 0, client.Width(), client.Height(), picture.dc(), 0, 0, SRCCOPY);
         return TRUE;
     }
     DECLARE_MESSAGE_MAP()
@@ -50,6 +50,8 @@ END_MESSAGE_MAP()
 // Records the custom-draw notifications the trackbar itself sends, then draws as usual.
 class CProbeSlider : public CSkinSlider {
 public:
+    CProbeSlider(UINT normalThumbId, UINT pressedThumbId) : CSkinSlider(normalThumbId, pressedThumbId) {}
+
     std::vector<std::pair<DWORD, DWORD_PTR>> m_seen;  // stage, item
     std::vector<UINT> m_thumbStates;
 
@@ -97,15 +99,17 @@ protected:
         m_parent.DestroyWindow();
     }
 
-    // A trackbar bound to a skinned slider; hidden ones never paint by themselves.
-    CProbeSlider& MakeSlider(DWORD style, const CRect& rect, bool visible = false)
+    // A trackbar bound to a skinned slider with the program's thumb pictures (or those given);
+    // hidden ones never paint by themselves.
+    CProbeSlider& MakeSlider(DWORD style, const CRect& rect, bool visible = false, UINT normalThumbId = IDB_THUMB_NORMAL,
+                             UINT pressedThumbId = IDB_THUMB_PRESSED)
     {
         HWND hwnd = ::CreateWindowExW(0, TRACKBAR_CLASSW, L"Slider1",
                                       WS_CHILD | TBS_BOTH | TBS_NOTICKS | style | (visible ? WS_VISIBLE : 0),
                                       rect.left, rect.top, rect.Width(), rect.Height(), m_parent.m_hWnd,
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kSliderId)),
                                       ::GetModuleHandleW(nullptr), nullptr);
-        m_slider = std::make_unique<CProbeSlider>();
+        m_slider = std::make_unique<CProbeSlider>(normalThumbId, pressedThumbId);
         m_slider->SubclassWindow(hwnd);
         return *m_slider;
     }
@@ -134,6 +138,23 @@ protected:
     CPatternParent m_parent;
     std::unique_ptr<CProbeSlider> m_slider;
 };
+
+// How many pixels of bitmap resource `id`, unscaled with its corner at `corner`, `canvas` does not
+// show; the picture's size goes to `size`.
+int PixelsOffThePicture(const Canvas& canvas, CPoint corner, UINT id, CSize* size = nullptr)
+{
+    afx::unique_hbitmap bitmap(::LoadBitmapW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id)));
+    int w = 0;
+    int h = 0;
+    const std::vector<COLORREF> picture = BitmapPixels(bitmap.get(), &w, &h);
+    if (size != nullptr)
+        *size = CSize(w, h);
+    int wrong = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            wrong += canvas.At(corner.x + x, corner.y + y) != picture[static_cast<size_t>(y) * w + x];
+    return w > 0 ? wrong : -1;
+}
 
 // The pixels of the ring `outer` minus `outer` shrunk by `width`.
 template <class Check>
@@ -265,20 +286,13 @@ TEST_F(SkinSliderTest, TheThumbShowsThePressedPictureWhileHeldUnscaledAtTheThumb
                                     {CDIS_DEFAULT, IDB_THUMB_NORMAL},
                                     {CDIS_FOCUS | CDIS_HOT, IDB_THUMB_NORMAL}}) {
         SCOPED_TRACE(state);
-        afx::unique_hbitmap expectedBitmap(::LoadBitmapW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id)));
-        int w = 0;
-        int h = 0;
-        const std::vector<COLORREF> expected = BitmapPixels(expectedBitmap.get(), &w, &h);
-        ASSERT_EQ(w, 11);
-        ASSERT_EQ(h, 22);
-
         Canvas canvas(kSliderRect.Width(), kSliderRect.Height(), kDrawn);
         Notify(CDDS_ITEMPREPAINT, TBCD_THUMB, canvas.dc(), thumb, state);
-        int wrong = 0;
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x)
-                wrong += canvas.At(thumb.left + x, thumb.top + y) != expected[static_cast<size_t>(y) * w + x];
-        EXPECT_EQ(wrong, 0);
+        CSize size;
+        EXPECT_EQ(PixelsOffThePicture(canvas, thumb.TopLeft(), id, &size), 0);
+        ASSERT_EQ(size, CSize(11, 22));
+        const int w = size.cx;
+        const int h = size.cy;
         for (int y = thumb.top; y < thumb.top + h; ++y) {
             EXPECT_EQ(canvas.At(thumb.left - 1, y), kDrawn);
             EXPECT_EQ(canvas.At(thumb.left + w, y), kDrawn);
@@ -287,8 +301,9 @@ TEST_F(SkinSliderTest, TheThumbShowsThePressedPictureWhileHeldUnscaledAtTheThumb
     }
 }
 
-TEST_F(SkinSliderTest, WithoutItsPicturesTheThumbIsStillDrawn)
+TEST_F(SkinSliderTest, ThePicturesComeWithTheControlAndWithoutThemTheThumbIsStillDrawn)
 {
+    // Loaded when the control was made: where resources come from afterwards does not matter.
     CProbeSlider& slider = MakeSlider(0, kSliderRect);
     CRect thumb;
     slider.GetThumbRect(&thumb);
@@ -296,12 +311,19 @@ TEST_F(SkinSliderTest, WithoutItsPicturesTheThumbIsStillDrawn)
     const auto saved = std::make_pair(state->m_hCurrentInstanceHandle, state->m_hCurrentResourceHandle);
     state->m_hCurrentInstanceHandle = state->m_hCurrentResourceHandle = ::GetModuleHandleW(L"kernel32.dll");
     Canvas canvas(kSliderRect.Width(), kSliderRect.Height(), kDrawn);
-    const LRESULT result = Notify(CDDS_ITEMPREPAINT, TBCD_THUMB, canvas.dc(), thumb);
+    Notify(CDDS_ITEMPREPAINT, TBCD_THUMB, canvas.dc(), thumb);
     state->m_hCurrentInstanceHandle = saved.first;
     state->m_hCurrentResourceHandle = saved.second;
+    EXPECT_EQ(PixelsOffThePicture(canvas, thumb.TopLeft(), IDB_THUMB_NORMAL), 0);
+
+    constexpr UINT kNoSuchBitmap = 0x7FFF;
+    CProbeSlider& bare = MakeSlider(0, kSliderRect, false, kNoSuchBitmap, kNoSuchBitmap);
+    bare.GetThumbRect(&thumb);
+    Canvas block(kSliderRect.Width(), kSliderRect.Height(), kDrawn);
+    const LRESULT result = Notify(CDDS_ITEMPREPAINT, TBCD_THUMB, block.dc(), thumb);
     EXPECT_EQ(result, CDRF_SKIPDEFAULT);
-    EXPECT_NE(canvas.At((thumb.left + thumb.right) / 2, (thumb.top + thumb.bottom) / 2), kDrawn);
-    EXPECT_EQ(canvas.At(thumb.right + 1, thumb.top), kDrawn);
+    EXPECT_NE(block.At((thumb.left + thumb.right) / 2, (thumb.top + thumb.bottom) / 2), kDrawn);
+    EXPECT_EQ(block.At(thumb.right + 1, thumb.top), kDrawn);
 }
 
 TEST_F(SkinSliderTest, OnScreenTheControlIsTheParentsPictureWithGrooveAndThumb)
@@ -345,14 +367,14 @@ TEST_F(SkinSliderTest, OnScreenTheControlIsTheParentsPictureWithGrooveAndThumb)
     EXPECT_EQ(wrong, 0);
 }
 
-TEST_F(SkinSliderTest, PaintingAgainAndAgainKeepsNoObjectsAndTheSliderFreesItsCopy)
+TEST_F(SkinSliderTest, PaintingAgainAndAgainKeepsNoObjectsAndTheSliderFreesItsPicturesAndCopy)
 {
     const size_t start = gdi_count::Live();
     CProbeSlider& slider = MakeSlider(0, kSliderRect, true);
     slider.SetRange(1, 99);
     ::RedrawWindow(slider.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     const size_t withCopy = gdi_count::Live();
-    EXPECT_EQ(withCopy, start + 2);  // the background copy: its DC and its bitmap
+    EXPECT_EQ(withCopy, start + 4);  // the two thumb pictures, and the background copy's DC and bitmap
     for (int i = 0; i < 2000; ++i) {
         slider.SetPos(1 + i % 99);
         ::RedrawWindow(slider.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
