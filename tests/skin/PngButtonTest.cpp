@@ -10,6 +10,7 @@
 #include <ostream>
 #include <vector>
 
+#include "Canvas.h"
 #include "PngButton.h"
 #include "PngButtonTestIds.h"
 #include "PointerInput.h"
@@ -246,7 +247,7 @@ TEST_F(PngButtonTest, HoverFaceHasThePicturesPixelSizeWhileTheOthersFollowItsRes
     Run(host, script);
 }
 
-TEST_F(PngButtonTest, BackgroundIsCapturedOnceAndFacesAreBuiltOnce)
+TEST_F(PngButtonTest, BackgroundIsCapturedOnceFacesAreBuiltOnceAndNothingIsErased)
 {
     CButtonHost host(IDR_TEST_PATTERN, CRect(CPoint(30, 40), CSize(40, 30)));
     HDC normalDc = nullptr;
@@ -258,6 +259,10 @@ TEST_F(PngButtonTest, BackgroundIsCapturedOnceAndFacesAreBuiltOnce)
                   ASSERT_TRUE(button.m_bHaveSurfaces);
                   EXPECT_EQ(button.m_pCurDC, &button.m_dcNormal);
                   normalDc = button.m_dcNormal.GetSafeHdc();
+                  // The face covers the whole button, so erasing first would only flicker.
+                  const Canvas erased(40, 30, kUnpainted);
+                  EXPECT_NE(button.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(erased.dc())), 0);
+                  EXPECT_EQ(erased.At(20, 15), kUnpainted);
                   // The host changes colour under the button and repaints everything.
                   host.m_crBack = RGB(200, 30, 30);
                   ::RedrawWindow(host.m_hWnd, nullptr, nullptr,

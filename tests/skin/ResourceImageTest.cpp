@@ -1,7 +1,7 @@
 // The owning resource image under Wine, on this test program's own "PNG" resources: what a load
 // keeps, what a failed load leaves, and that the image is always disposed while its buffer is
-// still there, whether by a reload, by Empty or by destruction; and that an image from the
-// one-shot loader LoadPngResource takes its copy of the bytes with it.
+// still there, whether by a reload, by Empty or by destruction; and what the one-shot loader
+// LoadPngResource makes of the same resources.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -118,9 +118,9 @@ TEST_F(ResourceImageTest, EveryFailedLoadLeavesItEmptyWithNothingAllocated)
         EXPECT_FALSE(image.Load(failure.id, failure.type)) << failure.what;
         EXPECT_EQ(image.m_pImage, nullptr) << failure.what;
         EXPECT_EQ(image.m_hBuffer.get(), nullptr) << failure.what;
-        if (failure.id == IDR_TEST_MISSING) {
-            EXPECT_TRUE(IsFreed(before));  // nothing was allocated since, so the handle is not reused
-        }
+        // Wine hands out the handle freed last: a buffer that the failed load made took the first
+        // buffer's handle, which is free again only if that buffer was freed too.
+        EXPECT_TRUE(IsFreed(before)) << failure.what;
     }
 }
 
@@ -170,6 +170,35 @@ TEST_F(ResourceImageTest, EmptyAndDestructionDisposeTheImageWhileItsBufferIsStil
     EXPECT_TRUE(byDestruction.happened);
     EXPECT_TRUE(byDestruction.bufferLockedThen);
     EXPECT_TRUE(IsFreed(buffer));
+}
+
+TEST_F(ResourceImageTest, LoadPngResourceFailsOnlyWithoutAResourceAndKeepsARecordOfBytesThatDoNotDecode)
+{
+    // Only the id's low 16 bits count; the image is a plain one, of the picture's size.
+    std::unique_ptr<CGdiplusImage> image;
+    ASSERT_TRUE(LoadPngResource(0x10000 + IDR_TEST_PATTERN, L"PNG", image));
+    ASSERT_NE(image, nullptr);
+    ASSERT_TRUE(image->m_nativeImage);
+    EXPECT_EQ(image->GetWidth(), 24u);
+    EXPECT_EQ(image->GetHeight(), 16u);
+    EXPECT_EQ(image->GetLastStatus(), Gdiplus::Ok);
+
+    // No such id, or no such type: false, and what the caller held stays.
+    const CGdiplusImage* held = image.get();
+    EXPECT_FALSE(LoadPngResource(IDR_TEST_MISSING, L"PNG", image));
+    EXPECT_FALSE(LoadPngResource(IDR_TEST_PATTERN, L"JPEG", image));
+    EXPECT_EQ(image.get(), held);
+
+    // Bytes that are no picture, or no bytes at all: a record all the same, without an image.
+    for (UINT id : {IDR_TEST_NOT_AN_IMAGE, IDR_TEST_EMPTY}) {
+        std::unique_ptr<CGdiplusImage> broken;
+        ASSERT_TRUE(LoadPngResource(id, L"PNG", broken)) << id;
+        ASSERT_NE(broken, nullptr) << id;
+        EXPECT_FALSE(broken->m_nativeImage) << id;
+        EXPECT_NE(broken->GetLastStatus(), Gdiplus::Ok) << id;
+        EXPECT_EQ(broken->GetWidth(), 0u) << id;
+        EXPECT_EQ(broken->GetHeight(), 0u) << id;
+    }
 }
 
 // The panel loads its face again after every display change and lets it go once shown.

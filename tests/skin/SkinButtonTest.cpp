@@ -120,11 +120,6 @@ TEST(SkinButtonPaint, FaceAndEdgesFollowStateAndTheFlatEdgeSwitch)
         EXPECT_EQ(at(flat, 43, 43), face);
         EXPECT_EQ(at(flat, 43, 0), face);
     }
-
-    // After a change of the system colours the face keeps the colour read at construction.
-    button.m_crFace = RGB(12, 34, 56);
-    button.AssignImages(nullptr, kKey, nullptr, 0);
-    EXPECT_EQ(at(Draw(button, 0, item, kButton, kButton), 22, 22), RGB(12, 34, 56));
 }
 
 TEST(SkinButtonPaint, TheNormalPictureShowsOnlyWhileNeitherHotNorPressed)
@@ -355,6 +350,19 @@ TEST_F(SkinButtonWindow, DefaultButtonProtocolKeepsTheButtonsOwnerDrawn)
     m_host.m_default.SendMessage(BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
     EXPECT_FALSE(m_host.m_default.m_bDefaultButton);
     EXPECT_EQ(ButtonType(m_host.m_default), static_cast<UINT>(BS_OWNERDRAW));
+}
+
+TEST_F(SkinButtonWindow, ASystemColourChangeRepaintsTheButtonWhoseFaceKeepsTheColourReadAtConstruction)
+{
+    CSkinButton& button = m_host.m_plain;
+    constexpr COLORREF kReadAtConstruction = RGB(12, 34, 56);  // not the system's colour now
+    button.m_crFace = kReadAtConstruction;
+    ::ValidateRect(button.m_hWnd, nullptr);
+    button.SendMessage(WM_SYSCOLORCHANGE);
+    EXPECT_EQ(button.m_crFace, kReadAtConstruction);
+    EXPECT_TRUE(::GetUpdateRect(button.m_hWnd, nullptr, FALSE));
+    const CRect item(0, 0, kButton, kButton);
+    EXPECT_EQ(Draw(button, 0, item, kButton, kButton)[22 * kButton + 22], kReadAtConstruction);
 }
 
 TEST_F(SkinButtonWindow, ADoubleClickIsTwoClicksAndEveryMessageReachesAnInactiveTooltip)
