@@ -36,6 +36,8 @@ public:
 
     HICON m_hIcon = nullptr;
     BLENDFUNCTION m_blend{};
+    // The pages, owned but never freed: made in WM_CREATE, they live until the process ends, and
+    // their windows go with the panel's.
     CSwitchPage* m_pSwitchPage = nullptr;
     CVolumePage* m_pVolumePage = nullptr;
     CBrightnessPage* m_pBrightnessPage = nullptr;
