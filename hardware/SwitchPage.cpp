@@ -53,8 +53,6 @@ CSwitchPage::~CSwitchPage() = default;
 
 BEGIN_MESSAGE_MAP(CSwitchPage, CDialog)
     ON_WM_CTLCOLOR()
-    ON_WM_MOVE()
-    ON_WM_LBUTTONDOWN()
     ON_WM_SHOWWINDOW()
     ON_BN_CLICKED(IDC_SWITCH_CAMERA, OnCameraClicked)
     ON_BN_CLICKED(IDC_SWITCH_WIRELESS, OnWirelessClicked)
@@ -135,10 +133,6 @@ HBRUSH CSwitchPage::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor)
     CDialog::OnCtlColor(dc, wnd, ctlColor);
     return static_cast<HBRUSH>(m_brush.GetSafeHandle());
 }
-
-void CSwitchPage::OnMove(int x, int y) { CDialog::OnMove(x, y); }
-
-void CSwitchPage::OnLButtonDown(UINT flags, CPoint point) { CDialog::OnLButtonDown(flags, point); }
 
 // The tablet's keys or another program may have changed the devices while the page was hidden.
 void CSwitchPage::OnShowWindow(BOOL show, UINT status)

@@ -41,8 +41,6 @@ protected:
     virtual bool ApplyColourKey();
 
     HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor);
-    void OnMove(int x, int y);
-    void OnLButtonDown(UINT flags, CPoint point);
     void OnShowWindow(BOOL show, UINT status);
     void OnCameraClicked();
     void OnWirelessClicked();
