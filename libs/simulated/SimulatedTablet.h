@@ -86,26 +86,19 @@ public:
 private:
     // The mapping is this process's: a read without the lock must not see another thread of it
     // remap the file.
-    class SharedMapping {
+    template <void(WINAPI* Acquire)(PSRWLOCK), void(WINAPI* Release)(PSRWLOCK)>
+    class MappingGuard {
     public:
-        explicit SharedMapping(SRWLOCK& lock) : m_lock(lock) { AcquireSRWLockShared(&m_lock); }
-        ~SharedMapping() { ReleaseSRWLockShared(&m_lock); }
-        SharedMapping(const SharedMapping&) = delete;
-        SharedMapping& operator=(const SharedMapping&) = delete;
+        explicit MappingGuard(SRWLOCK& lock) : m_lock(lock) { Acquire(&m_lock); }
+        ~MappingGuard() { Release(&m_lock); }
+        MappingGuard(const MappingGuard&) = delete;
+        MappingGuard& operator=(const MappingGuard&) = delete;
 
     private:
         SRWLOCK& m_lock;
     };
-    class ExclusiveMapping {
-    public:
-        explicit ExclusiveMapping(SRWLOCK& lock) : m_lock(lock) { AcquireSRWLockExclusive(&m_lock); }
-        ~ExclusiveMapping() { ReleaseSRWLockExclusive(&m_lock); }
-        ExclusiveMapping(const ExclusiveMapping&) = delete;
-        ExclusiveMapping& operator=(const ExclusiveMapping&) = delete;
-
-    private:
-        SRWLOCK& m_lock;
-    };
+    using SharedMapping = MappingGuard<AcquireSRWLockShared, ReleaseSRWLockShared>;
+    using ExclusiveMapping = MappingGuard<AcquireSRWLockExclusive, ReleaseSRWLockExclusive>;
 
     static std::atomic<uint64_t>& Changes(TabletState& state)
     {
