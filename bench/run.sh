@@ -2,7 +2,7 @@
 # Builds and runs the benchmarks of the finished program next to the floor (a minimal program
 # that waits for the tablet key the same way), and writes the figures into bench/RESULTS.md and
 # the README's benchmark table: everything for the x64 build, and sizes, start-up, memory and idle
-# for the x86 build beside an x86 floor. One command, six to eight minutes, never more than ten:
+# for the x86 build beside an x86 floor. One command, three to eight minutes, never more than ten:
 #   bench/run.sh                      the full run (50 presses, 1000 cycles, 60 s idle, 5 starts)
 #   bench/run.sh --presses 10 --cycles 50 --idle-seconds 10 --starts 2
 #                                     a quick look; written to build/bench only, not to the docs
