@@ -9,6 +9,15 @@ bool HasFolder(const wchar_t* file) { return wcspbrk(file, L"\\/:") != nullptr; 
 
 std::wstring Joined(const std::wstring& folder, const wchar_t* file) { return folder + L"\\" + file; }
 
+// A folder that the system answers into a MAX_PATH buffer; empty when it cannot.
+template <UINT (WINAPI* Query)(LPWSTR, UINT)>
+std::wstring FixedFolder()
+{
+    wchar_t folder[MAX_PATH];
+    const UINT length = Query(folder, MAX_PATH);
+    return length == 0 || length >= MAX_PATH ? std::wstring() : std::wstring(folder, length);
+}
+
 } // namespace
 
 std::wstring ProgramFolder()
@@ -29,12 +38,9 @@ std::wstring ProgramFolder()
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
-std::wstring SystemFolder()
-{
-    wchar_t folder[MAX_PATH];
-    const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
-    return length == 0 || length >= MAX_PATH ? std::wstring() : std::wstring(folder, length);
-}
+std::wstring SystemFolder() { return FixedFolder<::GetSystemDirectoryW>(); }
+
+std::wstring WindowsFolder() { return FixedFolder<::GetSystemWindowsDirectoryW>(); }
 
 HMODULE LoadProgramLibrary(const wchar_t* file)
 {

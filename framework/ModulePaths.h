@@ -13,6 +13,8 @@ namespace afx {
 std::wstring ProgramFolder();
 // The system folder (System32, as the system names it for this process), without a backslash.
 std::wstring SystemFolder();
+// The system's Windows folder (the real one, also on a terminal server), without a backslash.
+std::wstring WindowsFolder();
 
 // Loads `file` from the program's folder; a path with a folder in it is taken as it stands. The
 // library's own dependencies are looked up from its folder first. Null when it cannot be loaded.

@@ -20,13 +20,6 @@ bool StartsWithFolder(const std::wstring& path, const std::wstring& folder)
                                   static_cast<int>(folder.size()), TRUE) == CSTR_EQUAL;
 }
 
-std::wstring WindowsFolder()
-{
-    wchar_t folder[MAX_PATH];
-    const UINT length = ::GetSystemWindowsDirectoryW(folder, MAX_PATH);
-    return length == 0 || length >= MAX_PATH ? std::wstring() : std::wstring(folder, length);
-}
-
 } // namespace
 
 std::wstring NativeSystemPath(const std::wstring& path)
@@ -34,7 +27,7 @@ std::wstring NativeSystemPath(const std::wstring& path)
     if (!RunsUnderWow64())
         return path;
     const std::wstring system = afx::SystemFolder();
-    const std::wstring windows = WindowsFolder();
+    const std::wstring windows = afx::WindowsFolder();
     if (windows.empty() || !StartsWithFolder(path, system))
         return path;
     return windows + L"\\Sysnative" + path.substr(system.size());
