@@ -1,4 +1,5 @@
-// Loading a bitmap resource (a page's background, a picture to fade) from the module that holds it.
+// Loading a bitmap resource (a page's background, a slider's thumb, a picture to fade) from the
+// module that holds it.
 #pragma once
 
 #include "Afx.h"

@@ -2,6 +2,8 @@
 // a sunken groove, and the thumb bitmaps.
 #include "SkinSlider.h"
 
+#include "PageBitmap.h"
+
 BEGIN_MESSAGE_MAP(CSkinSlider, CSliderCtrl)
     ON_NOTIFY_REFLECT(NM_CUSTOMDRAW, OnCustomDrawReflect)
     ON_WM_ERASEBKGND()
@@ -14,8 +16,7 @@ CSkinSlider::CSkinSlider(UINT normalThumbId, UINT pressedThumbId)
 
 CSkinSlider::ThumbPicture CSkinSlider::LoadThumb(UINT id)
 {
-    HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEW(id), RT_BITMAP);
-    ThumbPicture thumb{afx::unique_hbitmap(::LoadBitmapW(module, MAKEINTRESOURCEW(id))), CSize()};
+    ThumbPicture thumb{LoadPageBitmap(id), CSize()};
     BITMAP info{};
     if (thumb.bitmap && ::GetObjectW(thumb.bitmap.get(), sizeof info, &info) != 0)
         thumb.size = CSize(info.bmWidth, info.bmHeight);
