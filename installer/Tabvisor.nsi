@@ -123,6 +123,15 @@ FunctionEnd
 ; The architecture to install, "x86" or "x64", chosen by .onInit.
 Var Arch
 
+; Puts file NAME of the chosen build into the output folder.
+!macro INSTALL_BUILD_FILE NAME
+  ${If} $Arch == "x64"
+    File "/oname=${NAME}" "${X64_DIR}\${NAME}"
+  ${Else}
+    File "/oname=${NAME}" "${X86_DIR}\${NAME}"
+  ${EndIf}
+!macroend
+
 ; Installs one stand-in library of the chosen architecture unless the folder holds a copy that
 ; is not ours.
 !macro INSTALL_LIBRARY NAME
@@ -132,11 +141,7 @@ Var Arch
   ${AndIf} $0 != 1
     DetailPrint "Keeping the ${NAME} already in $INSTDIR"
   ${Else}
-    ${If} $Arch == "x64"
-      File "/oname=${NAME}" "${X64_DIR}\${NAME}"
-    ${Else}
-      File "/oname=${NAME}" "${X86_DIR}\${NAME}"
-    ${EndIf}
+    !insertmacro INSTALL_BUILD_FILE "${NAME}"
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "Installed ${NAME}" 1
   ${EndIf}
 !macroend
@@ -311,11 +316,7 @@ Section "Tabvisor" SecMain
   Call CloseRunningTabvisor
   SetOutPath "$INSTDIR"
   DetailPrint "Installing the $Arch build"
-  ${If} $Arch == "x64"
-    File "/oname=Tabvisor.exe" "${X64_DIR}\Tabvisor.exe"
-  ${Else}
-    File "/oname=Tabvisor.exe" "${X86_DIR}\Tabvisor.exe"
-  ${EndIf}
+  !insertmacro INSTALL_BUILD_FILE "Tabvisor.exe"
   !insertmacro INSTALL_LIBRARY "WINIO.dll"
   !insertmacro INSTALL_LIBRARY "PM.dll"
   !insertmacro INSTALL_LIBRARY "common.dll"

@@ -11,47 +11,27 @@
 
 #include <string>
 
+#include "ComPtr.h"
+#include "OleValues.h"
+#include "UniqueHandle.h"
+
+using tabvisor::ComPtr;
+using tabvisor::UniqueBstr;
+using tabvisor::UniqueHandle;
+using tabvisor::UniqueVariant;
+
 namespace {
-
-template <class T>
-class ComRef {
-public:
-    ComRef() = default;
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
-    ~ComRef() { if (m_p != nullptr) m_p->Release(); }
-    T** put() { return &m_p; }
-    void** put_void() { return reinterpret_cast<void**>(&m_p); }
-    T* operator->() const { return m_p; }
-    T* get() const { return m_p; }
-
-private:
-    T* m_p = nullptr;
-};
-
-class BStr {
-public:
-    explicit BStr(const wchar_t* text) : m_s(::SysAllocString(text)) {}
-    BStr(const BStr&) = delete;
-    BStr& operator=(const BStr&) = delete;
-    ~BStr() { ::SysFreeString(m_s); }
-    BSTR get() const { return m_s; }
-
-private:
-    BSTR m_s;
-};
 
 bool RunsElevated()
 {
-    HANDLE token = nullptr;
-    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token))
+    HANDLE opened = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &opened))
         return false;
+    const UniqueHandle token(opened);
     TOKEN_ELEVATION elevation{};
     DWORD size = 0;
-    const bool elevated = ::GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size) &&
-                          elevation.TokenIsElevated != 0;
-    ::CloseHandle(token);
-    return elevated;
+    return ::GetTokenInformation(token.Get(), TokenElevation, &elevation, sizeof elevation, &size) &&
+           elevation.TokenIsElevated != 0;
 }
 
 std::wstring FolderOf(const std::wstring& program)
@@ -79,51 +59,43 @@ bool StartDirectly(const std::wstring& program)
 // open the program starts it there.
 bool StartThroughDesktopShell(const std::wstring& program)
 {
-    ComRef<IShellWindows> windows;
+    ComPtr<IShellWindows> windows;
     if (FAILED(::CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_IShellWindows,
-                                  windows.put_void())))
+                                  windows.PutVoid())))
         return false;
     VARIANT desktop{};
     desktop.vt = VT_I4;
     desktop.lVal = CSIDL_DESKTOP;
     VARIANT empty{};
     long hwnd = 0;
-    ComRef<IDispatch> found;
-    if (windows->FindWindowSW(&desktop, &empty, SWC_DESKTOP, &hwnd, SWFO_NEEDDISPATCH, found.put()) != S_OK ||
-        found.get() == nullptr)
+    ComPtr<IDispatch> found;
+    if (windows->FindWindowSW(&desktop, &empty, SWC_DESKTOP, &hwnd, SWFO_NEEDDISPATCH, found.Put()) != S_OK ||
+        !found)
         return false;
-    ComRef<IServiceProvider> services;
-    ComRef<IShellBrowser> browser;
-    ComRef<IShellView> view;
-    ComRef<IDispatch> background;
-    ComRef<IShellFolderViewDual> folderView;
-    ComRef<IDispatch> application;
-    ComRef<IShellDispatch2> shell;
-    if (FAILED(found->QueryInterface(IID_IServiceProvider, services.put_void())) ||
-        FAILED(services->QueryService(SID_STopLevelBrowser, IID_IShellBrowser, browser.put_void())) ||
-        FAILED(browser->QueryActiveShellView(view.put())) ||
-        FAILED(view->GetItemObject(SVGIO_BACKGROUND, IID_IDispatch, background.put_void())) ||
-        FAILED(background->QueryInterface(IID_IShellFolderViewDual, folderView.put_void())) ||
-        FAILED(folderView->get_Application(application.put())) ||
-        FAILED(application->QueryInterface(IID_IShellDispatch2, shell.put_void())))
+    ComPtr<IServiceProvider> services;
+    ComPtr<IShellBrowser> browser;
+    ComPtr<IShellView> view;
+    ComPtr<IDispatch> background;
+    ComPtr<IShellFolderViewDual> folderView;
+    ComPtr<IDispatch> application;
+    ComPtr<IShellDispatch2> shell;
+    if (FAILED(found->QueryInterface(IID_IServiceProvider, services.PutVoid())) ||
+        FAILED(services->QueryService(SID_STopLevelBrowser, IID_IShellBrowser, browser.PutVoid())) ||
+        FAILED(browser->QueryActiveShellView(view.Put())) ||
+        FAILED(view->GetItemObject(SVGIO_BACKGROUND, IID_IDispatch, background.PutVoid())) ||
+        FAILED(background->QueryInterface(IID_IShellFolderViewDual, folderView.PutVoid())) ||
+        FAILED(folderView->get_Application(application.Put())) ||
+        FAILED(application->QueryInterface(IID_IShellDispatch2, shell.PutVoid())))
         return false;
 
-    BStr file(program.c_str());
-    const std::wstring folder = FolderOf(program);
+    const UniqueBstr file(program.c_str());
+    const UniqueVariant directory = UniqueVariant::FromString(FolderOf(program).c_str());
+    const UniqueVariant verb = UniqueVariant::FromString(L"open");
     VARIANT arguments{};
-    VARIANT directory{};
-    directory.vt = VT_BSTR;
-    directory.bstrVal = ::SysAllocString(folder.c_str());
-    VARIANT verb{};
-    verb.vt = VT_BSTR;
-    verb.bstrVal = ::SysAllocString(L"open");
     VARIANT show{};
     show.vt = VT_I4;
     show.lVal = SW_SHOWNORMAL;
-    const HRESULT hr = shell->ShellExecute(file.get(), arguments, directory, verb, show);
-    ::VariantClear(&directory);
-    ::VariantClear(&verb);
-    return SUCCEEDED(hr);
+    return SUCCEEDED(shell->ShellExecute(file.Get(), arguments, directory.Get(), verb.Get(), show));
 }
 
 } // namespace
