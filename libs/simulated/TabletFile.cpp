@@ -74,31 +74,35 @@ TabletProblem TabletMapping::Reset(const std::wstring& path)
     return problem;
 }
 
-TabletProblem TabletMapping::Revalidate(const std::wstring& path)
+TabletMapping::FileCondition TabletMapping::Condition() const
 {
     FILE_STANDARD_INFO info{};
-    if (!GetFileInformationByHandleEx(m_file.Get(), FileStandardInfo, &info, sizeof info)) return TabletProblem::CannotOpen;
-    if (info.NumberOfLinks == 0 || info.DeletePending) {
+    if (!GetFileInformationByHandleEx(m_file.Get(), FileStandardInfo, &info, sizeof info)) return FileCondition::Unknown;
+    if (info.NumberOfLinks == 0 || info.DeletePending) return FileCondition::Gone;
+    if (info.EndOfFile.QuadPart == 0) return FileCondition::Empty;
+    // The pages past the end are gone: touching them would fault.
+    if (info.EndOfFile.QuadPart < static_cast<LONGLONG>(sizeof(TabletState))) return FileCondition::Short;
+    return FileCondition::Whole;
+}
+
+TabletProblem TabletMapping::Revalidate(const std::wstring& path)
+{
+    switch (Condition()) {
+    case FileCondition::Unknown: return TabletProblem::CannotOpen;
+    case FileCondition::Gone:
         Unmap();
         return Open(path);
-    }
-    if (info.EndOfFile.QuadPart == 0) {
+    case FileCondition::Empty:
         if (!Lengthen(m_file.Get(), sizeof(TabletState))) return TabletProblem::CannotOpen;
         MakeFreshTablet(State());
         return TabletProblem::None;
+    case FileCondition::Short: return TabletProblem::NotATablet;
+    case FileCondition::Whole: break;
     }
-    // The pages past the end are gone: touching them would fault.
-    if (info.EndOfFile.QuadPart < static_cast<LONGLONG>(sizeof(TabletState))) return TabletProblem::NotATablet;
     return TabletProblem::None;
 }
 
-bool TabletMapping::StillWhole() const
-{
-    FILE_STANDARD_INFO info{};
-    return GetFileInformationByHandleEx(m_file.Get(), FileStandardInfo, &info, sizeof info) &&
-           info.NumberOfLinks > 0 && !info.DeletePending &&
-           info.EndOfFile.QuadPart >= static_cast<LONGLONG>(sizeof(TabletState));
-}
+bool TabletMapping::StillWhole() const { return Condition() == FileCondition::Whole; }
 
 TabletProblem TabletMapping::Map(UniqueHandle file)
 {

@@ -68,6 +68,10 @@ public:
     TabletState& State() const { return *static_cast<TabletState*>(m_view.Get()); }
 
 private:
+    // What became of the mapped file at its path, as Revalidate and StillWhole judge it.
+    enum class FileCondition { Unknown, Gone, Empty, Short, Whole };
+    FileCondition Condition() const;
+
     TabletProblem Map(UniqueHandle file);
     void Unmap();
 
