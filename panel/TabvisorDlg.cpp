@@ -249,8 +249,16 @@ void CTabvisorDlg::OnLButtonDown(UINT flags, CPoint point)
 {
     // The system's own move loop drags the panel; each of its moves places the pages. The press
     // that started it focused the panel, which can lift it over its pages.
+    CRect before;
+    GetWindowRect(&before);
     SendMessage(WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
     RaisePagesAbovePanel(m_hWnd);
+    // Wine loses parts of a moved layered window's picture where the pages above it went by
+    // (Windows keeps it whole): a panel that moved gets its face again.
+    CRect after;
+    GetWindowRect(&after);
+    if (after != before)
+        ComposeFace();
     CDialog::OnLButtonDown(flags, point);
 }
 

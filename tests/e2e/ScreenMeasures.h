@@ -3,16 +3,23 @@
 // where a slider's thumb lies.
 #pragma once
 
+#include <algorithm>
+#include <vector>
+
 #include "ProgramTestSupport.h"
 #include "ProgramUnderTest.h"
 
-// Pixels that differ by more than a little between two pictures of the same size.
-inline int Differing(const ScreenCapture& a, const ScreenCapture& b)
+// Pixels that differ by more than a little between two pictures of the same size, leaving out
+// those inside `except` (rectangles relative to the pictures' top-left).
+inline int Differing(const ScreenCapture& a, const ScreenCapture& b, const std::vector<CRect>& except = {})
 {
     int differing = 0;
     for (int y = 0; y < a.Height(); ++y)
-        for (int x = 0; x < a.Width(); ++x)
-            differing += ColourDistance(a.At(x, y), b.At(x, y)) > 8;
+        for (int x = 0; x < a.Width(); ++x) {
+            const bool excepted =
+                std::any_of(except.begin(), except.end(), [&](const CRect& r) { return r.PtInRect(CPoint(x, y)); });
+            differing += !excepted && ColourDistance(a.At(x, y), b.At(x, y)) > 8;
+        }
     return differing;
 }
 
