@@ -20,12 +20,31 @@ HRESULT Tolerated(HRESULT result)
     return result == E_NOTIMPL ? S_OK : result;
 }
 
+// GetUserNameExW, from secur32.dll of the system folder, loaded only for this: a process that
+// loads secur32 starts the system's security providers (under Wine with Kerberos and TLS
+// libraries, about half a megabyte), and most processes that load this library register no task.
+bool SamCompatibleUserName(wchar_t* name, ULONG& length)
+{
+    wchar_t folder[MAX_PATH];
+    const UINT folderLength = GetSystemDirectoryW(folder, MAX_PATH);
+    if (folderLength == 0 || folderLength >= MAX_PATH) return false;
+    const HMODULE secur32 =
+        LoadLibraryExW((std::wstring(folder, folderLength) + L"\\secur32.dll").c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    if (!secur32) return false;
+    using GetUserNameExFunction = BOOLEAN(WINAPI*)(EXTENDED_NAME_FORMAT, LPWSTR, PULONG);
+    const auto getUserNameEx =
+        reinterpret_cast<GetUserNameExFunction>(reinterpret_cast<void*>(GetProcAddress(secur32, "GetUserNameExW")));
+    const bool named = getUserNameEx && getUserNameEx(NameSamCompatible, name, &length);
+    FreeLibrary(secur32);
+    return named;
+}
+
 // The Task Scheduler wants the account as DOMAIN\user.
 std::wstring CurrentUserAccount()
 {
     wchar_t name[512];
     ULONG length = 512;
-    if (GetUserNameExW(NameSamCompatible, name, &length)) return name;
+    if (SamCompatibleUserName(name, length)) return name;
     DWORD shortLength = 512;
     return GetUserNameW(name, &shortLength) ? std::wstring(name) : std::wstring();
 }

@@ -6,6 +6,8 @@
 #include "OleValues.h"
 
 #include <taskschd.h>
+#define SECURITY_WIN32
+#include <security.h>
 
 #include <gtest/gtest.h>
 
@@ -174,9 +176,18 @@ TEST_F(SystemBackends, StartupTaskIsRegisteredAndReplacedByTheNextCall)
     LONG actionCount = 0;
     if (SUCCEEDED(definition->get_Triggers(triggers.Put()))) triggers->get_Count(&triggerCount);
     if (SUCCEEDED(definition->get_Actions(actions.Put()))) actions->get_Count(&actionCount);
-    // Wine's Task Scheduler keeps the name, author and description but drops triggers and
-    // actions, so what the task starts, and when, can only be checked on Windows.
+    // Wine's Task Scheduler keeps the name, author and description but drops triggers, actions and
+    // the user, so what the task starts, when and as whom can only be checked on Windows.
     if (RunningUnderWine()) return;
+    // The user who asked for it, named as the Task Scheduler wants: DOMAIN\user.
+    wchar_t account[512];
+    ULONG accountLength = 512;
+    ASSERT_TRUE(GetUserNameExW(NameSamCompatible, account, &accountLength));
+    ComPtr<IPrincipal> principal;
+    UniqueBstr userId;
+    ASSERT_TRUE(SUCCEEDED(definition->get_Principal(principal.Put())));
+    principal->get_UserId(userId.Put());
+    EXPECT_STREQ(userId.Text(), account);
     ASSERT_EQ(triggerCount, 1);
     ComPtr<ITrigger> trigger;
     triggers->get_Item(1, trigger.Put());
