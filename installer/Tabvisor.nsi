@@ -4,12 +4,21 @@
 ;
 ; The build passes, with -D: VERSION (x.y.z), OUT_FILE, ICON, and the folders X86_DIR and X64_DIR,
 ; each holding Tabvisor.exe, WINIO.dll, PM.dll and common.dll of its architecture, and
-; START_AS_USER, the x86 helper that starts the program as the logged-on user.
+; START_AS_USER, the x86 helper that starts the program as the logged-on user, and PACKED_HASHES,
+; the defines PACKED_SHA256_<arch>_<file> of those files (PackedHashes.cmake).
 ;
 ; A tablet may already hold the maker's own WINIO.dll, PM.dll and common.dll in that folder: those
-; are never overwritten nor removed. The installer records, per library, whether the file in the
-; folder is its own copy, and only such copies are updated by a later install and removed by the
-; uninstaller. A library whose origin is unknown counts as the maker's.
+; are never overwritten nor removed. For each library it puts there the setup records the SHA-256
+; of that copy ("Installed NAME" in its uninstall key), and a library counts as ours only while
+; its content still has that hash: only then does a later setup replace it or the uninstaller
+; remove it. A library that changed since (a maker's copied over ours) is the maker's from then
+; on, and so is one without a record. A hash, not size and time stamp: a copy can keep both of
+; its source. Tabvisor.exe and Uninstall.exe have no counterpart of the maker's and are always ours.
+;
+; It reports no install it did not make: each file is extracted beside its place and checked
+; against the hash it was packed with, then put in place by renames that keep the file it replaces
+; until every file has landed. A failure stops the setup (exit code 2) with the earlier files put
+; back and nothing recorded, or says what it could not put back.
 ;
 ; Which build: a process loads only libraries of its own architecture, so the maker's libraries
 ; decide. Their PE headers tell it; when they disagree (or one cannot be read) the setup stops
@@ -26,8 +35,8 @@ SetCompressor /SOLID lzma
 RequestExecutionLevel admin
 ManifestDPIAware true
 
-!ifndef VERSION | OUT_FILE | ICON | X86_DIR | X64_DIR | START_AS_USER
-  !error "Build through CMake: VERSION, OUT_FILE, ICON, X86_DIR, X64_DIR and START_AS_USER must be defined"
+!ifndef VERSION | OUT_FILE | ICON | X86_DIR | X64_DIR | START_AS_USER | PACKED_HASHES
+  !error "Build through CMake: VERSION, OUT_FILE, ICON, X86_DIR, X64_DIR, START_AS_USER and PACKED_HASHES must be defined"
 !endif
 
 !define PRODUCT "Tabvisor"
@@ -60,6 +69,7 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "${PUBLISHER}"
 !include FileFunc.nsh
 !include WinMessages.nsh
 !include x64.nsh
+!include "${PACKED_HASHES}"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -122,27 +132,315 @@ FunctionEnd
 
 ; The architecture to install, "x86" or "x64", chosen by .onInit.
 Var Arch
+; What this run has put in place, one bit per file (BIT_*), so a failure can take it back.
+Var Placed
+; The earlier files a failed run could not put back, a line each, for its message.
+Var NotRestored
+; 1 when this run made the install folder, so a failed run removes it again.
+Var MadeFolder
 
-; Puts file NAME of the chosen build into the output folder.
-!macro INSTALL_BUILD_FILE NAME
-  ${If} $Arch == "x64"
-    File "/oname=${NAME}" "${X64_DIR}\${NAME}"
+; A file being put in place lies beside its place under this name first, and the one it replaces
+; stays under the other until every file has landed.
+!define NEW_SUFFIX ".setup-new"
+!define OLD_SUFFIX ".setup-old"
+!define BIT_Tabvisor.exe 1
+!define BIT_WINIO.dll 2
+!define BIT_PM.dll 4
+!define BIT_common.dll 8
+!define BIT_${UNINSTALLER} 16
+
+; In: a file's path on the stack. Out: the SHA-256 of its content in lower-case hex, or "" when
+; it cannot be read (a folder, a missing file, one locked against reading).
+!macro DEFINE_FILE_SHA256 PREFIX
+Function ${PREFIX}FileSha256
+  Exch $0
+  Push $1   ; the file
+  Push $2   ; a buffer
+  Push $3
+  Push $4   ; the Crypto API provider
+  Push $5   ; its hash object
+  Push $6   ; the last call's result
+  Push $7
+  Push $8   ; the hash in hex
+  StrCpy $8 ""
+  StrCpy $4 0
+  StrCpy $5 0
+  ; Others may read it meanwhile, not write: a file being written is not fingerprinted half-way.
+  System::Call 'kernel32::CreateFileW(w r0, i 0x80000000, i 1, p 0, i 3, i 0, p 0) i .r1' ; GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING
+  ${If} $1 <> -1
+    System::Call 'advapi32::CryptAcquireContextW(*p .r4, p 0, p 0, i 24, i 0xF0000000) i .r6' ; PROV_RSA_AES, CRYPT_VERIFYCONTEXT
+    ${If} $6 <> 0
+      System::Call 'advapi32::CryptCreateHash(p r4, i 0x800C, p 0, i 0, *p .r5) i .r6' ; CALG_SHA_256
+    ${EndIf}
+    ${If} $6 <> 0
+      System::Alloc 65536
+      Pop $2
+      ${Do}
+        System::Call 'kernel32::ReadFile(i r1, p r2, i 65536, *i .r3, p 0) i .r6'
+        ${If} $6 = 0
+        ${OrIf} $3 = 0
+          ${Break}
+        ${EndIf}
+        System::Call 'advapi32::CryptHashData(p r5, p r2, i r3, i 0) i .r6'
+      ${LoopUntil} $6 = 0
+      ${If} $6 <> 0
+        System::Call 'advapi32::CryptGetHashParam(p r5, i 2, p r2, *i 32, i 0) i .r6' ; HP_HASHVAL
+      ${EndIf}
+      ${If} $6 <> 0
+        StrCpy $7 0
+        ${While} $7 < 32
+          IntOp $3 $2 + $7
+          System::Call '*$3(&i1 .r3)'
+          IntOp $3 $3 & 0xFF
+          IntFmt $3 "%02x" $3
+          StrCpy $8 "$8$3"
+          IntOp $7 $7 + 1
+        ${EndWhile}
+      ${EndIf}
+      System::Free $2
+    ${EndIf}
+    ${If} $5 P<> 0
+      System::Call 'advapi32::CryptDestroyHash(p r5)'
+    ${EndIf}
+    ${If} $4 P<> 0
+      System::Call 'advapi32::CryptReleaseContext(p r4, i 0)'
+    ${EndIf}
+    System::Call 'kernel32::CloseHandle(i r1)'
+  ${EndIf}
+  StrCpy $0 $8
+  Pop $8
+  Pop $7
+  Pop $6
+  Pop $5
+  Pop $4
+  Pop $3
+  Pop $2
+  Pop $1
+  Exch $0
+FunctionEnd
+!macroend
+!insertmacro DEFINE_FILE_SHA256 ""
+!insertmacro DEFINE_FILE_SHA256 "un."
+
+; Sets $0 to 1 when library NAME in $INSTDIR is still the copy a setup recorded putting there,
+; else to 0 (no such file, no record, or changed since: then it is the maker's, or the user's).
+; Setups before fingerprints recorded a bare 1 (a number, which ReadRegStr reads with the error
+; flag set): it is believed only for a file that is byte for byte one this setup packs, since
+; nothing else tells an old copy of ours from a maker's library copied over it. Uses $1 and $2.
+!macro IS_OUR_COPY PREFIX NAME
+  StrCpy $0 0
+  ReadRegStr $1 HKLM "${UNINSTALL_KEY}" "Installed ${NAME}"
+  ${If} $1 != ""
+    Push "$INSTDIR\${NAME}"
+    Call ${PREFIX}FileSha256
+    Pop $2
+    ${If} $2 == ""
+      ; Unreadable: not known to be ours.
+    ${ElseIf} $2 == $1
+      StrCpy $0 1
+    ${ElseIf} $1 == "1"
+      ${If} $2 == "${PACKED_SHA256_x86_${NAME}}"
+      ${OrIf} $2 == "${PACKED_SHA256_x64_${NAME}}"
+        StrCpy $0 1
+      ${EndIf}
+    ${EndIf}
+  ${EndIf}
+  ClearErrors
+!macroend
+
+; Sets $0 to 1 when PATH names a folder.
+!macro IS_FOLDER PATH
+  System::Call 'kernel32::GetFileAttributesW(w "${PATH}") i .r0'
+  ${If} $0 = -1
+    StrCpy $0 0
   ${Else}
-    File "/oname=${NAME}" "${X86_DIR}\${NAME}"
+    IntOp $0 $0 & 0x10 ; FILE_ATTRIBUTE_DIRECTORY
+    IntOp $0 $0 >> 4
   ${EndIf}
 !macroend
 
-; Installs one stand-in library of the chosen architecture unless the folder holds a copy that
-; is not ours.
-!macro INSTALL_LIBRARY NAME
-  ClearErrors
-  ReadRegDWORD $0 HKLM "${UNINSTALL_KEY}" "Installed ${NAME}"
-  ${If} ${FileExists} "$INSTDIR\${NAME}"
-  ${AndIf} $0 != 1
-    DetailPrint "Keeping the ${NAME} already in $INSTDIR"
+; Appends NAME to $1 when a folder takes its place in $INSTDIR.
+!macro NOTE_FOLDER_IN_THE_WAY NAME
+  !insertmacro IS_FOLDER "$INSTDIR\${NAME}"
+  ${If} $0 = 1
+    StrCpy $1 "$1$\r$\n    $INSTDIR\${NAME}"
+  ${EndIf}
+!macroend
+
+; Returns nothing when the install folder can take the setup's files; otherwise a message on the
+; stack: the folder's name is a file's, or a folder has the name of a file to be put there.
+Function FindWhatIsInTheWay
+  Push $0
+  Push $1
+  StrCpy $1 ""
+  ${If} ${FileExists} "$INSTDIR"
+    !insertmacro IS_FOLDER "$INSTDIR"
+    ${If} $0 = 0
+      StrCpy $1 "$INSTDIR is a file, where ${PRODUCT} needs its folder. Move it away and run setup again."
+    ${EndIf}
+  ${EndIf}
+  ${If} $1 == ""
+    !insertmacro NOTE_FOLDER_IN_THE_WAY "Tabvisor.exe"
+    !insertmacro NOTE_FOLDER_IN_THE_WAY "WINIO.dll"
+    !insertmacro NOTE_FOLDER_IN_THE_WAY "PM.dll"
+    !insertmacro NOTE_FOLDER_IN_THE_WAY "common.dll"
+    !insertmacro NOTE_FOLDER_IN_THE_WAY "${UNINSTALLER}"
+    ${If} $1 != ""
+      StrCpy $1 "These are folders, where ${PRODUCT} needs files:$1$\r$\n$\r$\nMove them away and run setup again."
+    ${EndIf}
+  ${EndIf}
+  Exch
+  Pop $0
+  Exch $1
+FunctionEnd
+
+; Stops the setup before anything was touched, with the message on the stack.
+Function StopUntouched
+  Exch $0
+  MessageBox MB_OK|MB_ICONSTOP "$0$\r$\n$\r$\nNothing was changed." /SD IDOK
+  SetErrorLevel 2
+  Quit
+FunctionEnd
+
+; Removes what a failed run extracted beside the files' places.
+!macro REMOVE_STAGED NAME
+  Delete "$INSTDIR\${NAME}${NEW_SUFFIX}"
+!macroend
+
+; Puts the earlier copy of NAME back when this run had replaced it (or takes its new file away
+; when there was none); notes in $NotRestored what it could not put back.
+!macro TAKE_BACK NAME
+  IntOp $0 $Placed & ${BIT_${NAME}}
+  ${If} $0 <> 0
+    ${IfNot} ${FileExists} "$INSTDIR\${NAME}${NEW_SUFFIX}"
+      Delete "$INSTDIR\${NAME}"
+    ${EndIf}
+    ${If} ${FileExists} "$INSTDIR\${NAME}${OLD_SUFFIX}"
+      ClearErrors
+      Rename "$INSTDIR\${NAME}${OLD_SUFFIX}" "$INSTDIR\${NAME}"
+      ${If} ${Errors}
+        StrCpy $NotRestored "$NotRestored$\r$\n    ${NAME} (the earlier one is $INSTDIR\${NAME}${OLD_SUFFIX})"
+      ${EndIf}
+    ${EndIf}
+  ${EndIf}
+  !insertmacro REMOVE_STAGED "${NAME}"
+!macroend
+
+; Stops a setup that has begun to change the folder, with the message on the stack: it puts back
+; every earlier file it replaced, removes what it added, records nothing, and says what it could
+; not put back.
+Function FailInstall
+  Exch $1
+  DetailPrint "$1"
+  StrCpy $NotRestored ""
+  !insertmacro TAKE_BACK "${UNINSTALLER}"
+  !insertmacro TAKE_BACK "common.dll"
+  !insertmacro TAKE_BACK "PM.dll"
+  !insertmacro TAKE_BACK "WINIO.dll"
+  !insertmacro TAKE_BACK "Tabvisor.exe"
+  ${If} $MadeFolder = 1
+    RMDir "$INSTDIR"
+  ${EndIf}
+  ${If} $NotRestored == ""
+    StrCpy $1 "$1$\r$\n$\r$\n${PRODUCT} was not installed; what was in $INSTDIR before is as it was."
   ${Else}
-    !insertmacro INSTALL_BUILD_FILE "${NAME}"
-    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "Installed ${NAME}" 1
+    StrCpy $1 "$1$\r$\n$\r$\n${PRODUCT} was not installed, and these could not be put back:$NotRestored"
+  ${EndIf}
+  MessageBox MB_OK|MB_ICONSTOP "$1" /SD IDOK
+  SetErrorLevel 2
+  Quit
+FunctionEnd
+
+; Extracts file NAME of the chosen build beside its place and checks that what landed is, byte for
+; byte, what was packed: File can fail without a word in a silent setup.
+!macro STAGE_BUILD_FILE NAME
+  ClearErrors
+  ${If} $Arch == "x64"
+    File "/oname=${NAME}${NEW_SUFFIX}" "${X64_DIR}\${NAME}"
+    StrCpy $1 "${PACKED_SHA256_x64_${NAME}}"
+  ${Else}
+    File "/oname=${NAME}${NEW_SUFFIX}" "${X86_DIR}\${NAME}"
+    StrCpy $1 "${PACKED_SHA256_x86_${NAME}}"
+  ${EndIf}
+  StrCpy $2 ""
+  ${IfNot} ${Errors}
+    Push "$INSTDIR\${NAME}${NEW_SUFFIX}"
+    Call FileSha256
+    Pop $2
+  ${EndIf}
+  ${If} $2 != $1
+    Push "${NAME} could not be written to $INSTDIR, or what was written is not what this setup holds."
+    Call FailInstall
+  ${EndIf}
+!macroend
+
+; Stages one stand-in library of the chosen architecture unless the folder holds a copy that is
+; not ours.
+!macro STAGE_LIBRARY NAME
+  !insertmacro IS_OUR_COPY "" "${NAME}"
+  ${If} ${FileExists} "$INSTDIR\${NAME}"
+  ${AndIf} $0 = 0
+    DetailPrint "Keeping the ${NAME} already in $INSTDIR: it is not a copy this setup put there"
+  ${Else}
+    !insertmacro STAGE_BUILD_FILE "${NAME}"
+  ${EndIf}
+!macroend
+
+; Puts the staged copy of NAME in its place. The file it replaces becomes NAME.setup-old, so that
+; a failure later on can put it back.
+!macro PUT_IN_PLACE NAME
+  ${If} ${FileExists} "$INSTDIR\${NAME}${NEW_SUFFIX}"
+    ; 1 while every step went well. (Each test of the error flag clears it.)
+    StrCpy $0 1
+    ${If} ${FileExists} "$INSTDIR\${NAME}"
+      ClearErrors
+      Rename "$INSTDIR\${NAME}" "$INSTDIR\${NAME}${OLD_SUFFIX}"
+      ${If} ${Errors}
+        StrCpy $0 0
+      ${EndIf}
+    ${EndIf}
+    ${If} $0 = 1
+      IntOp $Placed $Placed | ${BIT_${NAME}}
+      ClearErrors
+      Rename "$INSTDIR\${NAME}${NEW_SUFFIX}" "$INSTDIR\${NAME}"
+      ${If} ${Errors}
+      ${OrIfNot} ${FileExists} "$INSTDIR\${NAME}"
+        StrCpy $0 0
+      ${EndIf}
+    ${EndIf}
+    ${If} $0 = 0
+      Push "${NAME} in $INSTDIR could not be replaced: it may be in use."
+      Call FailInstall
+    ${EndIf}
+  ${EndIf}
+!macroend
+
+; Once everything has landed: the replaced copy goes (at the next restart if still in use).
+!macro DROP_EARLIER NAME
+  ${If} ${FileExists} "$INSTDIR\${NAME}${OLD_SUFFIX}"
+    Delete "$INSTDIR\${NAME}${OLD_SUFFIX}"
+    ${If} ${FileExists} "$INSTDIR\${NAME}${OLD_SUFFIX}"
+      Delete /REBOOTOK "$INSTDIR\${NAME}${OLD_SUFFIX}"
+    ${EndIf}
+  ${EndIf}
+!macroend
+
+; A library this run kept has no record from now on, whatever an earlier setup recorded.
+!macro FORGET_KEPT_LIBRARY NAME
+  IntOp $0 $Placed & ${BIT_${NAME}}
+  ${If} $0 = 0
+    DeleteRegValue HKLM "${UNINSTALL_KEY}" "Installed ${NAME}"
+  ${EndIf}
+!macroend
+
+; Records the fingerprint of a library this run put in place.
+!macro RECORD_PLACED_LIBRARY NAME
+  IntOp $0 $Placed & ${BIT_${NAME}}
+  ${If} $0 = 0
+  ${ElseIf} $Arch == "x64"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "Installed ${NAME}" "${PACKED_SHA256_x64_${NAME}}"
+  ${Else}
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "Installed ${NAME}" "${PACKED_SHA256_x86_${NAME}}"
   ${EndIf}
 !macroend
 
@@ -217,10 +515,9 @@ FunctionEnd
 ; Notes the architecture of one of the maker's libraries: $7 collects the first one seen, $8 a
 ; line per library, $9 becomes 1 when they disagree or one cannot be read.
 !macro NOTE_MAKER_LIBRARY NAME
-  ClearErrors
-  ReadRegDWORD $0 HKLM "${UNINSTALL_KEY}" "Installed ${NAME}"
+  !insertmacro IS_OUR_COPY "" "${NAME}"
   ${If} ${FileExists} "$INSTDIR\${NAME}"
-  ${AndIf} $0 != 1
+  ${AndIf} $0 = 0
     Push "$INSTDIR\${NAME}"
     Call ReadMachine
     Pop $1
@@ -250,18 +547,15 @@ Function ChooseArchitecture
   !insertmacro NOTE_MAKER_LIBRARY "PM.dll"
   !insertmacro NOTE_MAKER_LIBRARY "common.dll"
   ${If} $9 = 1
-    MessageBox MB_OK|MB_ICONSTOP "The tablet libraries in $INSTDIR are not all of one architecture:$8$\r$\n$\r$\n\
+    Push "The tablet libraries in $INSTDIR are not all of one architecture:$8$\r$\n$\r$\n\
 ${PRODUCT} can load only libraries of one architecture. Replace the ones that do not belong to this \
-tablet and run setup again. Nothing was changed." /SD IDOK
-    SetErrorLevel 2
-    Quit
+tablet and run setup again."
+    Call StopUntouched
   ${EndIf}
   ${If} $7 == "x64"
   ${AndIfNot} ${RunningX64}
-    MessageBox MB_OK|MB_ICONSTOP "The tablet libraries in $INSTDIR are 64-bit:$8$\r$\n$\r$\n\
-This Windows is 32-bit and cannot run them. Nothing was changed." /SD IDOK
-    SetErrorLevel 2
-    Quit
+    Push "The tablet libraries in $INSTDIR are 64-bit:$8$\r$\n$\r$\nThis Windows is 32-bit and cannot run them."
+    Call StopUntouched
   ${EndIf}
   ${If} $7 != ""
     StrCpy $Arch $7
@@ -272,14 +566,13 @@ This Windows is 32-bit and cannot run them. Nothing was changed." /SD IDOK
   ${EndIf}
 FunctionEnd
 
-; Removes one stand-in library if this installer put it there.
+; Removes one stand-in library if it is still the copy the setup put there.
 !macro REMOVE_LIBRARY NAME
-  ClearErrors
-  ReadRegDWORD $0 HKLM "${UNINSTALL_KEY}" "Installed ${NAME}"
+  !insertmacro IS_OUR_COPY "un." "${NAME}"
   ${If} $0 = 1
     Delete /REBOOTOK "$INSTDIR\${NAME}"
-  ${Else}
-    DetailPrint "Leaving ${NAME}: it was there before ${PRODUCT}"
+  ${ElseIf} ${FileExists} "$INSTDIR\${NAME}"
+    DetailPrint "Leaving ${NAME}: it is not a copy ${PRODUCT}'s setup put there"
   ${EndIf}
 !macroend
 
@@ -295,6 +588,12 @@ Function .onInit
   !insertmacro USE_NATIVE_REGISTRY_VIEW
   ; Fixed, whatever /D= says: the boot task names this folder.
   StrCpy $INSTDIR "$PROGRAMFILES64\${PRODUCT}"
+  Call FindWhatIsInTheWay
+  Pop $0
+  ${If} $0 != ""
+    Push $0
+    Call StopUntouched
+  ${EndIf}
   Call ChooseArchitecture
 FunctionEnd
 
@@ -311,18 +610,96 @@ from its first start on it starts at every logon." /SD IDOK
   ${EndIf}
 FunctionEnd
 
+; Removes NAME's leftovers of an interrupted run, or appends them to $1 when they stay.
+!macro CLEAR_LEFTOVERS NAME
+  Delete "$INSTDIR\${NAME}${NEW_SUFFIX}"
+  Delete "$INSTDIR\${NAME}${OLD_SUFFIX}"
+  ${If} ${FileExists} "$INSTDIR\${NAME}${NEW_SUFFIX}"
+    StrCpy $1 "$1$\r$\n    $INSTDIR\${NAME}${NEW_SUFFIX}"
+  ${EndIf}
+  ${If} ${FileExists} "$INSTDIR\${NAME}${OLD_SUFFIX}"
+    StrCpy $1 "$1$\r$\n    $INSTDIR\${NAME}${OLD_SUFFIX}"
+  ${EndIf}
+!macroend
+
+; Makes the install folder and clears what an interrupted run may have left beside the files.
+; Stops, before anything of ours is in it, when the folder cannot take the files.
+Function PrepareFolder
+  StrCpy $Placed 0
+  StrCpy $MadeFolder 0
+  Call FindWhatIsInTheWay
+  Pop $0
+  ${If} $0 != ""
+    Push $0
+    Call StopUntouched
+  ${EndIf}
+  ${IfNot} ${FileExists} "$INSTDIR"
+    ClearErrors
+    CreateDirectory "$INSTDIR"
+    ${IfNot} ${Errors}
+      StrCpy $MadeFolder 1
+    ${EndIf}
+  ${EndIf}
+  !insertmacro IS_FOLDER "$INSTDIR"
+  ${If} $0 = 0
+    Push "$INSTDIR could not be made."
+    Call StopUntouched
+  ${EndIf}
+  StrCpy $1 ""
+  !insertmacro CLEAR_LEFTOVERS "Tabvisor.exe"
+  !insertmacro CLEAR_LEFTOVERS "WINIO.dll"
+  !insertmacro CLEAR_LEFTOVERS "PM.dll"
+  !insertmacro CLEAR_LEFTOVERS "common.dll"
+  !insertmacro CLEAR_LEFTOVERS "${UNINSTALLER}"
+  ${If} $1 != ""
+    Push "An earlier setup left these, and they cannot be removed:$1$\r$\n$\r$\nRestart Windows and run setup again."
+    Call StopUntouched
+  ${EndIf}
+FunctionEnd
+
 Section "Tabvisor" SecMain
   SectionIn RO
   Call CloseRunningTabvisor
+  Call PrepareFolder
   SetOutPath "$INSTDIR"
   DetailPrint "Installing the $Arch build"
-  !insertmacro INSTALL_BUILD_FILE "Tabvisor.exe"
-  !insertmacro INSTALL_LIBRARY "WINIO.dll"
-  !insertmacro INSTALL_LIBRARY "PM.dll"
-  !insertmacro INSTALL_LIBRARY "common.dll"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "Architecture" "$Arch"
-  WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+  !insertmacro STAGE_BUILD_FILE "Tabvisor.exe"
+  !insertmacro STAGE_LIBRARY "WINIO.dll"
+  !insertmacro STAGE_LIBRARY "PM.dll"
+  !insertmacro STAGE_LIBRARY "common.dll"
+  ClearErrors
+  WriteUninstaller "$INSTDIR\${UNINSTALLER}${NEW_SUFFIX}"
+  StrCpy $0 ""
+  ${IfNot} ${Errors}
+    Push "$INSTDIR\${UNINSTALLER}${NEW_SUFFIX}"
+    Call ReadMachine
+    Pop $0
+  ${EndIf}
+  ${If} $0 != "x86"
+    Push "${UNINSTALLER} could not be written to $INSTDIR."
+    Call FailInstall
+  ${EndIf}
 
+  !insertmacro PUT_IN_PLACE "Tabvisor.exe"
+  !insertmacro PUT_IN_PLACE "WINIO.dll"
+  !insertmacro PUT_IN_PLACE "PM.dll"
+  !insertmacro PUT_IN_PLACE "common.dll"
+  !insertmacro PUT_IN_PLACE "${UNINSTALLER}"
+  ; Everything has landed: the copies it replaced go.
+  !insertmacro DROP_EARLIER "Tabvisor.exe"
+  !insertmacro DROP_EARLIER "WINIO.dll"
+  !insertmacro DROP_EARLIER "PM.dll"
+  !insertmacro DROP_EARLIER "common.dll"
+  !insertmacro DROP_EARLIER "${UNINSTALLER}"
+
+  !insertmacro FORGET_KEPT_LIBRARY "WINIO.dll"
+  !insertmacro FORGET_KEPT_LIBRARY "PM.dll"
+  !insertmacro FORGET_KEPT_LIBRARY "common.dll"
+  ClearErrors
+  !insertmacro RECORD_PLACED_LIBRARY "WINIO.dll"
+  !insertmacro RECORD_PLACED_LIBRARY "PM.dll"
+  !insertmacro RECORD_PLACED_LIBRARY "common.dll"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Architecture" "$Arch"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
@@ -332,6 +709,14 @@ Section "Tabvisor" SecMain
   WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S'
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+  ${If} ${Errors}
+    ; The files are what was packed; a record that is missing only makes a later setup keep that
+    ; library as the maker's.
+    MessageBox MB_OK|MB_ICONSTOP "${PRODUCT}'s files are in $INSTDIR, but the setup could not record them in the \
+registry, so it is not fully installed. Run setup again." /SD IDOK
+    SetErrorLevel 2
+    Quit
+  ${EndIf}
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd

@@ -1,9 +1,12 @@
 // Tabvisor-setup.exe in the test prefix: a silent install puts the build that can load the
-// tablet's libraries where its boot task looks for it, keeps the maker's libraries, stops when they
-// disagree, the installed program runs and reaches them, and the uninstaller takes away exactly
-// what was installed, the boot task included. The x64 tree runs these in a 64-bit prefix, the x86
-// tree in a 32-bit one.
+// tablet's libraries where its boot task looks for it, keeps the maker's libraries (also one copied
+// over ours since), stops when they disagree, stops without a record when its files cannot land
+// and then leaves an earlier install as it was, the installed program runs and reaches the
+// libraries, and the uninstaller takes away exactly what was installed, the boot task included.
+// The x64 tree runs these in a 64-bit prefix, the x86 tree in a 32-bit one.
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "InstallerTestSupport.h"
 #include "TestTablet.h"
@@ -34,6 +37,27 @@ protected:
         const std::string marker = "the maker's own library";
         bytes.insert(bytes.end(), marker.begin(), marker.end());
         EXPECT_TRUE(WriteBytes(InstalledPath(name), bytes));
+        return bytes;
+    }
+
+    // A maker's library copied over ours the way a user copies one: bytes of its own (a DOS stub
+    // that says so) in a DLL that still loads, with the size and last-write time of the file it
+    // replaces, which a copy can keep.
+    static std::vector<char> CopyMakersLibraryOverOurs(const wchar_t* name)
+    {
+        const std::wstring path = InstalledPath(name);
+        std::vector<char> bytes = ReadBytes(path);
+        const std::optional<FILETIME> written = LastWriteTime(path);
+        const std::string stub = "This program cannot be run in DOS mode";
+        const std::string makers = "The tablet maker's own library, really";
+        const auto at = std::search(bytes.begin(), bytes.end(), stub.begin(), stub.end());
+        EXPECT_TRUE(at != bytes.end() && written.has_value());
+        if (at != bytes.end())
+            std::copy(makers.begin(), makers.end(), at);
+        EXPECT_TRUE(WriteBytes(path, bytes));
+        if (written) {
+            EXPECT_TRUE(SetLastWriteTime(path, *written));
+        }
         return bytes;
     }
 
@@ -76,6 +100,10 @@ TEST_F(Installer, InstallsWhereTheBootTaskPointsRunsAndUninstallsAroundTheMakers
     EXPECT_TRUE(InstalledAsPacked(L"common.dll", arch));
     EXPECT_TRUE(ReadBytes(InstalledPath(L"PM.dll")) == makers) << "the maker's PM.dll was overwritten";
     EXPECT_TRUE(FileExists(kUninstaller));
+    // What tells our copies from the maker's later: the fingerprint of each copy it put there.
+    EXPECT_EQ(UninstallValue(L"Installed WINIO.dll"), Sha256Of(InstalledPath(L"WINIO.dll")));
+    EXPECT_EQ(UninstallValue(L"Installed common.dll"), Sha256Of(InstalledPath(L"common.dll")));
+    EXPECT_EQ(UninstallValue(L"Installed PM.dll"), std::nullopt);
 
     // Add/Remove Programs, in the 64-bit registry.
     EXPECT_EQ(UninstallValue(L"DisplayName"), L"Tabvisor");
@@ -158,18 +186,22 @@ TEST_F(Installer, SixtyFourBitLibrariesOnThirtyTwoBitWindowsStopTheSetup)
 TEST_F(Installer, AnUpdateThatChangesArchitectureReplacesWhatTheSetupPutThereAndNothingElse)
 {
     // As the 64-bit-only setup left a tablet with the maker's 32-bit PM.dll: a Tabvisor.exe and
-    // stand-ins that cannot load it.
+    // stand-ins that cannot load it, recorded with a bare mark (from before fingerprints), which
+    // holds for copies that are byte for byte ones this setup packs.
     const std::vector<char> pm = PlaceMakersLibrary(L"PM.dll", Arch::X86);
     for (const wchar_t* file : {L"Tabvisor.exe", L"WINIO.dll", L"common.dll"})
         ASSERT_TRUE(WriteBytes(InstalledPath(file), ReadBytes(PackedPath(file, Arch::X64))));
-    MarkInstalledBySetup(L"WINIO.dll");
-    MarkInstalledBySetup(L"common.dll");
+    MarkInstalledByEarlierSetup(L"WINIO.dll");
+    MarkInstalledByEarlierSetup(L"common.dll");
+    MarkInstalledByEarlierSetup(L"PM.dll");
 
     ASSERT_EQ(RunSetupSilently(), 0u);
     EXPECT_TRUE(InstalledAsPacked(L"Tabvisor.exe", Arch::X86));
     EXPECT_TRUE(InstalledAsPacked(L"WINIO.dll", Arch::X86));
     EXPECT_TRUE(InstalledAsPacked(L"common.dll", Arch::X86));
     EXPECT_TRUE(ReadBytes(InstalledPath(L"PM.dll")) == pm);
+    EXPECT_EQ(UninstallValue(L"Installed WINIO.dll"), Sha256Of(PackedPath(L"WINIO.dll", Arch::X86)));
+    EXPECT_EQ(UninstallValue(L"Installed PM.dll"), std::nullopt) << "a mark that did not hold stayed";
 
     TestTablet tablet;
     ASSERT_NO_FATAL_FAILURE(ExpectInstalledProgramWorks(tablet));
@@ -196,10 +228,11 @@ TEST_F(Installer, ReinstallOverARunningProgramUpdatesOnlyItsOwnFiles)
     const Arch arch = WindowsArch();
     const std::vector<char> makers = PlaceMakersLibrary(L"common.dll", arch);
     ASSERT_EQ(RunSetupSilently(), 0u);
-    // An older copy of our own stand-in, as an earlier version would have left it.
+    // An older copy of our own stand-in, as an earlier version would have left and recorded it.
     std::vector<char> older = ReadBytes(PackedPath(L"WINIO.dll", arch));
     older.push_back('!');
     ASSERT_TRUE(WriteBytes(InstalledPath(L"WINIO.dll"), older));
+    MarkInstalledBySetup(L"WINIO.dll");
     TestTablet tablet;
     InstalledProgram program;
     ASSERT_NE(program.Panel(), nullptr);
@@ -215,6 +248,97 @@ TEST_F(Installer, ReinstallOverARunningProgramUpdatesOnlyItsOwnFiles)
     EXPECT_FALSE(FileExists(InstalledPath(L"WINIO.dll")));
     EXPECT_FALSE(FileExists(InstalledPath(L"PM.dll")));
     EXPECT_TRUE(ReadBytes(InstalledPath(L"common.dll")) == makers);
+}
+
+// What a user does after the switches' tooltip says a library is missing. Size and time stamp
+// are those of our copy, so only the content tells. The setup finds PM.dll changed; the
+// uninstaller finds common.dll changed after the last setup.
+TEST_F(Installer, AMakersLibraryCopiedOverOursIsKeptByTheNextSetupAndTheUninstaller)
+{
+    ASSERT_EQ(RunSetupSilently(), 0u);
+    const std::vector<char> pm = CopyMakersLibraryOverOurs(L"PM.dll");
+
+    ASSERT_EQ(RunSetupSilently(), 0u);
+    EXPECT_TRUE(ReadBytes(InstalledPath(L"PM.dll")) == pm) << "the maker's PM.dll was overwritten";
+    EXPECT_EQ(UninstallValue(L"Installed PM.dll"), std::nullopt);
+    EXPECT_TRUE(InstalledAsPacked(L"WINIO.dll", WindowsArch()));
+
+    const std::vector<char> common = CopyMakersLibraryOverOurs(L"common.dll");
+    EXPECT_EQ(UninstallQuietly(), 0u);
+    EXPECT_TRUE(ReadBytes(InstalledPath(L"PM.dll")) == pm) << "the uninstaller removed the maker's PM.dll";
+    EXPECT_TRUE(ReadBytes(InstalledPath(L"common.dll")) == common) << "the uninstaller removed the maker's common.dll";
+    EXPECT_EQ(FolderContents(kInstallFolder), (std::vector<std::wstring>{L"PM.dll", L"common.dll"}));
+}
+
+// The choice of build reads a library copied over ours like any maker's: on 64-bit Windows a
+// 32-bit one brings the x86 build; on 32-bit Windows a 64-bit one stops the setup, which leaves the
+// install as it was.
+TEST_F(Installer, AMakersLibraryOfTheOtherArchitectureCopiedOverOursDecidesTheBuild)
+{
+    ASSERT_EQ(RunSetupSilently(), 0u);
+    const Arch other = WindowsArch() == Arch::X64 ? Arch::X86 : Arch::X64;
+    const std::vector<char> makers = PlaceMakersLibrary(L"PM.dll", other);
+
+    EXPECT_EQ(RunSetupSilently(), other == Arch::X86 ? 0u : 2u);
+    EXPECT_TRUE(ReadBytes(InstalledPath(L"PM.dll")) == makers);
+    // Either way the x86 build is there.
+    for (const wchar_t* file : {L"Tabvisor.exe", L"WINIO.dll", L"common.dll"})
+        EXPECT_TRUE(InstalledAsPacked(file, Arch::X86)) << ::testing::PrintToString(std::wstring(file));
+}
+
+// Something of another kind where a file or the folder belongs: nothing lands, and so the setup
+// records nothing, makes no Programs and Features entry, and says it failed.
+TEST_F(Installer, AFileForTheFolderOrAFolderForAFileStopsTheSetupWithNothingRecorded)
+{
+    const std::vector<char> text = {'n', 'o', 't', ' ', 'a', ' ', 'f', 'o', 'l', 'd', 'e', 'r'};
+    ASSERT_TRUE(WriteBytes(kInstallFolder, text));
+    EXPECT_EQ(RunSetupSilently(), 2u);
+    EXPECT_TRUE(ReadBytes(kInstallFolder) == text);
+    EXPECT_FALSE(UninstallEntryExists());
+    ASSERT_TRUE(::DeleteFileW(kInstallFolder));
+
+    ASSERT_TRUE(::CreateDirectoryW(kInstallFolder, nullptr));
+    ASSERT_TRUE(::CreateDirectoryW(InstalledPath(L"Tabvisor.exe").c_str(), nullptr));
+    EXPECT_EQ(RunSetupSilently(), 2u);
+    EXPECT_TRUE(FolderExists(InstalledPath(L"Tabvisor.exe")));
+    EXPECT_EQ(FolderContents(kInstallFolder), std::vector<std::wstring>{L"Tabvisor.exe"});
+    EXPECT_FALSE(UninstallEntryExists());
+}
+
+// An update whose files cannot all land (a program holds common.dll open against deletion) stops
+// and puts back the earlier files it had already replaced, records and all; once the file is free,
+// the next setup installs.
+TEST_F(Installer, AnUpdateThatCannotReplaceAFileLeavesTheEarlierInstallAsItWas)
+{
+    const Arch arch = WindowsArch();
+    ASSERT_EQ(RunSetupSilently(), 0u);
+    // As an earlier version left it.
+    std::vector<char> olderProgram = ReadBytes(PackedPath(L"Tabvisor.exe", arch));
+    olderProgram.push_back('!');
+    ASSERT_TRUE(WriteBytes(InstalledPath(L"Tabvisor.exe"), olderProgram));
+    std::vector<char> olderWinio = ReadBytes(PackedPath(L"WINIO.dll", arch));
+    olderWinio.push_back('!');
+    ASSERT_TRUE(WriteBytes(InstalledPath(L"WINIO.dll"), olderWinio));
+    MarkInstalledBySetup(L"WINIO.dll");
+    const std::vector<char> uninstaller = ReadBytes(kUninstaller);
+    const std::vector<std::wstring> files = FolderContents(kInstallFolder);
+    {
+        afx::unique_handle held(::CreateFileW(InstalledPath(L"common.dll").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                              nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_NE(held.get(), INVALID_HANDLE_VALUE);
+        EXPECT_EQ(RunSetupSilently(), 2u);
+    }
+    EXPECT_TRUE(ReadBytes(InstalledPath(L"Tabvisor.exe")) == olderProgram);
+    EXPECT_TRUE(ReadBytes(InstalledPath(L"WINIO.dll")) == olderWinio);
+    EXPECT_TRUE(InstalledAsPacked(L"common.dll", arch));
+    EXPECT_TRUE(ReadBytes(kUninstaller) == uninstaller);
+    EXPECT_EQ(FolderContents(kInstallFolder), files) << "the failed setup left files beside the install";
+    EXPECT_EQ(UninstallValue(L"Installed WINIO.dll"), Sha256Of(InstalledPath(L"WINIO.dll")));
+    EXPECT_EQ(UninstallValue(L"DisplayName"), L"Tabvisor");
+
+    ASSERT_EQ(RunSetupSilently(), 0u);
+    EXPECT_TRUE(InstalledAsPacked(L"Tabvisor.exe", arch));
+    EXPECT_TRUE(InstalledAsPacked(L"WINIO.dll", arch));
 }
 
 // The setup runs elevated (as every process does under Wine), so its "Start Tabvisor" hands the

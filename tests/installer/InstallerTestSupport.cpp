@@ -1,11 +1,13 @@
 // Running setups and uninstallers to their end, reading what they leave, and cleaning it away.
 #include "InstallerTestSupport.h"
 
+#include <bcrypt.h>
 #include <taskschd.h>
 #include <tlhelp32.h>
 
-#include <fstream>
+#include <algorithm>
 #include <cstdint>
+#include <fstream>
 #include <iterator>
 
 #include "ComPtr.h"
@@ -18,8 +20,13 @@ using tabvisor::ComPtr;
 using tabvisor::UniqueBstr;
 using tabvisor::UniqueVariant;
 using unique_hkey = afx::unique_any<afx::handle_traits<HKEY, &::RegCloseKey>>;
+void CloseAlgorithm(BCRYPT_ALG_HANDLE algorithm) { ::BCryptCloseAlgorithmProvider(algorithm, 0); }
+using unique_algorithm = afx::unique_any<afx::handle_traits<BCRYPT_ALG_HANDLE, &CloseAlgorithm>>;
+using unique_hash = afx::unique_any<afx::handle_traits<BCRYPT_HASH_HANDLE, &::BCryptDestroyHash>>;
 
 constexpr const wchar_t* kInstalledFiles[] = {L"Tabvisor.exe", L"WINIO.dll", L"PM.dll", L"common.dll", L"Uninstall.exe"};
+// What a setup leaves beside a file while it puts it in place.
+constexpr const wchar_t* kSetupSuffixes[] = {L"", L".setup-new", L".setup-old"};
 
 ComPtr<ITaskService> TaskService()
 {
@@ -69,6 +76,16 @@ void DeleteBootTask()
         UniqueBstr name(L"Tabvisor");
         root->DeleteTask(name.Get(), 0);
     }
+}
+
+void SetUninstallValue(const wchar_t* name, DWORD type, const void* data, size_t size)
+{
+    HKEY key = nullptr;
+    if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kUninstallKey, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr,
+                          &key, nullptr) != ERROR_SUCCESS)
+        return;
+    unique_hkey owner(key);
+    ::RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size));
 }
 
 unique_hkey OpenUninstallKey()
@@ -200,6 +217,60 @@ bool WriteBytes(const std::wstring& path, const std::vector<char>& bytes)
     return out.good();
 }
 
+std::vector<std::wstring> FolderContents(const std::wstring& folder)
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found{};
+    HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..")
+            names.push_back(name);
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::optional<FILETIME> LastWriteTime(const std::wstring& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+        return std::nullopt;
+    return data.ftLastWriteTime;
+}
+
+bool SetLastWriteTime(const std::wstring& path, const FILETIME& time)
+{
+    afx::unique_handle file(::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                          0, nullptr));
+    return file.get() != INVALID_HANDLE_VALUE && ::SetFileTime(file.get(), nullptr, nullptr, &time);
+}
+
+std::wstring Sha256Of(const std::wstring& path)
+{
+    if (!FileExists(path))
+        return {};
+    const std::vector<char> bytes = ReadBytes(path);
+    unique_algorithm algorithm;
+    unique_hash hash;
+    unsigned char digest[32] = {};
+    if (!BCRYPT_SUCCESS(::BCryptOpenAlgorithmProvider(algorithm.put(), BCRYPT_SHA256_ALGORITHM, nullptr, 0)) ||
+        !BCRYPT_SUCCESS(::BCryptCreateHash(algorithm.get(), hash.put(), nullptr, 0, nullptr, 0, 0)) ||
+        !BCRYPT_SUCCESS(::BCryptHashData(hash.get(), reinterpret_cast<PUCHAR>(const_cast<char*>(bytes.data())),
+                                         static_cast<ULONG>(bytes.size()), 0)) ||
+        !BCRYPT_SUCCESS(::BCryptFinishHash(hash.get(), digest, sizeof digest, 0)))
+        return {};
+    std::wstring hex;
+    for (unsigned char byte : digest) {
+        hex += L"0123456789abcdef"[byte >> 4];
+        hex += L"0123456789abcdef"[byte & 15];
+    }
+    return hex;
+}
+
 
 std::optional<DWORD> RunToTheEnd(const std::wstring& commandLine, DWORD timeoutMs)
 {
@@ -238,14 +309,15 @@ bool UninstallEntryExists() { return static_cast<bool>(OpenUninstallKey()); }
 
 void MarkInstalledBySetup(const wchar_t* file)
 {
-    HKEY key = nullptr;
-    if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kUninstallKey, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr,
-                          &key, nullptr) != ERROR_SUCCESS)
-        return;
+    const std::wstring fingerprint = Sha256Of(InstalledPath(file));
+    SetUninstallValue((std::wstring(L"Installed ") + file).c_str(), REG_SZ, fingerprint.c_str(),
+                      (fingerprint.size() + 1) * sizeof(wchar_t));
+}
+
+void MarkInstalledByEarlierSetup(const wchar_t* file)
+{
     const DWORD one = 1;
-    ::RegSetValueExW(key, (std::wstring(L"Installed ") + file).c_str(), 0, REG_DWORD,
-                     reinterpret_cast<const BYTE*>(&one), sizeof one);
-    ::RegCloseKey(key);
+    SetUninstallValue((std::wstring(L"Installed ") + file).c_str(), REG_DWORD, &one, sizeof one);
 }
 
 HRESULT RegisterBootTask()
@@ -348,9 +420,15 @@ void RemoveEverything()
 {
     if (FileExists(InstalledPath(L"Uninstall.exe")))
         RunToTheEnd(L"\"" + InstalledPath(L"Uninstall.exe") + L"\" /S");
-    for (const wchar_t* file : kInstalledFiles)
-        ::DeleteFileW(InstalledPath(file).c_str());
+    for (const wchar_t* file : kInstalledFiles) {
+        for (const wchar_t* suffix : kSetupSuffixes)
+            ::DeleteFileW(InstalledPath(std::wstring(file) + suffix).c_str());
+        // A test's folder in a file's place.
+        ::RemoveDirectoryW(InstalledPath(file).c_str());
+    }
     ::RemoveDirectoryW(kInstallFolder);
+    // A test's file in the folder's place.
+    ::DeleteFileW(kInstallFolder);
     ::RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_WOW64_64KEY, 0);
     DeleteBootTask();
     RemoveUninstallerCopies();

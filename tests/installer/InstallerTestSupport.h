@@ -38,6 +38,13 @@ bool FileExists(const std::wstring& path);
 bool FolderExists(const std::wstring& path);
 std::vector<char> ReadBytes(const std::wstring& path);
 bool WriteBytes(const std::wstring& path, const std::vector<char>& bytes);
+// The names in a folder, sorted, without "." and "..".
+std::vector<std::wstring> FolderContents(const std::wstring& folder);
+std::optional<FILETIME> LastWriteTime(const std::wstring& path);
+bool SetLastWriteTime(const std::wstring& path, const FILETIME& time);
+// The SHA-256 of a file's content in lower-case hex, as the setup records it; empty when the
+// file cannot be read.
+std::wstring Sha256Of(const std::wstring& path);
 
 // Runs a command line and waits until it and every process it started have ended: an NSIS
 // uninstaller hands its work to a copy of itself and returns at once. Gives the first process's
@@ -49,8 +56,10 @@ std::optional<DWORD> RunSetupSilently();
 // A string value of the uninstall entry in the 64-bit registry view.
 std::optional<std::wstring> UninstallValue(const wchar_t* name);
 bool UninstallEntryExists();
-// Records `file` as one the setup put there, as a setup does for its own stand-ins.
+// Records `file` as one a setup put there: the fingerprint of what it holds now.
 void MarkInstalledBySetup(const wchar_t* file);
+// Records it as setups before fingerprints did: a bare 1.
+void MarkInstalledByEarlierSetup(const wchar_t* file);
 
 // A "Tabvisor" task in the root folder of the Task Scheduler, as the program's library leaves it.
 HRESULT RegisterBootTask();
