@@ -342,7 +342,7 @@ Function FailInstall
     RMDir "$INSTDIR"
   ${EndIf}
   ${If} $NotRestored == ""
-    StrCpy $1 "$1$\r$\n$\r$\n${PRODUCT} was not installed; what was in $INSTDIR before is as it was."
+    StrCpy $1 "$1$\r$\n$\r$\n${PRODUCT} was not installed, and $INSTDIR is as it was before."
   ${Else}
     StrCpy $1 "$1$\r$\n$\r$\n${PRODUCT} was not installed, and these could not be put back:$NotRestored"
   ${EndIf}
