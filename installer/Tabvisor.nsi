@@ -286,7 +286,7 @@ Function FindWhatIsInTheWay
     !insertmacro NOTE_FOLDER_IN_THE_WAY "common.dll"
     !insertmacro NOTE_FOLDER_IN_THE_WAY "${UNINSTALLER}"
     ${If} $1 != ""
-      StrCpy $1 "These are folders, where ${PRODUCT} needs files:$1$\r$\n$\r$\nMove them away and run setup again."
+      StrCpy $1 "${PRODUCT} needs files where there are folders:$1$\r$\n$\r$\nMove them away and run setup again."
     ${EndIf}
   ${EndIf}
   Exch
