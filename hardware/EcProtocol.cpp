@@ -27,37 +27,30 @@ bool ReadPort(WORD port, uint8_t* value)
 
 uint8_t BitMask(uint8_t bit) { return bit < 8 ? static_cast<uint8_t>(1u << bit) : 0; }
 
-enum class BitChange { Set, Clear, Flip };
-
-uint8_t Changed(uint8_t byte, uint8_t bit, BitChange change)
+uint8_t Changed(uint8_t byte, uint8_t bit, bool on)
 {
     const uint8_t mask = BitMask(bit);
-    switch (change) {
-    case BitChange::Set: return static_cast<uint8_t>(byte | mask);
-    case BitChange::Clear: return static_cast<uint8_t>(byte & ~mask);
-    case BitChange::Flip: return static_cast<uint8_t>(byte ^ mask);
-    }
-    return byte;
+    return on ? static_cast<uint8_t>(byte | mask) : static_cast<uint8_t>(byte & ~mask);
 }
 
 // The write sequence: the byte into the register window, then the write command and its wait.
+// It stops at the first port call that fails: a byte written at an index that was not selected
+// would land in another register, and a command that never reached the EC has nothing to answer.
 bool WriteDeviceSwitches(uint8_t value)
 {
-    WritePort(ec::kIndexPort, ec::kSwitchIndex);
-    WritePort(ec::kDataPort, value);
-    EcWriteCommand(ec::kWriteCommand);
-    return EcWaitForAcknowledge();
+    return WritePort(ec::kIndexPort, ec::kSwitchIndex) && WritePort(ec::kDataPort, value) &&
+           EcWriteCommand(ec::kWriteCommand) && EcWaitForAcknowledge();
 }
 
 // The EC's byte is read just before it is written, so only the one bit changes: the EC has no
 // read-modify-write of its own, and the tablet's keys or another program may have changed it.
-EcResult ChangeDeviceSwitch(uint8_t bit, BitChange change)
+EcResult ChangeDeviceSwitch(uint8_t bit, bool on)
 {
     CEcPortAccess access;
     const EcResult read = ReadDeviceSwitches();
     if (read != EcResult::Done)
         return read;
-    const uint8_t value = Changed(g_deviceSwitches, bit, change);
+    const uint8_t value = Changed(g_deviceSwitches, bit, on);
     if (!WriteDeviceSwitches(value))
         return EcResult::NoAnswer;
     g_deviceSwitches = value;
@@ -88,7 +81,7 @@ CEcPortAccess::~CEcPortAccess()
 
 bool CEcPortAccess::IsOpen() const { return g_portAccessOpen; }
 
-void EcWriteCommand(uint8_t command) { WritePort(ec::kCommandPort, command); }
+bool EcWriteCommand(uint8_t command) { return WritePort(ec::kCommandPort, command); }
 
 uint8_t EcReadStatus()
 {
@@ -103,40 +96,42 @@ bool EcWaitForAcknowledge()
     LARGE_INTEGER start{};
     ::QueryPerformanceFrequency(&frequency);
     ::QueryPerformanceCounter(&start);
-    const long long limit = frequency.QuadPart * ec::kAckWaitMaxMicroseconds / 1000000;
+    const long long limit = frequency.QuadPart * ec::kAckWaitMicroseconds / 1000000;
 
-    for (uint32_t reads = 0; reads < ec::kAckWaitMaxReads; ++reads) {
+    for (;;) {
+        // Time is taken before the read, so the last read comes after the wait's time is up.
+        LARGE_INTEGER now{};
+        ::QueryPerformanceCounter(&now);
+        const bool last = now.QuadPart - start.QuadPart >= limit;
         uint8_t answer = 0;
         if (!ReadPort(ec::kAnswerPort, &answer))
             return false;  // no access, or a port that cannot be read: waiting cannot help
         if (answer == ec::kAcknowledge)
             return true;
-        LARGE_INTEGER now{};
-        ::QueryPerformanceCounter(&now);
-        if (now.QuadPart - start.QuadPart >= limit)
+        if (last)
             return false;
     }
-    return false;
 }
 
 EcResult ReadDeviceSwitches()
 {
     if (!g_portAccessOpen)
         return EcResult::NoPortAccess;
-    EcWriteCommand(ec::kReadCommand);
-    // Unacknowledged, the EC has not put the byte into the window: what is there is stale.
-    if (!EcWaitForAcknowledge())
+    // Unacknowledged, the EC has not put the byte into the window: what is there is stale. A
+    // command that was not written leaves the previous command's 0xFA on the answer port, so
+    // there is nothing to wait for.
+    if (!EcWriteCommand(ec::kReadCommand) || !EcWaitForAcknowledge())
         return EcResult::NoAnswer;
-    WritePort(ec::kIndexPort, ec::kSwitchIndex);
+    if (!WritePort(ec::kIndexPort, ec::kSwitchIndex))
+        return EcResult::NoAnswer;
     uint8_t value = 0;
-    if (!ReadPort(ec::kDataPort, &value))
+    if (!ReadPort(ec::kDataPort, &value) || value == ec::kFloatingBus)
         return EcResult::NoAnswer;
-    g_deviceSwitches = value == ec::kFloatingBus ? 0 : value;
+    g_deviceSwitches = value;
     return EcResult::Done;
 }
 
-EcResult SetDeviceSwitch(uint8_t bit) { return ChangeDeviceSwitch(bit, BitChange::Set); }
-EcResult ClearDeviceSwitch(uint8_t bit) { return ChangeDeviceSwitch(bit, BitChange::Clear); }
-EcResult ToggleDeviceSwitch(uint8_t bit) { return ChangeDeviceSwitch(bit, BitChange::Flip); }
+EcResult SetDeviceSwitch(uint8_t bit) { return ChangeDeviceSwitch(bit, true); }
+EcResult ClearDeviceSwitch(uint8_t bit) { return ChangeDeviceSwitch(bit, false); }
 
 void SetEcPortLibrary(const WinIoLibrary* library) { g_portLibrary = library; }

@@ -1,5 +1,5 @@
-// The embedded controller's device-switch byte: read, and single bits of it set, cleared or flipped
-// in a fresh read, over four one-byte I/O ports reached through WINIO.dll. GUI thread only.
+// The embedded controller's device-switch byte: read, and single bits of it set or cleared in a
+// fresh read, over four one-byte I/O ports reached through WINIO.dll. GUI thread only.
 #pragma once
 
 #include <windows.h>
@@ -23,16 +23,16 @@ inline constexpr uint8_t kReadCommand = 0x11;
 inline constexpr uint8_t kWriteCommand = 0x12;
 inline constexpr uint8_t kAcknowledge = 0xFA;
 inline constexpr uint8_t kSwitchIndex = 0;
-// What a read gives when nothing answers; a device-switch byte read as this means "all off".
+// What a read gives when nothing drives the bus. From the data port it is no byte at all: an EC
+// that answers puts its register there, and a read that finds this counts as unanswered.
 inline constexpr uint8_t kFloatingBus = 0xFF;
 
-// One acknowledgement wait ends after this many reads of the answer port or this much time,
-// whichever comes first. The GUI thread also runs the low-level keyboard hook, which the system
-// drops when it stalls for about 300 ms, and start-up runs five waits in a row: an EC that never
-// answers costs at most about 5 x 20 ms there. A real port read takes about a microsecond, so an
-// EC gets several milliseconds; the simulated tablet (about 60 us a read) meets the time first.
-inline constexpr uint32_t kAckWaitMaxReads = 5000;
-inline constexpr uint32_t kAckWaitMaxMicroseconds = 20000;
+// One acknowledgement wait ends at 0xFA or once this much time has passed, however fast the reads
+// are: a real port read takes about a microsecond, so a count of reads would give a busy EC (which
+// can take tens of milliseconds) far less time on a tablet than in any test. Every operation stops
+// at its first unanswered wait, so an EC that never answers costs one wait per operation, start-up
+// included; the GUI thread, which may also run the keyboard hook, is never held much longer.
+inline constexpr uint32_t kAckWaitMicroseconds = 100000;
 
 } // namespace ec
 
@@ -58,28 +58,33 @@ private:
 enum class EcResult {
     Done,          // the EC acknowledged every command; g_deviceSwitches holds its byte
     NoPortAccess,  // no port library, an incomplete one, or InitializeWinIo refused: no port touched
-    NoAnswer,      // the EC did not acknowledge within the bound, or a port could not be read
+    NoAnswer,      // the EC did not acknowledge within the wait, a port read or write failed, or
+                   // the data port read kFloatingBus
 };
 
-// Writes `command` to the command port. Nothing else: no wait before or after.
-void EcWriteCommand(uint8_t command);
+// Writes `command` to the command port. Nothing else: no wait before or after. False when the
+// port library did not take the write (or access is not open).
+bool EcWriteCommand(uint8_t command);
 // Reads the answer port once; kFloatingBus when it cannot be read.
 uint8_t EcReadStatus();
-// Reads the answer port until it shows kAcknowledge or the wait's bound is reached. True when
-// acknowledged. Without open port access, or when a read fails, it ends at once with false.
+// Reads the answer port until it shows kAcknowledge or kAckWaitMicroseconds have passed, with one
+// more read after that time, so a wait that was itself held up still hears an answer that came in
+// time. True when acknowledged. Without open port access, or when a read fails, it ends at once
+// with false. Only a wait right after a command that was written counts: the EC keeps its last
+// 0xFA on the answer port until it takes the next command.
 bool EcWaitForAcknowledge();
 
 // Refreshes g_deviceSwitches from the EC; the caller holds port access (CEcPortAccess). Only a
-// read the EC acknowledged changes the copy.
+// read the EC acknowledged, with every port call done and a byte on the data port, changes the copy.
 EcResult ReadDeviceSwitches();
-// Each reads the EC's byte afresh, changes bit `bit` of what was read (set, clear or flip) and
-// writes that byte back, inside one port access that it opens and closes itself (or an enclosing
-// one): a change made elsewhere to the other bits is kept, and a byte that could not be read is
-// never written. The copy takes the new byte only when the EC acknowledged the write; otherwise it
-// keeps the byte read. A bit number above 7 changes no bit (the byte read is written back).
+// Each reads the EC's byte afresh, sets or clears bit `bit` of what was read and writes that byte
+// back, inside one port access that it opens and closes itself (or an enclosing one): a change
+// made elsewhere to the other bits is kept, and a byte that could not be read is never written.
+// The copy takes the new byte only when every port call of the write went through and the EC
+// acknowledged it; otherwise it keeps the byte read. A bit number above 7 changes no bit (the
+// byte read is written back).
 EcResult SetDeviceSwitch(uint8_t bit);
 EcResult ClearDeviceSwitch(uint8_t bit);
-EcResult ToggleDeviceSwitch(uint8_t bit);
 
 // The port library the protocol uses: WinIo() unless a test hands it another (null: WinIo()).
 void SetEcPortLibrary(const WinIoLibrary* library);

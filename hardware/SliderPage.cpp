@@ -37,9 +37,11 @@ BOOL CSliderPage::OnInitDialog()
 
     m_slider.SetRange(m_shape.lowest, m_shape.highest, FALSE);
     m_slider.SetTicFreq(1);
-    // Without the library the slider stays where the trackbar put it.
+    // Without a good read the slider stays where the trackbar put it, looking unsure of it.
     if (const std::optional<int> position = ReadPosition())
-        m_slider.SetPos(*position);
+        ShowRead(*position);
+    else
+        m_slider.ShowKnown(false);
     if (m_shape.pageSize != 0)
         m_slider.SetPageSize(m_shape.pageSize);
 
@@ -57,10 +59,25 @@ void CSliderPage::OnTimer(UINT_PTR id)
         const std::optional<int> position = ReadPosition();
         if (position && m_pollHeld && m_pollHeld())
             return;
-        if (position)
-            m_slider.FollowPos(*position);
+        if (position && !HeldByUser())
+            ShowRead(*position);
     }
     CDialog::OnTimer(id);
+}
+
+void CSliderPage::ShowRead(int position)
+{
+    m_slider.FollowPos(position);
+    m_slider.ShowKnown(true);
+}
+
+// The thumb held by the mouse (the trackbar captures it for a drag and for a press on the
+// channel), or moved within the hold time.
+bool CSliderPage::HeldByUser() const
+{
+    if (m_slider.m_hWnd != nullptr && ::GetCapture() == m_slider.m_hWnd)
+        return true;
+    return m_lastUserMove != 0 && ::GetTickCount64() - m_lastUserMove < kUserMoveHoldMs;
 }
 
 // Every notification writes, whatever its code and even when the position is unchanged.
@@ -68,8 +85,10 @@ void CSliderPage::OnHScroll(UINT code, UINT pos, CWnd* sender)
 {
     const bool fromSlider = sender != nullptr && sender->m_hWnd != nullptr &&
                             sender->m_hWnd == ::GetDlgItem(m_hWnd, static_cast<int>(m_shape.sliderId));
-    if (fromSlider)
+    if (fromSlider) {
+        m_lastUserMove = ::GetTickCount64();
         WritePosition(m_slider.GetPos());
+    }
     CDialog::OnHScroll(code, pos, sender);
 }
 

@@ -2,7 +2,10 @@
 // bitmap and one skinned slider; it polls its hardware every 100 ms, also while hidden, and moves
 // the slider to what it read (without a notification, so polling never writes); every
 // notification of the slider writes its position at once; Up and Down never reach the page.
-// What differs is the template, the range, the read, the write and whether a poll is held.
+// A read that failed or made no sense moves nothing; until the first good one the slider shows
+// that it does not know. For a while after the user's last move polls leave the slider where the
+// user put it. What differs is the template, the range, the read, the write and whether a poll
+// is held.
 #pragma once
 
 #include <functional>
@@ -24,6 +27,11 @@ struct SliderPageShape {
 
 class CSliderPage : public CDialog {
 public:
+    // How long after the user's last move the polls leave the slider alone: a library may report
+    // the old value for a while after a write (an asynchronous one does), and following it would
+    // put the slider back where the user took it from.
+    static constexpr ULONGLONG kUserMoveHoldMs = 500;
+
     // `pollHeld`, when given, is asked at each poll after the read: while it answers true the
     // slider stays where it is (the read still happens).
     CSliderPage(const SliderPageShape& shape, CWnd* parent, std::function<bool()> pollHeld = {});
@@ -37,8 +45,9 @@ public:
     afx::unique_hbitmap m_hBkBitmap;  // null until OnInitDialog or if it failed to load
 
 protected:
-    // The position the hardware asks for now, or nothing without its library (the slider then
-    // stays where it is).
+    // The position the hardware reports now, or nothing without its library, when the read failed
+    // or when what it gave is outside what the library can mean (the slider then stays where it
+    // is).
     virtual std::optional<int> ReadPosition() = 0;
     // The user moved the slider to `position`.
     virtual void WritePosition(int position) = 0;
@@ -53,5 +62,11 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // The slider at a position just read: from now on it knows.
+    void ShowRead(int position);
+    // Whether the user moved the slider a moment ago or holds it now.
+    bool HeldByUser() const;
+
     std::function<bool()> m_pollHeld;
+    ULONGLONG m_lastUserMove = 0;  // GetTickCount64 of the last notification; 0 before any
 };

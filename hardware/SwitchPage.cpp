@@ -1,5 +1,5 @@
 // The device switch page: the EC read and write-back at start, the read at every show, the
-// toggles, the unreachable look, and the colour key.
+// taps, the unreachable look, and the colour key.
 #include "SwitchPage.h"
 
 #include "FadedBitmap.h"
@@ -142,22 +142,36 @@ void CSwitchPage::OnShowWindow(BOOL show, UINT status)
         RefreshSwitches();
 }
 
-void CSwitchPage::OnCameraClicked() { Toggle(kCameraBit); }
-void CSwitchPage::OnWirelessClicked() { Toggle(kWirelessBit); }
-void CSwitchPage::OnBluetoothClicked() { Toggle(kBluetoothBit); }
-void CSwitchPage::On3GClicked() { Toggle(k3GBit); }
+void CSwitchPage::OnCameraClicked() { Tap(kCameraBit); }
+void CSwitchPage::OnWirelessClicked() { Tap(kWirelessBit); }
+void CSwitchPage::OnBluetoothClicked() { Tap(kBluetoothBit); }
+void CSwitchPage::On3GClicked() { Tap(k3GBit); }
 
-// The bit is flipped in the byte read just now, not in what the picture showed.
-void CSwitchPage::Toggle(uint8_t bit)
+// The user asks for the opposite of what the picture showed, whatever the EC holds by now (the
+// tablet's own key may have changed it meanwhile): on for a device shown off, off for one shown
+// on, set or cleared in a fresh read. A faded switch asks again for what it showed before it
+// faded, so the tap after a failure tries the same change again; one that never showed a state
+// has promised nothing, and its tap only reads. Without port access there is nothing to try
+// until the next show asks for access again.
+void CSwitchPage::Tap(uint8_t bit)
 {
-    if (m_reach != EcResult::Done)
+    if (m_reach == EcResult::NoPortAccess)
         return;
-    ShowReach(ToggleDeviceSwitch(bit));
+    if (!m_shownAny) {
+        RefreshSwitches();
+        return;
+    }
+    const bool shownOn = (m_shown & (1u << bit)) != 0;
+    ShowReach(shownOn ? ClearDeviceSwitch(bit) : SetDeviceSwitch(bit));
 }
 
 void CSwitchPage::ShowReach(EcResult reach)
 {
     m_reach = reach;
+    if (reach == EcResult::Done) {
+        m_shown = g_deviceSwitches;
+        m_shownAny = true;
+    }
     CString tip;
     if (reach != EcResult::Done)
         tip.LoadString(ReasonText(reach));

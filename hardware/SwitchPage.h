@@ -1,7 +1,8 @@
 // The device switch page: four buttons that turn the tablet's radios and camera on and off. All
 // of the page but the four pictures is magenta and see-through by colour key. The pictures show
-// the EC's byte as read when the page was last shown or clicked; when the EC cannot be reached
-// they show a faded look, take no clicks and say why in their tooltips.
+// the EC's byte as read when the page was last shown or as written by the last tap; a tap turns
+// its device to the opposite of what its picture shows. When the EC cannot be reached they show a
+// faded look and say why in their tooltips; the next tap tries again.
 #pragma once
 
 #include "Afx.h"
@@ -51,10 +52,12 @@ protected:
 private:
     void MakeTransparent();
     void ClipToButtons();
-    void Toggle(uint8_t bit);
+    void Tap(uint8_t bit);
     void ShowReach(EcResult reach);
 
     enum class Look : uint8_t { None, Off, On, Unreachable };
     EcResult m_reach = EcResult::NoAnswer;  // nothing read yet
     Look m_looks[4] = {};                   // what each button shows, by bit
+    uint8_t m_shown = 0;                    // the byte the pictures showed when last not faded
+    bool m_shownAny = false;                // whether they ever showed one
 };

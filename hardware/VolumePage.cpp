@@ -1,6 +1,8 @@
 // The volume page's shape, and the master volume read and set through VolumeVista.
 #include "VolumePage.h"
 
+#include <limits>
+
 #include "SliderPositions.h"
 #include "resource.h"
 
@@ -18,12 +20,19 @@ CVolumePage::CVolumePage(CWnd* parent, const CommonLibrary& common, std::functio
 {
 }
 
+// The read goes into a cell of its own: a failed read, or one that stored nothing or nonsense,
+// leaves g_volumeScalar as last read or set.
 std::optional<int> CVolumePage::ReadPosition()
 {
     if (m_common.volumeVista == nullptr)
         return std::nullopt;
-    m_common.volumeVista(closed_libraries::kVolumeRead, 0, &g_volumeScalar);
-    return VolumeScalarToPosition(g_volumeScalar);
+    float scalar = std::numeric_limits<float>::quiet_NaN();
+    if (m_common.volumeVista(closed_libraries::kVolumeRead, 0, &scalar) != S_OK)
+        return std::nullopt;
+    const std::optional<int> position = VolumeScalarToPosition(scalar);
+    if (position)
+        g_volumeScalar = scalar;
+    return position;
 }
 
 // The scalar is kept as set even without the library to take it.

@@ -2,6 +2,7 @@
 // a sunken groove, and the thumb bitmaps.
 #include "SkinSlider.h"
 
+#include "FadedBitmap.h"
 #include "PageBitmap.h"
 
 BEGIN_MESSAGE_MAP(CSkinSlider, CSliderCtrl)
@@ -10,7 +11,8 @@ BEGIN_MESSAGE_MAP(CSkinSlider, CSliderCtrl)
 END_MESSAGE_MAP()
 
 CSkinSlider::CSkinSlider(UINT normalThumbId, UINT pressedThumbId)
-    : m_thumbNormal(LoadThumb(normalThumbId)), m_thumbPressed(LoadThumb(pressedThumbId))
+    : m_thumbNormal(LoadThumb(normalThumbId)), m_thumbPressed(LoadThumb(pressedThumbId)),
+      m_thumbFaded(LoadThumb(normalThumbId))
 {
 }
 
@@ -34,6 +36,36 @@ void CSkinSlider::FollowPos(int position)
     const int shown = position < low ? low : (position > high ? high : position);
     if (shown != now)
         SetPos(shown);
+}
+
+void CSkinSlider::ShowKnown(bool known)
+{
+    if (known == m_known)
+        return;
+    m_known = known;
+    if (m_hWnd != nullptr)
+        Invalidate(FALSE);
+}
+
+// The copy of the normal thumb is faded the first time it is shown, toward the colour behind the
+// control's middle (from the background copy), so it fades into the page it lies on. No pixel is
+// kept as it is (CLR_INVALID matches none). If it cannot be faded, the normal thumb shows.
+const CSkinSlider::ThumbPicture* CSkinSlider::FadedThumb()
+{
+    if (!m_thumbFadedDone && m_thumbFaded.bitmap) {
+        COLORREF behind = ::GetSysColor(COLOR_BTNFACE);
+        if (m_hBackDC) {
+            CRect client;
+            GetClientRect(&client);
+            const COLORREF sampled = ::GetPixel(m_hBackDC.get(), client.Width() / 2, client.Height() / 2);
+            if (sampled != CLR_INVALID)
+                behind = sampled;
+        }
+        if (!FadeBitmap(m_thumbFaded.bitmap.get(), CLR_INVALID, behind, kUnknownThumbFade))
+            m_thumbFaded.bitmap.reset();
+        m_thumbFadedDone = true;
+    }
+    return m_thumbFaded.bitmap ? &m_thumbFaded : nullptr;
 }
 
 void CSkinSlider::OnCustomDrawReflect(NMHDR* header, LRESULT* result)
@@ -123,7 +155,12 @@ void CSkinSlider::DrawThumb(CDC* dc, const NMCUSTOMDRAW* nm)
 {
     CRect thumb;
     SendMessage(TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
-    const ThumbPicture& picture = (nm->uItemState & CDIS_SELECTED) != 0 ? m_thumbPressed : m_thumbNormal;
+    const bool pressed = (nm->uItemState & CDIS_SELECTED) != 0;
+    const ThumbPicture* chosen = pressed ? &m_thumbPressed : &m_thumbNormal;
+    if (!pressed && !m_known)
+        if (const ThumbPicture* faded = FadedThumb())
+            chosen = faded;
+    const ThumbPicture& picture = *chosen;
     if (!picture.bitmap) {
         // Without its picture the thumb is a plain raised block, so the position still shows.
         dc->DrawEdge(&thumb, EDGE_RAISED, BF_RECT | BF_MIDDLE);

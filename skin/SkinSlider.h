@@ -1,7 +1,8 @@
 // CSkinSlider: a trackbar without a background of its own. It paints through the trackbar's
 // custom draw (reflected back from the parent): the parent's pixels under the control, copied once,
 // show through everywhere except pure black pixels; a thin sunken groove marks the channel and the
-// thumb is a bitmap, a different one while it is held.
+// thumb is a bitmap, a different one while it is held, and a faded one while the slider's owner
+// does not know where it should stand.
 #pragma once
 
 #include "Afx.h"
@@ -19,6 +20,13 @@ public:
     // a notification, and only when that is not where it is: a poll that finds nothing new costs
     // no repaint. (A trackbar given the same out-of-range position again repaints every time.)
     void FollowPos(int position);
+
+    // Whether the position shown is known to be the hardware's. Unknown, the thumb at rest shows
+    // faded into what lies behind it (kUnknownThumbFade percent), as a control that cannot be
+    // relied on; the slider still moves and notifies as ever. Known when created.
+    void ShowKnown(bool known);
+    bool ShowsKnown() const { return m_known; }
+    static constexpr int kUnknownThumbFade = 60;
 
     // The copy of the parent's pixels under the control, taken at the first channel paint and kept
     // for the control's life. Members go in reverse order: the bitmap that m_hBackDC held before
@@ -38,6 +46,7 @@ private:
         CSize size;
     };
     static ThumbPicture LoadThumb(UINT id);
+    const ThumbPicture* FadedThumb();
 
     void DrawChannel(CDC* dc, const NMCUSTOMDRAW* nm);
     void DrawThumb(CDC* dc, const NMCUSTOMDRAW* nm);
@@ -45,4 +54,7 @@ private:
 
     ThumbPicture m_thumbNormal;
     ThumbPicture m_thumbPressed;
+    ThumbPicture m_thumbFaded;      // a copy of the normal one, faded at the first paint that shows it
+    bool m_thumbFadedDone = false;
+    bool m_known = true;
 };

@@ -1,6 +1,8 @@
 // The simulated embedded controller: command, acknowledgement and register-window behaviour.
 #include "EmbeddedControllerModel.h"
 
+#include <windows.h>
+
 #include <algorithm>
 
 namespace tabvisor::simulated {
@@ -21,11 +23,12 @@ void CarryOut(TabletState& state, uint8_t command)
     ec.acknowledged = 1;
 }
 
-void AcceptCommand(TabletState& state, uint8_t command)
+void AcceptCommand(TabletState& state, uint8_t command, uint64_t nowMicroseconds)
 {
     EmbeddedController& ec = state.ec;
     ec.answerReads = 0;
     ec.acknowledged = 0;
+    ec.commandMicroseconds = nowMicroseconds;
     if (command == kReadCommand) ++state.counters.ecReadCommands;
     if (command == kWriteCommand) ++state.counters.ecWriteCommands;
     if (command != kReadCommand && command != kWriteCommand) {
@@ -33,10 +36,17 @@ void AcceptCommand(TabletState& state, uint8_t command)
         return;
     }
     ec.pendingCommand = command;
-    if (ec.ackMode == AckMode::Now) CarryOut(state, command);
+    if (ec.ackMode == AckMode::Now && ec.ackDelayMs == 0) CarryOut(state, command);
 }
 
-uint8_t ReadAnswer(TabletState& state)
+// A clock running backwards (another machine's file) counts as no time passed.
+bool DelayOver(const EmbeddedController& ec, uint64_t nowMicroseconds)
+{
+    return nowMicroseconds >= ec.commandMicroseconds &&
+           nowMicroseconds - ec.commandMicroseconds >= uint64_t{ec.ackDelayMs} * 1000;
+}
+
+uint8_t ReadAnswer(TabletState& state, uint64_t nowMicroseconds)
 {
     EmbeddedController& ec = state.ec;
     if (ec.acknowledged) return kAcknowledge;
@@ -45,26 +55,40 @@ uint8_t ReadAnswer(TabletState& state)
     // A mode changed to "now" while a command waits acknowledges it at the next read.
     const bool due = ec.ackMode == AckMode::Now ||
                      (ec.ackMode == AckMode::AfterReads && ec.answerReads >= ec.ackAfterReads);
-    if (!due) return kNoAnswer;
+    if (!due || !DelayOver(ec, nowMicroseconds)) return kNoAnswer;
     CarryOut(state, ec.pendingCommand);
     return kAcknowledge;
 }
 
 } // namespace
 
-uint8_t ReadEcPort(TabletState& state, uint16_t port)
+uint64_t EcClockMicroseconds()
+{
+    static const long long frequency = [] {
+        LARGE_INTEGER f{};
+        ::QueryPerformanceFrequency(&f);
+        return f.QuadPart;
+    }();
+    LARGE_INTEGER now{};
+    ::QueryPerformanceCounter(&now);
+    const uint64_t ticks = static_cast<uint64_t>(now.QuadPart);
+    const uint64_t perSecond = static_cast<uint64_t>(frequency);
+    return ticks / perSecond * 1000000 + ticks % perSecond * 1000000 / perSecond;
+}
+
+uint8_t ReadEcPort(TabletState& state, uint16_t port, uint64_t nowMicroseconds)
 {
     uint8_t value = kFloatingBus;
-    if (port == kAnswerPort) value = ReadAnswer(state);
+    if (port == kAnswerPort) value = ReadAnswer(state, nowMicroseconds);
     if (port == kDataPort && state.ec.windowIndex == 0) value = state.ec.windowData;
     Log(state, port, value, PortDirection::In);
     return value;
 }
 
-void WriteEcPort(TabletState& state, uint16_t port, uint8_t value)
+void WriteEcPort(TabletState& state, uint16_t port, uint8_t value, uint64_t nowMicroseconds)
 {
     Log(state, port, value, PortDirection::Out);
-    if (port == kCommandPort) AcceptCommand(state, value);
+    if (port == kCommandPort) AcceptCommand(state, value, nowMicroseconds);
     if (port == kIndexPort) state.ec.windowIndex = value;
     if (port == kDataPort && state.ec.windowIndex == 0) state.ec.windowData = value;
 }

@@ -3,8 +3,9 @@
 // Command port 0x6C takes 0x11 (read: latch the device-switch byte into the register window) and
 // 0x12 (write: commit the window's byte as the device-switch byte). A command takes effect when
 // the EC acknowledges it, which the answer port 0x68 shows by reading 0xFA: at once, on the Nth
-// read after the command, or never, by the tablet's AckMode. Until then, and after an unknown
-// command, 0x68 reads 0x00. The window is index port 0x360 and data port 0x361; only index 0
+// read after the command, or never, by the tablet's AckMode; with an acknowledgement delay, not
+// before that many milliseconds have passed since the command either. Until then, and after an
+// unknown command, 0x68 reads 0x00; the 0xFA stays until the next command. The window is index port 0x360 and data port 0x361; only index 0
 // holds a register. Other ports, and reads of write-only ports, read 0xFF and ignore writes.
 #pragma once
 #include "TabletState.h"
@@ -22,9 +23,13 @@ inline constexpr uint8_t kAcknowledge = 0xFA;
 inline constexpr uint8_t kNoAnswer = 0x00;
 inline constexpr uint8_t kFloatingBus = 0xFF;
 
-// One access each, logged in order. Counts 0x11 and 0x12 commands.
-uint8_t ReadEcPort(TabletState& state, uint16_t port);
-void WriteEcPort(TabletState& state, uint16_t port, uint8_t value);
+// The system's steady clock in microseconds, the same in every process: a command written by one
+// process and its answer read by another are measured on one clock.
+uint64_t EcClockMicroseconds();
+
+// One access each, logged in order, at `nowMicroseconds` on that clock. Counts 0x11 and 0x12 commands.
+uint8_t ReadEcPort(TabletState& state, uint16_t port, uint64_t nowMicroseconds = EcClockMicroseconds());
+void WriteEcPort(TabletState& state, uint16_t port, uint8_t value, uint64_t nowMicroseconds = EcClockMicroseconds());
 
 // The logged accesses still held, oldest first; at most kPortLogCapacity.
 size_t LoggedAccessCount(const TabletState& state);

@@ -153,6 +153,11 @@ void SetAckMode(TabletState& state, AckMode mode, uint32_t afterReads)
     state.ec.ackAfterReads = std::max<uint32_t>(afterReads, 1);
 }
 
+void SetAckDelay(TabletState& state, uint32_t ms)
+{
+    state.ec.ackDelayMs = std::min(ms, kMaxAckDelayMs);
+}
+
 void SetPortAccessGranted(TabletState& state, bool granted)
 {
     state.winio.granted = granted ? 1 : 0;

@@ -48,6 +48,10 @@ void SetSwitchesElsewhere(TabletState& state, uint8_t switches);
 bool SetBrightnessElsewhere(TabletState& state, unsigned int level);
 bool SetVolumeElsewhere(TabletState& state, float scalar);
 void SetAckMode(TabletState& state, AckMode mode, uint32_t afterReads);
+// The longest acknowledgement delay a tablet takes; a longer one is clamped to it.
+inline constexpr uint32_t kMaxAckDelayMs = 10000;
+// After each command the EC acknowledges no earlier than `ms` later (0: as the AckMode says).
+void SetAckDelay(TabletState& state, uint32_t ms);
 void SetPortAccessGranted(TabletState& state, bool granted);
 
 // True for a finite scalar from 0.0 to 1.0.

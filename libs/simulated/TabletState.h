@@ -8,7 +8,7 @@
 namespace tabvisor::simulated {
 
 inline constexpr char kTabletMagic[8] = {'T', 'V', 'T', 'A', 'B', 'L', 'E', 'T'};
-inline constexpr uint32_t kTabletStateVersion = 2;
+inline constexpr uint32_t kTabletStateVersion = 3;
 inline constexpr size_t kPortLogCapacity = 4096;
 
 enum class AckMode : uint8_t {
@@ -41,6 +41,9 @@ struct EmbeddedController {
     uint8_t unused[2];
     uint32_t ackAfterReads;    // N for AckMode::AfterReads
     uint32_t answerReads;      // reads of the answer port since the last command
+    uint32_t ackDelayMs;       // 0, or how long after a command the EC acknowledges it at the earliest
+    uint32_t unused2;
+    uint64_t commandMicroseconds; // when the last command was written, on the system's steady clock
 };
 
 inline constexpr size_t kMaxPortUsers = 16;
@@ -102,6 +105,7 @@ static_assert(sizeof(wchar_t) == 2, "task strings are stored as UTF-16");
 static_assert(sizeof(PortAccess) == 4);
 static_assert(sizeof(TabletHeader) == 16);
 static_assert(offsetof(TabletState, ec) == 16);
+static_assert(sizeof(EmbeddedController) == 32);
 static_assert(sizeof(TabletState) % 8 == 0);
 
 } // namespace tabvisor::simulated

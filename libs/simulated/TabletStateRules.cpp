@@ -1,6 +1,8 @@
 // Fresh state, header check and field repair for the simulated tablet's state file.
 #include "TabletStateRules.h"
 
+#include "TabletOperations.h"
+
 #include <cmath>
 #include <cstring>
 
@@ -44,6 +46,7 @@ void RepairFields(TabletState& state)
     if (ec.ackMode != AckMode::Now && ec.ackMode != AckMode::Never && ec.ackMode != AckMode::AfterReads)
         ec.ackMode = AckMode::Now;
     if (ec.ackAfterReads == 0) ec.ackAfterReads = 1;
+    if (ec.ackDelayMs > kMaxAckDelayMs) ec.ackDelayMs = kMaxAckDelayMs;
     ec.acknowledged = ec.acknowledged ? 1 : 0;
     state.winio.granted = state.winio.granted ? 1 : 0;
     if (state.brightness > 7) state.brightness = 7;

@@ -10,7 +10,7 @@ inline constexpr uint32_t kFreshBrightness = 3;
 inline constexpr float kFreshVolume = 0.5f;
 
 // Overwrites everything with a fresh tablet: switches 0x00, brightness 3, volume 0.5, the EC
-// acknowledging at once, port access granted, no task, counters and log empty.
+// acknowledging at once (no delay), port access granted, no task, counters and log empty.
 void MakeFreshTablet(TabletState& state);
 
 // True when the header names this layout and version.

@@ -1,5 +1,6 @@
 // The brightness page against the simulated tablet: start, following changes made elsewhere without
-// setting, every notification setting, only its slider setting, a missing or misbehaving PM.dll.
+// setting, every notification setting, only its slider setting, a missing PM.dll, and levels no
+// library should report, which never move the slider.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -130,21 +131,34 @@ unsigned int RecordLevel(unsigned int level)
     return 1;
 }
 
-TEST_F(BrightnessPageTest, LevelsBeyondTheRangeShowAtTheNearerEndWithoutSettingAnything)
+TEST_F(BrightnessPageTest, LevelsAboveSevenNeverMoveTheSliderAndBeforeAGoodOneItDoesNotKnow)
 {
     g_setLevels.clear();
     g_reportedLevel = 4;
     auto page = MakePage<CBrightnessPage>(IDD_BRIGHTNESS_PAGE, PowerLibrary{&ReportLevel, &RecordLevel});
     EXPECT_EQ(page->m_slider.GetPos(), 4);
-    for (const auto& [level, shown] : {std::pair<unsigned int, int>{9u, 7}, {0x80000005u, 0}, {0xFFFFFFFFu, 0},
-                                       {0x7FFFFFFFu, 7}, {6u, 6}}) {
+    EXPECT_TRUE(page->m_slider.ShowsKnown());
+    for (const unsigned int level : {9u, 0x80000005u, 0xFFFFFFFFu, 0x7FFFFFFFu}) {
         g_reportedLevel = level;
         Tick(*page);
-        EXPECT_EQ(page->m_slider.GetPos(), shown) << std::hex << level;
+        EXPECT_EQ(page->m_slider.GetPos(), 4) << std::hex << level;
     }
+    g_reportedLevel = 6;
+    Tick(*page);
+    EXPECT_EQ(page->m_slider.GetPos(), 6);
     EXPECT_TRUE(g_setLevels.empty());
     SendScroll(*page, page->m_slider.m_hWnd);
     EXPECT_EQ(g_setLevels, std::vector<unsigned int>{6u});
+
+    // Nonsense from the start: the slider stays where the trackbar put it, unsure, until a level comes.
+    g_reportedLevel = 12;
+    auto unsure = MakePage<CBrightnessPage>(IDD_BRIGHTNESS_PAGE, PowerLibrary{&ReportLevel, &RecordLevel});
+    EXPECT_EQ(unsure->m_slider.GetPos(), 0);
+    EXPECT_FALSE(unsure->m_slider.ShowsKnown());
+    g_reportedLevel = 7;  // a level like any other (what the system backend answers when it cannot read)
+    Tick(*unsure);
+    EXPECT_EQ(unsure->m_slider.GetPos(), 7);
+    EXPECT_TRUE(unsure->m_slider.ShowsKnown());
 }
 
 } // namespace

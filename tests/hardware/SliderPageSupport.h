@@ -67,8 +67,9 @@ inline bool PumpUntil(const std::function<bool()>& done, DWORD ms)
     return true;
 }
 
-// Presses the thumb, drags it by each of `steps` pixels in turn and lets go.
-inline void DragThumb(CSliderCtrl& slider, const std::vector<int>& steps)
+// Presses the thumb, drags it by each of `steps` pixels in turn (calling `afterEachMove`, when
+// given, after each) and lets go.
+inline void DragThumb(CSliderCtrl& slider, const std::vector<int>& steps, const std::function<void()>& afterEachMove = {})
 {
     CRect thumb;
     slider.GetThumbRect(&thumb);
@@ -78,6 +79,8 @@ inline void DragThumb(CSliderCtrl& slider, const std::vector<int>& steps)
     for (int step : steps) {
         x += step;
         slider.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
+        if (afterEachMove)
+            afterEachMove();
     }
     slider.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(x, y));
 }

@@ -1,5 +1,6 @@
 // The conversions between library values and slider positions: every volume position written
-// comes back unchanged, scalars go to the nearest position, and values no library should report.
+// comes back unchanged, scalars go to the nearest position, and values no library should report
+// are no position at all.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,25 +10,30 @@
 
 namespace {
 
+constexpr int kNone = -1000;
+
+int Position(float scalar) { return VolumeScalarToPosition(scalar).value_or(kNone); }
+int Position(unsigned int level) { return BrightnessLevelToPosition(level).value_or(kNone); }
+
 TEST(VolumePositions, EveryPositionWrittenComesBackUnchanged)
 {
     for (int position = 1; position <= 99; ++position)
-        EXPECT_EQ(VolumeScalarToPosition(VolumePositionToScalar(position)), position) << "position " << position;
+        EXPECT_EQ(Position(VolumePositionToScalar(position)), position) << "position " << position;
 }
 
 TEST(VolumePositions, AScalarGoesToTheNearestPositionHalvesUpward)
 {
-    EXPECT_EQ(VolumeScalarToPosition(0.5f), 50);
-    EXPECT_EQ(VolumeScalarToPosition(1.0f), 100);
-    EXPECT_EQ(VolumeScalarToPosition(0.0f), 0);
-    EXPECT_EQ(VolumeScalarToPosition(0.015f), 1);  // the float lies just below 0.015
-    EXPECT_EQ(VolumeScalarToPosition(0.0150001f), 2);
-    EXPECT_EQ(VolumeScalarToPosition(0.2999f), 30);
-    EXPECT_EQ(VolumeScalarToPosition(0.294f), 29);
-    EXPECT_EQ(VolumeScalarToPosition(0.125f), 13);
-    EXPECT_EQ(VolumeScalarToPosition(0.99999f), 100);
-    EXPECT_EQ(VolumeScalarToPosition(0.004f), 0);
-    EXPECT_EQ(VolumeScalarToPosition(-0.0f), 0);
+    EXPECT_EQ(Position(0.5f), 50);
+    EXPECT_EQ(Position(1.0f), 100);
+    EXPECT_EQ(Position(0.0f), 0);
+    EXPECT_EQ(Position(0.015f), 1);  // the float lies just below 0.015
+    EXPECT_EQ(Position(0.0150001f), 2);
+    EXPECT_EQ(Position(0.2999f), 30);
+    EXPECT_EQ(Position(0.294f), 29);
+    EXPECT_EQ(Position(0.125f), 13);
+    EXPECT_EQ(Position(0.99999f), 100);
+    EXPECT_EQ(Position(0.004f), 0);
+    EXPECT_EQ(Position(-0.0f), 0);
 }
 
 TEST(VolumePositions, APositionIsWrittenAsItsExactProductWithTheFloatHundredthRoundedOnce)
@@ -39,25 +45,21 @@ TEST(VolumePositions, APositionIsWrittenAsItsExactProductWithTheFloatHundredthRo
     EXPECT_EQ(VolumePositionToScalar(99), std::nextafter(0.99f, 0.0f));
 }
 
-TEST(VolumePositions, ValuesNoLibraryShouldReportLandAtTheNearerEndNaNAtTheLow)
+TEST(VolumePositions, ValuesNoLibraryShouldReportAreNoPosition)
 {
     constexpr float inf = std::numeric_limits<float>::infinity();
-    EXPECT_EQ(VolumeScalarToPosition(std::numeric_limits<float>::quiet_NaN()), 0);
-    EXPECT_EQ(VolumeScalarToPosition(-std::numeric_limits<float>::quiet_NaN()), 0);
-    EXPECT_EQ(VolumeScalarToPosition(inf), 100);
-    EXPECT_EQ(VolumeScalarToPosition(-inf), 0);
-    EXPECT_EQ(VolumeScalarToPosition(1e30f), 100);
-    EXPECT_EQ(VolumeScalarToPosition(-1e30f), 0);
-    EXPECT_EQ(VolumeScalarToPosition(1.0000001f), 100);
-    EXPECT_EQ(VolumeScalarToPosition(-0.5f), 0);
+    for (const float absurd : {std::numeric_limits<float>::quiet_NaN(), -std::numeric_limits<float>::quiet_NaN(), inf,
+                               -inf, 1e30f, -1e30f, std::nextafter(1.0f, 2.0f), -0.5f, -1.0f, 2.0f,
+                               -std::numeric_limits<float>::denorm_min()})
+        EXPECT_EQ(Position(absurd), kNone) << absurd;
 }
 
-TEST(BrightnessPositions, ALevelIsThePositionAndOneBeyondIntMaxIsNegative)
+TEST(BrightnessPositions, ALevelIsThePositionAndNothingAboveSeven)
 {
-    EXPECT_EQ(BrightnessLevelToPosition(7u), 7);
-    EXPECT_EQ(BrightnessLevelToPosition(0x7FFFFFFFu), 0x7FFFFFFF);
-    EXPECT_EQ(BrightnessLevelToPosition(0x80000000u), std::numeric_limits<int>::min());
-    EXPECT_EQ(BrightnessLevelToPosition(0xFFFFFFFFu), -1);
+    for (unsigned int level = 0; level <= 7; ++level)
+        EXPECT_EQ(Position(level), static_cast<int>(level));
+    for (const unsigned int absurd : {8u, 12u, 0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu})
+        EXPECT_EQ(Position(absurd), kNone) << absurd;
 }
 
 } // namespace

@@ -1,8 +1,9 @@
 // The device switch page under Wine against the simulated EC: the read and write-back at start,
-// the read at every show, the toggles of a fresh read (through notifications and through real
-// mouse clicks), the pictures each button shows, the unreachable look with its tooltips when the
-// EC does not answer or the ports are refused, and the magenta page that is invisible on screen,
-// with or without a colour key.
+// the read at every show, the taps that turn a device to the opposite of its picture in a fresh
+// read (through notifications and through real mouse clicks), the pictures each button shows,
+// the unreachable look with its tooltips when the EC does not answer, a port call fails or the
+// ports are refused, the next tap trying again, and the magenta page that is invisible on
+// screen, with or without a colour key.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 
 #include "EcProtocol.h"
 #include "FadedBitmap.h"
+#include "PortFaultsSupport.h"
 #include "ProgramTestSupport.h"
 #include "SwitchPage.h"
 #include "TestTablet.h"
@@ -269,17 +271,34 @@ TEST_F(SwitchPageTest, StartReadsTheByteAndWritesItBackOncePerDeviceEachTimeAfte
     EXPECT_FALSE(page.m_btnCamera.m_bFlatEdge);
 }
 
-TEST_F(SwitchPageTest, AByteReadAsFFStartsAllOff)
+TEST_F(SwitchPageTest, AByteReadAsFFIsNoByteAtStartAtAShowOrBeforeATapAndNothingIsWritten)
 {
     CSwitchPage page;
     Create(page, 0xFF);
-    EXPECT_EQ(g_deviceSwitches, 0x00);
-    EXPECT_EQ(PortLog(m_tablet), StartUp("0xFF", "0x00"));
-    EXPECT_EQ(Pictures(page), (std::vector<UINT>{IDB_WIRELESS_OFF, IDB_3G_OFF, IDB_CAMERA_OFF, IDB_BLUETOOTH_OFF}));
-    EXPECT_EQ(m_tablet.Field("switches"), "0x00");
+    EXPECT_EQ(page.Reach(), EcResult::NoAnswer);
+    EXPECT_EQ(PortLog(m_tablet), ReadOf("0xFF"));
+    EXPECT_EQ(Pictures(page), kAllUnreachable);
+    EXPECT_EQ(TipText(page), ResourceText(IDS_SWITCHES_NO_ANSWER));
+
+    // A byte again: shown as it is; then 0xFF at a show, and before a tap.
+    m_tablet.SetSwitches(0x09);
+    ShowAndHide(page);
+    EXPECT_EQ(Pictures(page), (std::vector<UINT>{IDB_WIRELESS_ON, IDB_3G_OFF, IDB_CAMERA_OFF, IDB_BLUETOOTH_ON}));
+    m_tablet.SetSwitches(0xFF);
+    ShowAndHide(page);
+    EXPECT_EQ(Pictures(page), kAllUnreachable);
+    m_tablet.SetSwitches(0x09);
+    ShowAndHide(page);
+    m_tablet.SetSwitches(0xFF);
+    m_tablet.ClearLog();
+    Click(page, IDC_SWITCH_CAMERA);
+    EXPECT_EQ(PortLog(m_tablet), ReadOf("0xFF"));
+    EXPECT_EQ(Pictures(page), kAllUnreachable);
+    EXPECT_EQ(m_tablet.Number("ec_writes"), 0);
+    EXPECT_EQ(m_tablet.Field("switches"), "0xFF");
 }
 
-TEST_F(SwitchPageTest, EachClickFlipsOneBitOfAFreshReadWritesItAndShowsWhatTheEcNowHolds)
+TEST_F(SwitchPageTest, EachTapTurnsItsDeviceToTheOppositeOfItsPictureInAFreshReadAndShowsTheByteWritten)
 {
     CSwitchPage page;
     Create(page, 0xA9);
@@ -308,13 +327,79 @@ TEST_F(SwitchPageTest, EachClickFlipsOneBitOfAFreshReadWritesItAndShowsWhatTheEc
     EXPECT_EQ(m_tablet.Field("switches"), "0x5A");
     EXPECT_EQ(Pictures(page), (std::vector<UINT>{IDB_WIRELESS_OFF, IDB_3G_ON, IDB_CAMERA_OFF, IDB_BLUETOOTH_ON}));
 
-    // The bit flipped is the EC's, not the picture's: camera turned on elsewhere, a click on the
-    // camera (still showing off) turns it off.
+    // What the picture promises is what a tap does: the camera turned on elsewhere (the tablet's
+    // own key), a tap on the camera still showing off means "on", and on it stays; the same
+    // tap again, now on a camera shown on, turns it off even though it was turned off elsewhere
+    // meanwhile and Bluetooth with it.
     m_tablet.SetSwitches(0x5E);
+    m_tablet.ClearLog();
     Click(page, IDC_SWITCH_CAMERA);
-    EXPECT_EQ(m_tablet.Field("switches"), "0x5A");
-    EXPECT_EQ(ShownPicture(page.m_btnCamera), IDB_CAMERA_OFF);
+    expected = ReadOf("0x5E");
+    const Lines same = WriteOf("0x5E");
+    expected.insert(expected.end(), same.begin(), same.end());
+    EXPECT_EQ(PortLog(m_tablet), expected);
+    EXPECT_EQ(m_tablet.Field("switches"), "0x5E");
+    EXPECT_EQ(Pictures(page), (std::vector<UINT>{IDB_WIRELESS_OFF, IDB_3G_ON, IDB_CAMERA_ON, IDB_BLUETOOTH_ON}));
+    m_tablet.SetSwitches(0x52);
+    Click(page, IDC_SWITCH_CAMERA);
+    EXPECT_EQ(m_tablet.Field("switches"), "0x52");
+    EXPECT_EQ(Pictures(page), (std::vector<UINT>{IDB_WIRELESS_OFF, IDB_3G_ON, IDB_CAMERA_OFF, IDB_BLUETOOTH_OFF}));
     EXPECT_EQ(m_tablet.Number("winio_open"), 0);
+}
+
+TEST_F(SwitchPageTest, AnEcAnsweringFortyMillisecondsAfterEachCommandIsHeardAtStartAndOnATap)
+{
+    m_tablet.SetAckDelay(40);
+    CSwitchPage page;
+    Create(page, 0x09);
+    EXPECT_EQ(page.Reach(), EcResult::Done);
+    EXPECT_EQ(m_tablet.Number("ec_writes"), 4);
+    EXPECT_EQ(Pictures(page), (std::vector<UINT>{IDB_WIRELESS_ON, IDB_3G_OFF, IDB_CAMERA_OFF, IDB_BLUETOOTH_ON}));
+    Click(page, IDC_SWITCH_CAMERA);
+    EXPECT_EQ(page.Reach(), EcResult::Done);
+    EXPECT_EQ(m_tablet.Field("switches"), "0x0D");
+    EXPECT_EQ(ShownPicture(page.m_btnCamera), IDB_CAMERA_ON);
+}
+
+TEST_F(SwitchPageTest, AFailedPortWriteShowsNoChangeAndTheNextTapTriesTheSameChangeAgain)
+{
+    CSwitchPage page;
+    Create(page, 0x09);
+    ScopedPortFaults faults;
+
+    // Every third byte written to the data port is refused. Whatever happens to a tap, the
+    // pictures never show a byte the EC does not hold: either that byte, or the faded look.
+    int dataWrites = 0;
+    faults->refuseWrite = [&](WORD port, DWORD) { return port == ec::kDataPort && ++dataWrites % 3 == 0; };
+    int failed = 0;
+    for (int tap = 0; tap < 8; ++tap) {
+        Click(page, IDC_SWITCH_CAMERA);
+        const uint8_t held = static_cast<uint8_t>(m_tablet.Number("switches"));
+        if (page.Reach() == EcResult::Done) {
+            EXPECT_EQ(g_deviceSwitches, held) << "tap " << tap;
+            EXPECT_EQ(ShownPicture(page.m_btnCamera), (held & 0x04) != 0 ? IDB_CAMERA_ON : IDB_CAMERA_OFF);
+        } else {
+            ++failed;
+            EXPECT_EQ(Pictures(page), kAllUnreachable) << "tap " << tap;
+        }
+    }
+    EXPECT_GE(failed, 2);
+    // A failed tap is tried again by the next: each write that got through changed the camera.
+    EXPECT_EQ(m_tablet.Number("ec_writes"), 4 + 8 - failed);
+    EXPECT_EQ(m_tablet.Field("switches"), (8 - failed) % 2 == 0 ? "0x09" : "0x0D");
+
+    // The write command refused: the read command's 0xFA is still on the answer port, and it is
+    // not taken for the answer. Nothing changes, and the picture says so.
+    faults->refuseWrite = [](WORD port, DWORD value) { return port == ec::kCommandPort && value == ec::kWriteCommand; };
+    const std::string before = m_tablet.Field("switches");
+    Click(page, IDC_SWITCH_WIRELESS);
+    EXPECT_EQ(page.Reach(), EcResult::NoAnswer);
+    EXPECT_EQ(Pictures(page), kAllUnreachable);
+    EXPECT_EQ(m_tablet.Field("switches"), before);
+    faults->refuseWrite = nullptr;
+    Click(page, IDC_SWITCH_3G);
+    EXPECT_EQ(page.Reach(), EcResult::Done);
+    EXPECT_EQ(ShownPicture(page.m_btn3G), IDB_3G_ON);
 }
 
 TEST_F(SwitchPageTest, ShowingThePageReadsTheEcAgainAndShowsWhatChangedMeanwhile)
@@ -429,16 +514,17 @@ TEST_F(SwitchPageTest, AnEcThatNeverAnswersAtStartIsNeverWrittenAndEachShowAsksA
     EXPECT_EQ(Pictures(page), kAllUnreachable);
     EXPECT_EQ(TipText(page), ResourceText(IDS_SWITCHES_NO_ANSWER));
 
-    // Clicks change nothing and ask the EC nothing.
+    // Switches that never showed a state promise nothing: a tap tries to read them, nothing more.
     m_tablet.ClearLog();
-    for (int id : {IDC_SWITCH_CAMERA, IDC_SWITCH_WIRELESS, IDC_SWITCH_BLUETOOTH, IDC_SWITCH_3G})
+    for (int id : {IDC_SWITCH_CAMERA, IDC_SWITCH_WIRELESS})
         Click(page, id);
-    EXPECT_TRUE(PortLog(m_tablet).empty());
+    EXPECT_EQ(m_tablet.Number("ec_reads"), 3);
+    EXPECT_EQ(m_tablet.Number("ec_writes"), 0);
     EXPECT_EQ(Pictures(page), kAllUnreachable);
 
     // Each show reads again; once the EC answers, the switches come back as it holds them.
     ShowAndHide(page);
-    EXPECT_EQ(m_tablet.Number("ec_reads"), 2);
+    EXPECT_EQ(m_tablet.Number("ec_reads"), 4);
     EXPECT_EQ(Pictures(page), kAllUnreachable);
     m_tablet.SetAckNow();
     ShowAndHide(page);
@@ -456,6 +542,14 @@ TEST_F(SwitchPageTest, AnEcThatNeverAnswersAtStartIsNeverWrittenAndEachShowAsksA
     EXPECT_EQ(page.Reach(), EcResult::NoAnswer);
     EXPECT_EQ(Pictures(page), kAllUnreachable);
     EXPECT_EQ(m_tablet.Number("ec_writes"), 1);
+
+    // The next tap tries again, on a fresh read: wireless, shown on before it faded, goes off.
+    m_tablet.SetAckNow();
+    Click(page, IDC_SWITCH_WIRELESS);
+    EXPECT_EQ(page.Reach(), EcResult::Done);
+    EXPECT_EQ(m_tablet.Field("switches"), "0x0E");
+    EXPECT_EQ(Pictures(page), (std::vector<UINT>{IDB_WIRELESS_OFF, IDB_3G_ON, IDB_CAMERA_ON, IDB_BLUETOOTH_ON}));
+    EXPECT_EQ(TipText(page), L"");
     EXPECT_EQ(m_tablet.Number("winio_open"), 0);
 }
 

@@ -1,6 +1,7 @@
 // The volume page against the simulated tablet: start, the slider's ends, positions that hold
-// through the poll without a write back, the poll held by the arrow-key flags, every notification writing, and a
-// missing or misbehaving VolumeVista.
+// through the poll without a write back, the poll held by the arrow-key flags, every notification
+// writing, a missing, failing or nonsense-reporting VolumeVista that never moves the slider, and
+// a lagging one that does not undo the user.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "SliderPageSupport.h"
+#include "SliderPositions.h"
 #include "VolumePage.h"
 
 namespace {
@@ -88,8 +90,10 @@ TEST_F(VolumePageTest, KeyboardStepsHoldThroughThePollInBothDirectionsWithoutWri
     EXPECT_EQ(Writes(), writes);
     EXPECT_EQ(Volume(), 0.29f);
 
-    // Six steps up from the middle and back, each followed by the poll: each one holds.
+    // Six steps up from the middle and back, each followed by the poll: each one holds. (The
+    // change made elsewhere shows once the user's last move is a while ago.)
     m_tablet.SetVolume(0.5f);
+    PumpWithDialogKeys(static_cast<DWORD>(CSliderPage::kUserMoveHoldMs) + 150);
     Tick(*page);
     ASSERT_EQ(page->m_slider.GetPos(), 50);
     for (const auto& [key, step] : {std::pair{VK_RIGHT, 1}, std::pair{VK_LEFT, -1}}) {
@@ -162,6 +166,7 @@ TEST_F(VolumePageTest, WithoutVolumeVistaTheSliderStaysAndNothingIsCalled)
     m_tablet.SetVolume(0.8f);
     auto page = MakePage<CVolumePage>(IDD_VOLUME_PAGE, BindCommon(L"no-such-library.dll"));
     ASSERT_NE(page->m_slider.m_hWnd, nullptr);
+    EXPECT_FALSE(page->m_slider.ShowsKnown());
     page->m_slider.SetPos(40);
     Tick(*page);
     EXPECT_EQ(page->m_slider.GetPos(), 40);
@@ -173,33 +178,114 @@ TEST_F(VolumePageTest, WithoutVolumeVistaTheSliderStaysAndNothingIsCalled)
     EXPECT_EQ(Volume(), 0.8f);
 }
 
-// A VolumeVista answering whatever the test says.
+// A VolumeVista answering whatever the test says, whatever was written: one that fails, reports
+// nonsense, or still reports an old volume after a write (as an asynchronous library may).
 float g_reported = 0.0f;
 bool g_readFails = false;
+std::vector<float> g_written;
 int ReportVolume(int operation, int, float* scalar)
 {
     if (operation == 3 && !g_readFails)
         *scalar = g_reported;
-    return g_readFails ? static_cast<int>(0x80004005) : 0;
+    if (operation == 4)
+        g_written.push_back(*scalar);
+    return operation == 3 && g_readFails ? static_cast<int>(0x80004005) : 0;
 }
+// Succeeds without storing anything.
+int StoreNothing(int, int, float*) { return 0; }
 
-TEST_F(VolumePageTest, NonsenseFromTheLibraryShowsAtTheNearerEndAndAFailedReadKeepsTheLastScalar)
+class ReportingVolumePageTest : public VolumePageTest {
+protected:
+    void SetUp() override
+    {
+        VolumePageTest::SetUp();
+        g_readFails = false;
+        g_reported = 0.33f;
+        g_written.clear();
+    }
+    std::unique_ptr<CVolumePage> Open() { return MakePage<CVolumePage>(IDD_VOLUME_PAGE, CommonLibrary{&ReportVolume, nullptr}); }
+};
+
+TEST_F(ReportingVolumePageTest, AFailedOrAbsurdReadNeverMovesTheSliderNorTouchesTheScalar)
 {
-    g_readFails = false;
-    g_reported = 0.33f;
-    auto page = MakePage<CVolumePage>(IDD_VOLUME_PAGE, CommonLibrary{&ReportVolume, nullptr});
+    auto page = Open();
     EXPECT_EQ(page->m_slider.GetPos(), 33);
-    for (const auto& [volume, shown] : {std::pair<float, int>{std::numeric_limits<float>::quiet_NaN(), 1},
-                                        {std::numeric_limits<float>::infinity(), 99}, {0.75f, 75}}) {
-        g_reported = volume;
+    EXPECT_TRUE(page->m_slider.ShowsKnown());
+    constexpr float inf = std::numeric_limits<float>::infinity();
+    for (const float absurd : {std::numeric_limits<float>::quiet_NaN(), inf, -inf, -1.0f, 2.0f, 1.0000001f}) {
+        g_reported = absurd;
         Tick(*page);
-        EXPECT_EQ(page->m_slider.GetPos(), shown) << volume;
+        EXPECT_EQ(page->m_slider.GetPos(), 33) << absurd;
+        EXPECT_EQ(g_volumeScalar, 0.33f);
     }
     g_readFails = true;
     g_reported = 0.9f;
     Tick(*page);
-    EXPECT_EQ(page->m_slider.GetPos(), 75);
-    EXPECT_EQ(g_volumeScalar, 0.75f);
+    EXPECT_EQ(page->m_slider.GetPos(), 33);
+    EXPECT_EQ(g_volumeScalar, 0.33f);
+    EXPECT_TRUE(page->m_slider.ShowsKnown()) << "it still shows what it read last";
+    EXPECT_TRUE(g_written.empty());
+
+    // A read that says it succeeded but stored nothing is no reading either.
+    auto silent = MakePage<CVolumePage>(IDD_VOLUME_PAGE, CommonLibrary{&StoreNothing, nullptr});
+    Tick(*silent);
+    EXPECT_FALSE(silent->m_slider.ShowsKnown());
+    EXPECT_EQ(silent->m_slider.GetPos(), 1);
+}
+
+TEST_F(ReportingVolumePageTest, UntilTheFirstGoodReadTheSliderShowsItDoesNotKnowAndAMoveStillWrites)
+{
+    g_readFails = true;
+    auto page = Open();
+    EXPECT_FALSE(page->m_slider.ShowsKnown());
+    EXPECT_EQ(page->m_slider.GetPos(), 1);
+    Tick(*page);
+    EXPECT_FALSE(page->m_slider.ShowsKnown());
+    PressKeyOn(page->m_slider, VK_RIGHT);
+    ASSERT_FALSE(g_written.empty());
+    EXPECT_EQ(g_written.back(), 0.02f);
+    EXPECT_FALSE(page->m_slider.ShowsKnown());
+
+    // The library answers: once the user's move is a while ago, the slider shows what it read.
+    g_readFails = false;
+    g_reported = 0.7f;
+    PumpWithDialogKeys(static_cast<DWORD>(CSliderPage::kUserMoveHoldMs) + 150);
+    Tick(*page);
+    EXPECT_EQ(page->m_slider.GetPos(), 70);
+    EXPECT_TRUE(page->m_slider.ShowsKnown());
+}
+
+TEST_F(ReportingVolumePageTest, ALibraryStillReportingTheOldVolumeDoesNotUndoATapOrADragThenIsFollowedAgain)
+{
+    g_reported = 0.5f;
+    auto page = Open();
+    ASSERT_EQ(page->m_slider.GetPos(), 50);
+
+    // A page step, as a tap on the channel makes (the step as the key goes down, the end of the
+    // move as it comes up), with polls between and after: the step stays and is written last.
+    page->m_slider.SendMessage(WM_KEYDOWN, VK_NEXT, 1);
+    const int stepped = page->m_slider.GetPos();
+    ASSERT_GT(stepped, 50);
+    Tick(*page);
+    page->m_slider.SendMessage(WM_KEYUP, VK_NEXT, 0xC0000001);
+    Tick(*page);
+    EXPECT_EQ(page->m_slider.GetPos(), stepped);
+    ASSERT_FALSE(g_written.empty());
+    EXPECT_EQ(g_written.back(), VolumePositionToScalar(stepped));
+
+    // A drag with a poll after each move: it ends where the user let go, and that is written.
+    DragThumb(page->m_slider, {12, 12, 12}, [&] { Tick(*page); });
+    const int dragged = page->m_slider.GetPos();
+    EXPECT_GT(dragged, stepped);
+    Tick(*page);
+    EXPECT_EQ(page->m_slider.GetPos(), dragged);
+    EXPECT_EQ(g_written.back(), VolumePositionToScalar(dragged));
+
+    // A while after the last move the slider follows the library again, whatever it says.
+    g_reported = 0.2f;
+    PumpWithDialogKeys(static_cast<DWORD>(CSliderPage::kUserMoveHoldMs) + 150);
+    Tick(*page);
+    EXPECT_EQ(page->m_slider.GetPos(), 20);
 }
 
 } // namespace

@@ -118,6 +118,44 @@ TEST_F(EmbeddedControllerModel, NeverAcknowledgingEcNeitherAnswersNorActs)
     EXPECT_EQ(state.counters.ecWriteCommands, 1u);
 }
 
+TEST_F(EmbeddedControllerModel, ADelayedEcAnswersOnlyOnceItsTimeHasPassedOnTopOfItsAckMode)
+{
+    SetAckDelay(state, 40);
+    SetSwitchesElsewhere(state, 0x01);
+    WriteEcPort(state, 0x360, 0, 900'000);
+    WriteEcPort(state, 0x361, 0x0F, 900'000);
+    WriteEcPort(state, 0x6C, 0x12, 1'000'000);
+    EXPECT_EQ(ReadEcPort(state, 0x68, 1'000'000), 0x00);
+    EXPECT_EQ(ReadEcPort(state, 0x68, 1'039'999), 0x00);
+    EXPECT_EQ(state.ec.switches, 0x01) << "nothing takes effect before the acknowledgement";
+    EXPECT_EQ(ReadEcPort(state, 0x68, 1'040'000), 0xFA);
+    EXPECT_EQ(state.ec.switches, 0x0F);
+    EXPECT_EQ(ReadEcPort(state, 0x68, 1'040'001), 0xFA) << "and it stays until the next command";
+
+    // Counted from each command; the Nth read must also come after the delay.
+    SetAckMode(state, AckMode::AfterReads, 3);
+    WriteEcPort(state, 0x6C, 0x11, 2'000'000);
+    EXPECT_EQ(ReadEcPort(state, 0x68, 2'010'000), 0x00);
+    EXPECT_EQ(ReadEcPort(state, 0x68, 2'020'000), 0x00);
+    EXPECT_EQ(ReadEcPort(state, 0x68, 2'030'000), 0x00) << "the third read, but too soon";
+    EXPECT_EQ(ReadEcPort(state, 0x68, 2'041'000), 0xFA);
+
+    // A clock that went backwards is no time passed; never stays never.
+    WriteEcPort(state, 0x6C, 0x11, 5'000'000);
+    EXPECT_EQ(ReadEcPort(state, 0x68, 4'000'000), 0x00);
+    SetAckMode(state, AckMode::Never, 1);
+    WriteEcPort(state, 0x6C, 0x11, 6'000'000);
+    EXPECT_EQ(ReadEcPort(state, 0x68, 60'000'000), 0x00);
+
+    // No delay: a command is acknowledged as it is written, whatever the clock.
+    SetAckMode(state, AckMode::Now, 1);
+    SetAckDelay(state, 0);
+    WriteEcPort(state, 0x6C, 0x11, 7'000'000);
+    EXPECT_EQ(ReadEcPort(state, 0x68, 0), 0xFA);
+    SetAckDelay(state, 20000);
+    EXPECT_EQ(state.ec.ackDelayMs, kMaxAckDelayMs);
+}
+
 TEST_F(EmbeddedControllerModel, SwitchingToNowAcknowledgesAWaitingCommandAtTheNextRead)
 {
     SetAckMode(state, AckMode::Never, 1);

@@ -15,6 +15,7 @@ std::wstring SourceOf(LibraryFile library)
     case LibraryFile::WinIo: return BuildFolder() + L"\\WINIO.dll";
     case LibraryFile::Pm: return BuildFolder() + L"\\PM.dll";
     case LibraryFile::Common: return BuildFolder() + L"\\common.dll";
+    case LibraryFile::FakeWinIo: return BuildFolder() + L"\\robustness_fakes\\WINIO.dll";
     case LibraryFile::FakePm: return BuildFolder() + L"\\robustness_fakes\\PM.dll";
     case LibraryFile::FakeCommon: return BuildFolder() + L"\\robustness_fakes\\common.dll";
     }
@@ -62,6 +63,10 @@ ProgramCopy::ProgramCopy(const std::vector<LibraryFile>& libraries, const std::w
     for (LibraryFile library : libraries) {
         const std::wstring source = SourceOf(library);
         if (!::CopyFileW(source.c_str(), (m_folder + L"\\" + FileName(source)).c_str(), FALSE))
+            return;
+        if (library == LibraryFile::FakeWinIo &&
+            !::CopyFileW(SourceOf(LibraryFile::WinIo).c_str(),
+                         (m_folder + L"\\" + fake_library::kRealWinIoFile).c_str(), FALSE))
             return;
     }
 

@@ -11,7 +11,8 @@
 #include "Geometry.h"
 #include "Handles.h"
 
-enum class LibraryFile { WinIo, Pm, Common, FakePm, FakeCommon };
+// FakeWinIo brings the real WINIO.dll along as winio_real.dll, which it hands the calls it passes.
+enum class LibraryFile { WinIo, Pm, Common, FakeWinIo, FakePm, FakeCommon };
 
 // Sets an environment variable of this process (and so of the programs it starts) for a scope.
 class ScopedVariable {

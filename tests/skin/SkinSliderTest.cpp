@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Canvas.h"
+#include "FadedBitmap.h"
 #include "GdiObjectCounter.h"
 #include "ProgramTestSupport.h"
 #include "SkinSlider.h"
@@ -139,14 +140,13 @@ protected:
     std::unique_ptr<CProbeSlider> m_slider;
 };
 
-// How many pixels of bitmap resource `id`, unscaled with its corner at `corner`, `canvas` does not
-// show; the picture's size goes to `size`.
-int PixelsOffThePicture(const Canvas& canvas, CPoint corner, UINT id, CSize* size = nullptr)
+// How many pixels of `bitmap` (or of bitmap resource `id`), unscaled with its corner at `corner`,
+// `canvas` does not show; the picture's size goes to `size`.
+int PixelsOffThePicture(const Canvas& canvas, CPoint corner, HBITMAP bitmap, CSize* size = nullptr)
 {
-    afx::unique_hbitmap bitmap(::LoadBitmapW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id)));
     int w = 0;
     int h = 0;
-    const std::vector<COLORREF> picture = BitmapPixels(bitmap.get(), &w, &h);
+    const std::vector<COLORREF> picture = BitmapPixels(bitmap, &w, &h);
     if (size != nullptr)
         *size = CSize(w, h);
     int wrong = 0;
@@ -154,6 +154,12 @@ int PixelsOffThePicture(const Canvas& canvas, CPoint corner, UINT id, CSize* siz
         for (int x = 0; x < w; ++x)
             wrong += canvas.At(corner.x + x, corner.y + y) != picture[static_cast<size_t>(y) * w + x];
     return w > 0 ? wrong : -1;
+}
+
+int PixelsOffThePicture(const Canvas& canvas, CPoint corner, UINT id, CSize* size = nullptr)
+{
+    afx::unique_hbitmap bitmap(::LoadBitmapW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id)));
+    return PixelsOffThePicture(canvas, corner, bitmap.get(), size);
 }
 
 // The pixels of the ring `outer` minus `outer` shrunk by `width`.
@@ -301,6 +307,39 @@ TEST_F(SkinSliderTest, TheThumbShowsThePressedPictureWhileHeldUnscaledAtTheThumb
     }
 }
 
+TEST_F(SkinSliderTest, UntilItsPositionIsKnownTheThumbAtRestShowsFadedIntoWhatLiesBehind)
+{
+    CProbeSlider& slider = MakeSlider(0, kSliderRect);
+    slider.SetRange(1, 99);
+    CRect thumb;
+    slider.GetThumbRect(&thumb);
+    EXPECT_TRUE(slider.ShowsKnown());
+    slider.ShowKnown(false);
+    EXPECT_FALSE(slider.ShowsKnown());
+
+    // The channel's paint takes the parent's picture; the thumb fades toward its middle.
+    Canvas canvas(kSliderRect.Width(), kSliderRect.Height(), kDrawn);
+    Notify(CDDS_ITEMPREPAINT, TBCD_CHANNEL, canvas.dc(), kChannel);
+    Notify(CDDS_ITEMPREPAINT, TBCD_THUMB, canvas.dc(), thumb);
+    const COLORREF behind =
+        ParentColour(kSliderRect.left + kSliderRect.Width() / 2, kSliderRect.top + kSliderRect.Height() / 2, 0);
+    const afx::unique_hbitmap faded =
+        LoadFadedBitmap(IDB_THUMB_NORMAL, CLR_INVALID, behind, CSkinSlider::kUnknownThumbFade);
+    ASSERT_TRUE(faded);
+    EXPECT_EQ(PixelsOffThePicture(canvas, thumb.TopLeft(), faded.get()), 0);
+    EXPECT_GT(PixelsOffThePicture(canvas, thumb.TopLeft(), IDB_THUMB_NORMAL), 11 * 22 / 2);
+
+    // Held, it shows pressed as ever; known again, it is the normal thumb.
+    Notify(CDDS_ITEMPREPAINT, TBCD_THUMB, canvas.dc(), thumb, CDIS_SELECTED);
+    EXPECT_EQ(PixelsOffThePicture(canvas, thumb.TopLeft(), IDB_THUMB_PRESSED), 0);
+    slider.ShowKnown(true);
+    Notify(CDDS_ITEMPREPAINT, TBCD_THUMB, canvas.dc(), thumb);
+    EXPECT_EQ(PixelsOffThePicture(canvas, thumb.TopLeft(), IDB_THUMB_NORMAL), 0);
+    slider.ShowKnown(false);
+    Notify(CDDS_ITEMPREPAINT, TBCD_THUMB, canvas.dc(), thumb);
+    EXPECT_EQ(PixelsOffThePicture(canvas, thumb.TopLeft(), faded.get()), 0);
+}
+
 TEST_F(SkinSliderTest, ThePicturesComeWithTheControlAndWithoutThemTheThumbIsStillDrawn)
 {
     // Loaded when the control was made: where resources come from afterwards does not matter.
@@ -374,9 +413,11 @@ TEST_F(SkinSliderTest, PaintingAgainAndAgainKeepsNoObjectsAndTheSliderFreesItsPi
     slider.SetRange(1, 99);
     ::RedrawWindow(slider.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     const size_t withCopy = gdi_count::Live();
-    EXPECT_EQ(withCopy, start + 4);  // the two thumb pictures, and the background copy's DC and bitmap
+    // The three thumb pictures (at rest, held, faded), and the background copy's DC and bitmap.
+    EXPECT_EQ(withCopy, start + 5);
     for (int i = 0; i < 2000; ++i) {
         slider.SetPos(1 + i % 99);
+        slider.ShowKnown(i % 200 < 100);
         ::RedrawWindow(slider.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     }
     EXPECT_EQ(gdi_count::Live(), withCopy);

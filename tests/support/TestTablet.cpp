@@ -115,6 +115,11 @@ void TestTablet::SetAckAfterReads(uint32_t reads)
     Use([&](sim::TabletState& state) { sim::SetAckMode(state, sim::AckMode::AfterReads, reads); });
 }
 
+void TestTablet::SetAckDelay(uint32_t ms)
+{
+    Use([&](sim::TabletState& state) { sim::SetAckDelay(state, ms); });
+}
+
 void TestTablet::SetWinio(bool granted)
 {
     Use([&](sim::TabletState& state) { sim::SetPortAccessGranted(state, granted); });

@@ -36,6 +36,7 @@ public:
     void SetAckNow();
     void SetAckNever();
     void SetAckAfterReads(uint32_t reads);
+    void SetAckDelay(uint32_t ms);
     void SetWinio(bool granted);
 
     // Runs `action(TabletState&)` under the tablet's lock; false if the tablet could not be used.

@@ -40,7 +40,8 @@ TEST_F(StatusReport, FreshTabletReportsEveryFieldInOrder)
                                    "task_program=\n"
                                    "task_author=\n"
                                    "task_description=\n"
-                                   "port_denied=0\n");
+                                   "port_denied=0\n"
+                                   "ec_ack_delay_ms=0\n");
 }
 
 TEST_F(StatusReport, ValuesUseTheirDocumentedFormats)
@@ -58,6 +59,9 @@ TEST_F(StatusReport, ValuesUseTheirDocumentedFormats)
     EXPECT_NE(text.find("ec_ack=12\n"), std::string::npos);
     EXPECT_NE(text.find("winio_open=1\n"), std::string::npos);
     EXPECT_NE(text.find("winio_opens=1\n"), std::string::npos);
+
+    SetAckDelay(state, 250);
+    EXPECT_NE(FormatStatus(state).find("port_denied=0\nec_ack_delay_ms=250\n"), std::string::npos);
 
     SetAckMode(state, AckMode::Never, 1);
     SetPortAccessGranted(state, false);

@@ -45,6 +45,9 @@ TEST(TabsimCommand, SettingsTakeTheirValuesInEveryDocumentedForm)
     const SetAck afterThree = Parse<SetAck>({L"set", L"ack", L"3"});
     EXPECT_EQ(afterThree.mode, AckMode::AfterReads);
     EXPECT_EQ(afterThree.afterReads, 3u);
+    EXPECT_EQ(Parse<SetAckDelay>({L"set", L"ack-delay", L"40"}).ms, 40u);
+    EXPECT_EQ(Parse<SetAckDelay>({L"set", L"ack-delay", L"0"}).ms, 0u);
+    EXPECT_EQ(Parse<SetAckDelay>({L"set", L"ack-delay", L"10000"}).ms, 10000u);
     EXPECT_TRUE(Parse<SetWinio>({L"set", L"winio", L"ok"}).granted);
     EXPECT_FALSE(Parse<SetWinio>({L"set", L"winio", L"fail"}).granted);
 }
@@ -60,6 +63,8 @@ TEST(TabsimCommand, ValuesOutOfRangeOrMalformedAreRefused)
     EXPECT_TRUE(Refused({L"set", L"ack", L"0"}));
     EXPECT_TRUE(Refused({L"set", L"ack", L"sometimes"}));
     EXPECT_TRUE(Refused({L"set", L"ack", L"99999999999"}));
+    for (const wchar_t* bad : {L"10001", L"-1", L"40ms", L"never", L"", L"4294967336"})
+        EXPECT_TRUE(Refused({L"set", L"ack-delay", bad})) << bad;
     EXPECT_TRUE(Refused({L"set", L"winio", L"yes"}));
     EXPECT_TRUE(Refused({L"set", L"colour", L"red"}));
     EXPECT_TRUE(Refused({L"set", L"brightness"}));

@@ -50,7 +50,7 @@ TEST_F(Tabsim, StatusPrintsEveryFieldInOrderOnAFreshTablet)
                                                "volume", "volume_reads", "volume_writes", "ec_ack", "ec_reads",
                                                "ec_writes", "winio", "winio_open", "winio_opens", "task_calls",
                                                "task_kind", "task_name", "task_program", "task_author",
-                                               "task_description", "port_denied"}));
+                                               "task_description", "port_denied", "ec_ack_delay_ms"}));
     EXPECT_EQ(result.out.find('\r'), std::string::npos) << "plain line feeds, for scripts";
 }
 
@@ -60,9 +60,10 @@ TEST_F(Tabsim, SetCommandsChangeTheTabletAndBadValuesChangeNothing)
     EXPECT_EQ(Run(L"set brightness 5").exitCode, 0u);
     EXPECT_EQ(Run(L"set volume 0.6").exitCode, 0u);
     EXPECT_EQ(Run(L"set ack 3").exitCode, 0u);
+    EXPECT_EQ(Run(L"set ack-delay 40").exitCode, 0u);
     EXPECT_EQ(Run(L"set winio fail").exitCode, 0u);
     for (const wchar_t* bad : {L"set brightness 9", L"set volume 2", L"set volume 1.00000001", L"set volume 0x0.8",
-                               L"set switches 0x100", L"help extra"}) {
+                               L"set switches 0x100", L"set ack-delay 10001", L"set ack-delay soon", L"help extra"}) {
         const ProcessOutput refused = Run(bad);
         EXPECT_EQ(refused.exitCode, 1u) << std::string(bad, bad + wcslen(bad));
         EXPECT_EQ(refused.out, "");
@@ -75,6 +76,7 @@ TEST_F(Tabsim, SetCommandsChangeTheTabletAndBadValuesChangeNothing)
     EXPECT_EQ(fields["brightness_sets"], "0") << "changes made elsewhere are not the program's calls";
     EXPECT_EQ(fields["volume"], "0.600000");
     EXPECT_EQ(fields["ec_ack"], "3");
+    EXPECT_EQ(fields["ec_ack_delay_ms"], "40");
     EXPECT_EQ(fields["winio"], "fail");
 
     EXPECT_EQ(Run(L"reset").exitCode, 0u);
@@ -83,6 +85,7 @@ TEST_F(Tabsim, SetCommandsChangeTheTabletAndBadValuesChangeNothing)
     EXPECT_EQ(fields["brightness"], "3");
     EXPECT_EQ(fields["volume"], "0.500000");
     EXPECT_EQ(fields["ec_ack"], "now");
+    EXPECT_EQ(fields["ec_ack_delay_ms"], "0");
     EXPECT_EQ(fields["winio"], "ok");
 }
 

@@ -114,6 +114,7 @@ std::string FormatStatus(const TabletState& state)
     lines.Add("task_author", EscapeForStatus(Terminated(state.task.author)));
     lines.Add("task_description", EscapeForStatus(Terminated(state.task.description)));
     lines.Add("port_denied", counters.portDenied);
+    lines.Add("ec_ack_delay_ms", state.ec.ackDelayMs);
     return lines.Take();
 }
 

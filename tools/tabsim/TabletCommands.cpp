@@ -38,6 +38,7 @@ struct SetVisitor {
     void operator()(const SetBrightness& set) const { simulated::SetBrightnessElsewhere(state, set.level); }
     void operator()(const SetVolume& set) const { simulated::SetVolumeElsewhere(state, set.scalar); }
     void operator()(const SetAck& set) const { simulated::SetAckMode(state, set.mode, set.afterReads); }
+    void operator()(const SetAckDelay& set) const { simulated::SetAckDelay(state, set.ms); }
     void operator()(const SetWinio& set) const { simulated::SetPortAccessGranted(state, set.granted); }
     template <class Other>
     void operator()(const Other&) const {}

@@ -47,6 +47,10 @@ std::optional<Command> ParseSet(const std::wstring& what, const std::wstring& va
         const auto number = ParseUnsigned(value);
         if (number && *number >= 1) return SetAck{simulated::AckMode::AfterReads, *number};
         error = L"ack takes now, never or a read count of 1 or more";
+    } else if (what == L"ack-delay") {
+        const auto number = ParseUnsigned(value);
+        if (number && *number <= simulated::kMaxAckDelayMs) return SetAckDelay{*number};
+        error = L"ack-delay takes milliseconds from 0 to 10000";
     } else if (what == L"winio") {
         if (value == L"ok") return SetWinio{true};
         if (value == L"fail") return SetWinio{false};
@@ -92,6 +96,7 @@ const wchar_t kUsage[] =
     L"  set brightness 0-7\n"
     L"  set volume 0.0-1.0\n"
     L"  set ack now|never|N          EC acknowledges at once, never, or on the Nth read\n"
+    L"  set ack-delay MS             EC acknowledges no sooner than MS (0-10000) ms after a command\n"
     L"  set winio ok|fail            whether InitializeWinIo grants port access\n"
     L"  log [--clear]                port accesses, oldest first; --clear then empties the log of them\n"
     L"  key hotkey|up|down|VK [press|down|up]\n"

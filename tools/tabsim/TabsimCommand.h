@@ -28,6 +28,9 @@ struct SetAck {
     simulated::AckMode mode;
     uint32_t afterReads;
 };
+struct SetAckDelay {
+    uint32_t ms;
+};
 struct SetWinio {
     bool granted;
 };
@@ -41,7 +44,7 @@ struct KeyCommand {
 struct HelpCommand {};
 
 using Command = std::variant<ResetCommand, StatusCommand, LogCommand, SetSwitches, SetBrightness, SetVolume, SetAck,
-                             SetWinio, KeyCommand, HelpCommand>;
+                             SetAckDelay, SetWinio, KeyCommand, HelpCommand>;
 
 struct ParsedCommandLine {
     Command command;

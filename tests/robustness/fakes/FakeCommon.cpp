@@ -1,5 +1,6 @@
 // A common.dll whose volume reads store NaN, infinities, huge values or nothing at all, and whose
-// calls fail with the codes the test chose.
+// calls fail with the codes the test chose; or, lagging, one that keeps a volume of its own and
+// reports each write only a while after it.
 #include <cwchar>
 
 #include "ClosedLibraries.h"
@@ -7,15 +8,30 @@
 
 using namespace fake_library;
 
+namespace {
+
+LaggingValue<float>& LaggingVolume()
+{
+    static LaggingValue<float> volume(std::wcstof(Variable(kVolumeVariable).c_str(), nullptr));
+    return volume;
+}
+
+} // namespace
+
 extern "C" int TABVISOR_LIBRARY_CALL VolumeVista(int operation, int reserved, float* scalar)
 {
     const int result = static_cast<int>(NumberVariable(kVolumeResultVariable, 0x80004005ul));  // E_FAIL
+    const ULONGLONG lag = NumberVariable(kLagVariable, 0);
     if (operation == closed_libraries::kVolumeRead) {
         const std::wstring volume = Variable(kVolumeVariable);
-        if (scalar != nullptr && volume != L"unwritten")
+        if (scalar != nullptr && lag != 0)
+            *scalar = LaggingVolume().Read(lag);
+        else if (scalar != nullptr && volume != L"unwritten")
             *scalar = std::wcstof(volume.c_str(), nullptr);
         Log("read %d", reserved);
     } else {
+        if (scalar != nullptr && lag != 0)
+            LaggingVolume().Write(*scalar, lag);
         Log("write %d %.6g", operation, scalar != nullptr ? static_cast<double>(*scalar) : -1.0);
     }
     return result;

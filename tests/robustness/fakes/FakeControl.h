@@ -1,5 +1,5 @@
-// What the test-only stand-ins for PM.dll and common.dll answer, chosen by the test through
-// environment variables that the started program inherits, and the log of the calls they get.
+// What the test-only stand-ins for WINIO.dll, PM.dll and common.dll answer, chosen by the test
+// through environment variables that the started program inherits, and the log of the calls they get.
 #pragma once
 
 #include <windows.h>
@@ -18,6 +18,14 @@ inline constexpr wchar_t kSetResultVariable[] = L"TABVISOR_FAKE_SET_RESULT";    
 inline constexpr wchar_t kVolumeVariable[] = L"TABVISOR_FAKE_VOLUME";            // what a read stores; "unwritten": nothing
 inline constexpr wchar_t kVolumeResultVariable[] = L"TABVISOR_FAKE_VOLUME_RESULT";  // VolumeVista's result
 inline constexpr wchar_t kTaskResultVariable[] = L"TABVISOR_FAKE_TASK_RESULT";   // AddTask7EveryBoot's result
+// Set (to milliseconds): the level and the volume are the library's own, starting at the values
+// above; a set or write changes them, but reads report the value from before it for so long.
+inline constexpr wchar_t kLagVariable[] = L"TABVISOR_FAKE_LAG_MS";
+// The port library passes every call to the real one (beside it as winio_real.dll), except:
+inline constexpr wchar_t kFailDataWriteEveryVariable[] = L"TABVISOR_FAKE_FAIL_DATA_WRITE_EVERY";  // N: every Nth write to 0x361 fails
+inline constexpr wchar_t kFailWriteCommandVariable[] = L"TABVISOR_FAKE_FAIL_WRITE_COMMAND";      // 1: writing 0x12 to 0x6C fails
+inline constexpr wchar_t kDataReadsFloatVariable[] = L"TABVISOR_FAKE_DATA_READS_FF";           // 1: 0x361 reads 0xFF
+inline constexpr wchar_t kRealWinIoFile[] = L"winio_real.dll";
 
 inline std::wstring Variable(const wchar_t* name)
 {
@@ -57,5 +65,25 @@ __attribute__((format(printf, 1, 2))) inline void Log(const char* format, ...)
     ::WriteFile(file, line, static_cast<DWORD>(size + 1), &written, nullptr);
     ::CloseHandle(file);
 }
+
+// A value that a write changes at once but that reads report only `lagMs` after the last write,
+// as a library that applies its writes in the background may.
+template <class Value>
+class LaggingValue {
+public:
+    explicit LaggingValue(Value initial) : m_before(initial), m_after(initial) {}
+    Value Read(ULONGLONG lagMs) const { return ::GetTickCount64() - m_writtenAt < lagMs ? m_before : m_after; }
+    void Write(Value value, ULONGLONG lagMs)
+    {
+        m_before = Read(lagMs);
+        m_after = value;
+        m_writtenAt = ::GetTickCount64();
+    }
+
+private:
+    Value m_before;
+    Value m_after;
+    ULONGLONG m_writtenAt = 0;
+};
 
 } // namespace fake_library
