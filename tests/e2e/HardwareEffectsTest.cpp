@@ -1,9 +1,11 @@
 // What the running program does to the tablet, seen through the simulated tablet: a switch click
-// flips its bit in the byte the EC holds and the pictures on screen show that byte, also one
-// changed behind the program's back; switches the program cannot reach (an EC that never answers,
-// no port access) are never written and look and say so; changes made elsewhere show on the
-// sliders without being written back; keyboard steps on the volume slider hold; Up and Down leave
-// the sliders alone and hold the volume slider until another key.
+// turns its device to the opposite of its picture in the byte the EC holds and the pictures on
+// screen show that byte, also one changed behind the program's back; an EC that answers tens of
+// milliseconds late is heard; switches the program cannot reach (an EC that never answers, no
+// port access) are never written and look and say so, and after an unanswered tap the next one
+// tries again; changes made elsewhere show on the sliders without being written back; a volume
+// that cannot be read leaves an unsure slider; keyboard steps on the volume slider hold; Up and
+// Down leave the sliders alone and hold the volume slider until another key.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -15,6 +17,7 @@
 #include "ProgramUnderTest.h"
 #include "ScreenMeasures.h"
 #include "TestTablet.h"
+#include "XPointer.h"
 #include "resource.h"
 
 namespace {
@@ -40,6 +43,12 @@ protected:
     int Volume() const { return ProgramUnderTest::SliderPos(Control(m_program->VolumePage(), IDC_VOLUME_SLIDER)); }
     CRect Switch(int id) const { return m_program->ControlRect(m_program->SwitchPage(), id); }
     void Click(const CRect& rect) const { ProgramUnderTest::ClickAt(CPoint(rect.CenterX(), rect.CenterY())); }
+    // A tap of the user's own pointer, through the X server.
+    void Tap(const CRect& rect) const
+    {
+        ASSERT_TRUE(XPointerAvailable()) << "xdotool is missing (scripts/install-deps.sh installs it)";
+        ASSERT_TRUE(XClick(CPoint(rect.CenterX(), rect.CenterY())));
+    }
     void Hide() const
     {
         Click(m_program->ControlRect(m_program->Panel(), IDC_PANEL_CLOSE));
@@ -118,17 +127,80 @@ TEST_F(HardwareEffects, ADeviceChangedBehindTheProgramsBackStaysChangedAfterACli
     EXPECT_EQ(m_tablet.Field("switches"), "0x0A");
 }
 
+TEST_F(HardwareEffects, ATapOnAGreyDeviceTurnedOnMeanwhileByTheTabletsKeyLeavesItOnAndShowsItOn)
+{
+    m_tablet.SetSwitches(0x09);
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(Show());
+    EXPECT_TRUE(ShowsGreen({true, false, false, true}));
+
+    // The tablet's own key turns the camera on; the picture still shows it grey. The user taps
+    // it meaning "on".
+    ASSERT_EQ(RunTool(L"tabsim.exe", L"set switches 0x0D"), 0u);
+    const long long writes = m_tablet.Number("ec_writes");
+    ASSERT_NO_FATAL_FAILURE(Tap(Switch(IDC_SWITCH_CAMERA)));
+    EXPECT_TRUE(WaitFor([&] { return m_tablet.Number("ec_writes") == writes + 1; }));
+    EXPECT_EQ(m_tablet.Field("switches"), "0x0D");
+    EXPECT_TRUE(ShowsGreen({true, false, true, true}));
+
+    // Now shown on, the next tap turns it off.
+    ASSERT_NO_FATAL_FAILURE(Tap(Switch(IDC_SWITCH_CAMERA)));
+    EXPECT_TRUE(WaitFor([&] { return m_tablet.Field("switches") == "0x09"; })) << m_tablet.Field("switches");
+    EXPECT_TRUE(ShowsGreen({true, false, false, true}));
+}
+
+TEST_F(HardwareEffects, AnEcAnsweringFortyMillisecondsAfterEachCommandIsHeardAtStartAndOnATap)
+{
+    m_tablet.SetSwitches(0x09);
+    ASSERT_EQ(RunTool(L"tabsim.exe", L"set ack-delay 40"), 0u);
+    EXPECT_EQ(m_tablet.Field("ec_ack_delay_ms"), "40");
+    ASSERT_NO_FATAL_FAILURE(Start());
+    EXPECT_EQ(m_tablet.Number("ec_reads"), 5);
+    EXPECT_EQ(m_tablet.Number("ec_writes"), 4);
+    ASSERT_NO_FATAL_FAILURE(Show());
+    EXPECT_TRUE(ShowsGreen({true, false, false, true}));
+    ASSERT_NO_FATAL_FAILURE(Tap(Switch(IDC_SWITCH_3G)));
+    EXPECT_TRUE(WaitFor([&] { return m_tablet.Field("switches") == "0x0B"; })) << m_tablet.Field("switches");
+    EXPECT_TRUE(ShowsGreen({true, true, false, true}));
+}
+
+TEST_F(HardwareEffects, AfterATapTheEcLeftUnansweredTheNextTapTriesAgainAndWrites)
+{
+    m_tablet.SetSwitches(0x05);
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(Show());
+    EXPECT_TRUE(ShowsGreen({true, false, true, false}));
+    const CRect bluetooth = Switch(IDC_SWITCH_BLUETOOTH);
+    const ScreenCapture off = SettledPicture(bluetooth);
+
+    ASSERT_EQ(RunTool(L"tabsim.exe", L"set ack never"), 0u);
+    ASSERT_NO_FATAL_FAILURE(Tap(Switch(IDC_SWITCH_CAMERA)));
+    // Faded: neither green nor the off picture.
+    EXPECT_TRUE(ShowsGreen({false, false, false, false}));
+    EXPECT_TRUE(WaitFor([&] { return Differing(ScreenCapture(bluetooth), off) > bluetooth.Width() * bluetooth.Height() / 10; }));
+    EXPECT_EQ(m_tablet.Number("ec_writes"), 4);
+
+    // The EC answers again: the very next tap, on the camera shown on before it faded, turns it off.
+    ASSERT_EQ(RunTool(L"tabsim.exe", L"set ack now"), 0u);
+    ASSERT_NO_FATAL_FAILURE(Tap(Switch(IDC_SWITCH_CAMERA)));
+    EXPECT_TRUE(WaitFor([&] { return m_tablet.Field("switches") == "0x01"; })) << m_tablet.Field("switches");
+    EXPECT_EQ(m_tablet.Number("ec_writes"), 5);
+    EXPECT_TRUE(ShowsGreen({true, false, false, false}));
+    EXPECT_TRUE(WaitFor([&] { return Differing(ScreenCapture(bluetooth), off) == 0; }));
+}
+
 // Switches the program cannot reach at start: an EC that never answers, or port access refused.
 struct Unreachable {
     const char* name;
     const wchar_t* before;  // the tabsim setting made before the program starts
     const wchar_t* after;   // the one that makes the switches reachable again
     const wchar_t* reason;  // a word the tooltip must hold
+    bool clickAsks;         // whether a click asks the EC again (not without port access)
 };
 
 class UnreachableSwitches : public HardwareEffects, public ::testing::WithParamInterface<Unreachable> {};
 
-TEST_P(UnreachableSwitches, AreNeverWrittenLookNeitherOnNorOffSaySoTakeNoClicksAndComeBackAtALaterShow)
+TEST_P(UnreachableSwitches, AreNeverWrittenLookNeitherOnNorOffSaySoAndComeBackAtALaterShow)
 {
     const Unreachable& c = GetParam();
     ASSERT_EQ(RunTool(L"tabsim.exe", L"set switches 0x05"), 0u);
@@ -150,12 +222,13 @@ TEST_P(UnreachableSwitches, AreNeverWrittenLookNeitherOnNorOffSaySoTakeNoClicksA
     EXPECT_NE(tip.find(L"cannot be reached"), std::wstring::npos);
     EXPECT_NE(tip.find(c.reason), std::wstring::npos);
 
-    // A click changes nothing.
+    // A click writes nothing: it asks the EC again (which has shown no state to change yet), or,
+    // without port access, nothing at all until the next show.
     const long long opens = m_tablet.Number("winio_opens");
     Click(camera);
     Linger(300);
     EXPECT_EQ(m_tablet.Number("ec_writes"), 0);
-    EXPECT_EQ(m_tablet.Number("winio_opens"), opens);
+    EXPECT_EQ(m_tablet.Number("winio_opens"), opens + (c.clickAsks ? 1 : 0));
     EXPECT_EQ(m_tablet.Field("switches"), "0x05");
     EXPECT_TRUE(ShowsGreen({false, false, false, false}));
 
@@ -174,8 +247,8 @@ TEST_P(UnreachableSwitches, AreNeverWrittenLookNeitherOnNorOffSaySoTakeNoClicksA
 }
 
 INSTANTIATE_TEST_SUITE_P(Switches, UnreachableSwitches,
-                         ::testing::Values(Unreachable{"EcNeverAnswers", L"ack never", L"ack now", L"does not answer"},
-                                           Unreachable{"NoPortAccess", L"winio fail", L"winio ok", L"I/O ports"}),
+                         ::testing::Values(Unreachable{"EcNeverAnswers", L"ack never", L"ack now", L"does not answer", true},
+                                           Unreachable{"NoPortAccess", L"winio fail", L"winio ok", L"I/O ports", false}),
                          [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(HardwareEffects, ChangesMadeElsewhereShowOnTheSlidersWithinAFewTicksAndAreNeverWrittenBack)
@@ -199,6 +272,30 @@ TEST_F(HardwareEffects, ChangesMadeElsewhereShowOnTheSlidersWithinAFewTicksAndAr
     m_tablet.SetVolume(0.25f);
     EXPECT_TRUE(WaitFor([&] { return Brightness() == 2 && Volume() == 25; }));
     EXPECT_EQ(m_tablet.Number("brightness_sets"), 0);
+    EXPECT_EQ(m_tablet.Number("volume_writes"), 0);
+}
+
+TEST_F(HardwareEffects, AVolumeThatCannotBeReadLeavesAnUnsureSliderUntilTheFirstGoodRead)
+{
+    // A tablet file of another version: every call of the libraries fails, the volume's too;
+    // brightness answers 7, as where it cannot be read.
+    ASSERT_TRUE(m_tablet.Use([](auto& state) { ++state.header.version; }));
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(Show());
+    const CRect slider = ProgramUnderTest::WindowRect(Control(m_program->VolumePage(), IDC_VOLUME_SLIDER));
+    auto thumbAt = [&](int pos) {
+        const CPoint centre = ThumbCentre(slider, pos, 1, 99);
+        return CRect(centre.x - 5, centre.y - 10, centre.x + 6, centre.y + 11);
+    };
+    Linger(400);  // several polls
+    EXPECT_EQ(Volume(), 1) << "where the trackbar starts, not a volume";
+    EXPECT_EQ(Brightness(), 7);
+    const ScreenCapture unsure = SettledPicture(thumbAt(1));
+
+    ASSERT_EQ(RunTool(L"tabsim.exe", L"reset"), 0u);
+    EXPECT_TRUE(WaitFor([&] { return Volume() == 50; })) << "volume " << Volume();
+    const ScreenCapture known = SettledPicture(thumbAt(50));
+    EXPECT_GT(Differing(unsure, known), 11 * 21 / 2) << "the unsure thumb must look different";
     EXPECT_EQ(m_tablet.Number("volume_writes"), 0);
 }
 

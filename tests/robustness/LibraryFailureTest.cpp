@@ -1,11 +1,12 @@
 // The running program without PM.dll, common.dll or any library beside it (though they lie in its
-// current folder and on PATH), and with stand-ins
-// that answer nonsense: it starts, hides, shows on the key and hides on the close mark; each
-// slider keeps its place or shows at the nearer end of its range; whatever still has its library
-// keeps working.
+// current folder and on PATH), with stand-ins that fail or answer nonsense, and with ones that
+// report each change only a while after it: it starts, hides, shows on the key and hides on the
+// close mark; a slider moves only to what was read, never back over the user's move; whatever
+// still has its library keeps working.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,11 @@
 #include "ProgramCopy.h"
 #include "ProgramUnderTest.h"
 #include "RealInput.h"
+#include "ScreenMeasures.h"
+#include "SliderPage.h"
+#include "SliderPositions.h"
 #include "TestTablet.h"
+#include "XPointer.h"
 #include "resource.h"
 
 namespace {
@@ -164,7 +169,7 @@ struct NonsenseCase {
 
 class NonsenseLibraryTest : public ::testing::TestWithParam<NonsenseCase> {};
 
-TEST_P(NonsenseLibraryTest, SlidersShowTheNearerEndAndEverythingElseWorks)
+TEST_P(NonsenseLibraryTest, SlidersMoveOnlyToWhatWasReadAndEverythingElseWorks)
 {
     const NonsenseCase& c = GetParam();
     TestTablet tablet;  // the EC behind the real WINIO.dll
@@ -192,14 +197,13 @@ TEST_P(NonsenseLibraryTest, SlidersShowTheNearerEndAndEverythingElseWorks)
     EXPECT_TRUE(WaitFor([&] { return SliderPosition(brightness) == c.brightnessShown; }));
 
     // The volume slider cannot take a synthesized click under Wine (see PostKey); its keys can.
+    // No read is good, so where the user put it, it stays.
     PostKey(volume, VK_END, 0x4F);
     EXPECT_TRUE(WaitFor([&] { return Contains(program.CallLog(), "write 4 0.99"); }));
-    // A read that stores nothing leaves the scalar last written in the float: 99 written is read
-    // back as 99, and there the slider stays.
-    const int volumeAfter = std::wstring(c.volume) == L"unwritten" ? 99 : c.volumeShown;
+    Linger(static_cast<DWORD>(CSliderPage::kUserMoveHoldMs));
     const size_t reads = CountStarting(program.CallLog(), "read");
     EXPECT_TRUE(WaitFor([&] { return CountStarting(program.CallLog(), "read") >= reads + 3; }));
-    EXPECT_EQ(SliderPosition(volume), volumeAfter);
+    EXPECT_EQ(SliderPosition(volume), 99);
 
     ProgramUnderTest::ClickAt(CentreOf(program.Control(IDC_SWITCH_WIRELESS)));
     EXPECT_TRUE(WaitFor([&] { return tablet.Field("switches") == "0x01"; }));
@@ -211,11 +215,72 @@ TEST_P(NonsenseLibraryTest, SlidersShowTheNearerEndAndEverythingElseWorks)
 INSTANTIATE_TEST_SUITE_P(
     Answers, NonsenseLibraryTest,
     ::testing::Values(NonsenseCase{"AllBitsLevelNaNVolume", L"0xFFFFFFFF", L"nan", L"0x80004005", 0, 1},
-                      NonsenseCase{"LevelTwelveInfiniteVolume", L"12", L"inf", L"0x80070057", 7, 99},
+                      NonsenseCase{"LevelTwelveInfiniteVolume", L"12", L"inf", L"0x80070057", 0, 1},
                       NonsenseCase{"SignBitLevelNegativeInfinity", L"0x80000000", L"-inf", L"0xFFFFFFFF", 0, 1},
-                      NonsenseCase{"LargestLevelHugeVolume", L"0x7FFFFFFF", L"1e30", L"12345", 7, 99},
-                      NonsenseCase{"LevelEightNegativeVolume", L"8", L"-0.5", L"0x8000FFFF", 7, 1},
-                      NonsenseCase{"VolumeNeverWritten", L"3", L"unwritten", L"0x80004001", 3, 1}),
+                      NonsenseCase{"LargestLevelHugeVolume", L"0x7FFFFFFF", L"1e30", L"12345", 0, 1},
+                      NonsenseCase{"LevelEightNegativeVolume", L"8", L"-0.5", L"0x8000FFFF", 0, 1},
+                      NonsenseCase{"VolumeNeverWritten", L"3", L"unwritten", L"0x80004001", 3, 1},
+                      // Succeeding, but with values no library can mean, or none at all.
+                      NonsenseCase{"SucceedingWithNaN", L"9", L"nan", L"0", 0, 1},
+                      NonsenseCase{"SucceedingWithTwo", L"8", L"2.0", L"0", 0, 1},
+                      NonsenseCase{"SucceedingWithMinusOne", L"0xFFFFFFFF", L"-1", L"0", 0, 1},
+                      NonsenseCase{"SucceedingWithoutStoring", L"12", L"unwritten", L"0", 0, 1}),
     [](const auto& test) { return std::string(test.param.name); });
+
+// ---- libraries that report a change only a while after it ---------------------------------------
+
+// A common.dll and a PM.dll that take each write at once but go on reporting the old value for
+// 300 ms, as a library applying its writes in the background may. The user's real pointer taps
+// the volume channel and drags the thumb: no poll puts the slider back.
+TEST(LaggingLibraryTest, PollsNeverUndoATapOnTheChannelOrADragOfTheThumb)
+{
+    ASSERT_TRUE(XPointerAvailable()) << "xdotool is missing (scripts/install-deps.sh installs it)";
+    TestTablet tablet;
+    ScopedVariable lag(fake_library::kLagVariable, L"300");
+    ScopedVariable volumeValue(fake_library::kVolumeVariable, L"0.1");
+    ScopedVariable volumeResult(fake_library::kVolumeResultVariable, L"0");
+    ScopedVariable level(fake_library::kLevelVariable, L"3");
+    ScopedVariable setResult(fake_library::kSetResultVariable, L"1");
+    ProgramCopy program({LibraryFile::WinIo, LibraryFile::FakePm, LibraryFile::FakeCommon});
+    ASSERT_TRUE(program.Started());
+    ASSERT_NO_FATAL_FAILURE(ShowWithKey(program));
+    HWND volume = program.Control(IDC_VOLUME_SLIDER);
+    ASSERT_TRUE(WaitFor([&] { return SliderPosition(volume) == 10; }));
+    auto lastWrite = [&] {
+        std::string last;
+        for (const std::string& line : program.CallLog())
+            if (line.rfind("write 4 ", 0) == 0)
+                last = line.substr(8);
+        return last;
+    };
+    auto written = [](int position) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.6g", static_cast<double>(VolumePositionToScalar(position)));
+        return std::string(text);
+    };
+
+    // Taps to the right of the thumb: a page step each (the trackbar's default, a fifth of the range).
+    RECT rect{};
+    ::GetWindowRect(volume, &rect);
+    const CRect slider(rect);
+    int expected = 10;
+    for (int tap = 0; tap < 4; ++tap) {
+        ASSERT_TRUE(XClick(ThumbCentre(slider, expected + 12, 1, 99)));
+        expected += 19;
+        EXPECT_TRUE(WaitFor([&] { return SliderPosition(volume) == expected; })) << "tap " << tap << ": " << SliderPosition(volume);
+        Linger(400);  // polls while the library still reports the old volume, and after
+        EXPECT_EQ(SliderPosition(volume), expected) << "tap " << tap;
+        EXPECT_EQ(lastWrite(), written(expected)) << "tap " << tap;
+    }
+
+    // A drag of the thumb down to 40: it ends there, and that is what was written last.
+    ASSERT_TRUE(XDrag(ThumbCentre(slider, expected, 1, 99), ThumbCentre(slider, 40, 1, 99), 8));
+    Linger(800);
+    const int dragged = SliderPosition(volume);
+    EXPECT_NEAR(dragged, 40, 1);
+    EXPECT_EQ(lastWrite(), written(dragged));
+    EXPECT_TRUE(Answers(program.Panel()));
+    EXPECT_EQ(program.Close(), 0u);
+}
 
 } // namespace
