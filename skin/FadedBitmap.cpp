@@ -13,6 +13,13 @@ BYTE Toward(BYTE from, BYTE to, int percent) { return static_cast<BYTE>(from + (
 
 } // namespace
 
+COLORREF FadeColour(COLORREF colour, COLORREF toward, int percent)
+{
+    percent = std::clamp(percent, 0, 100);
+    return RGB(Toward(GetRValue(colour), GetRValue(toward), percent), Toward(GetGValue(colour), GetGValue(toward), percent),
+               Toward(GetBValue(colour), GetBValue(toward), percent));
+}
+
 bool FadeBitmap(HBITMAP bitmap, COLORREF key, COLORREF toward, int percent)
 {
     BITMAP info{};
@@ -31,13 +38,14 @@ bool FadeBitmap(HBITMAP bitmap, COLORREF key, COLORREF toward, int percent)
     if (::GetDIBits(screen.get(), bitmap, 0, rows, pixels.data(), &layout, DIB_RGB_COLORS) != rows)
         return false;
 
-    percent = std::clamp(percent, 0, 100);
     for (RGBQUAD& pixel : pixels) {
-        if (RGB(pixel.rgbRed, pixel.rgbGreen, pixel.rgbBlue) == key)
+        const COLORREF colour = RGB(pixel.rgbRed, pixel.rgbGreen, pixel.rgbBlue);
+        if (colour == key)
             continue;
-        pixel.rgbRed = Toward(pixel.rgbRed, GetRValue(toward), percent);
-        pixel.rgbGreen = Toward(pixel.rgbGreen, GetGValue(toward), percent);
-        pixel.rgbBlue = Toward(pixel.rgbBlue, GetBValue(toward), percent);
+        const COLORREF faded = FadeColour(colour, toward, percent);
+        pixel.rgbRed = GetRValue(faded);
+        pixel.rgbGreen = GetGValue(faded);
+        pixel.rgbBlue = GetBValue(faded);
     }
     return ::SetDIBits(screen.get(), bitmap, 0, rows, pixels.data(), &layout, DIB_RGB_COLORS) == rows;
 }

@@ -3,6 +3,9 @@
 
 #include "Afx.h"
 
+// `colour` moved `percent` (0 to 100) of the way toward `toward`, channel by channel.
+COLORREF FadeColour(COLORREF colour, COLORREF toward, int percent);
+
 // Moves every pixel of `bitmap` but those of colour `key` `percent` (0 to 100) of the way toward
 // `toward`, in place; the key pixels stay exactly `key`, so a mask made from them still cuts out
 // the same shape. False when the pixels cannot be read or written (for instance while a DC holds

@@ -47,21 +47,26 @@ void CSkinSlider::ShowKnown(bool known)
         Invalidate(FALSE);
 }
 
-// The copy of the normal thumb is faded the first time it is shown, toward the colour behind the
-// control's middle (from the background copy), so it fades into the page it lies on. No pixel is
-// kept as it is (CLR_INVALID matches none). If it cannot be faded, the normal thumb shows.
+// The colour behind the control's middle, from the background copy, so the unknown look fades
+// into the page it lies on.
+COLORREF CSkinSlider::BehindColour()
+{
+    if (m_hBackDC) {
+        CRect client;
+        GetClientRect(&client);
+        const COLORREF sampled = ::GetPixel(m_hBackDC.get(), client.Width() / 2, client.Height() / 2);
+        if (sampled != CLR_INVALID)
+            return sampled;
+    }
+    return ::GetSysColor(COLOR_BTNFACE);
+}
+
+// The copy of the normal thumb is faded the first time it is shown. No pixel is kept as it is
+// (CLR_INVALID matches none). If it cannot be faded, the normal thumb shows.
 const CSkinSlider::ThumbPicture* CSkinSlider::FadedThumb()
 {
     if (!m_thumbFadedDone && m_thumbFaded.bitmap) {
-        COLORREF behind = ::GetSysColor(COLOR_BTNFACE);
-        if (m_hBackDC) {
-            CRect client;
-            GetClientRect(&client);
-            const COLORREF sampled = ::GetPixel(m_hBackDC.get(), client.Width() / 2, client.Height() / 2);
-            if (sampled != CLR_INVALID)
-                behind = sampled;
-        }
-        if (!FadeBitmap(m_thumbFaded.bitmap.get(), CLR_INVALID, behind, kUnknownThumbFade))
+        if (!FadeBitmap(m_thumbFaded.bitmap.get(), CLR_INVALID, BehindColour(), kUnknownFade))
             m_thumbFaded.bitmap.reset();
         m_thumbFadedDone = true;
     }
@@ -148,7 +153,13 @@ void CSkinSlider::DrawChannel(CDC* dc, const NMCUSTOMDRAW* nm)
     CRect groove(nm->rc);
     if (groove.Height() > groove.Width())
         groove.InflateRect(1, 0);
-    dc->DrawEdge(&groove, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+    if (m_known) {
+        dc->DrawEdge(&groove, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+        return;
+    }
+    afx::unique_hbrush faded(::CreateSolidBrush(FadeColour(::GetSysColor(COLOR_BTNSHADOW), BehindColour(), kUnknownFade)));
+    if (faded)
+        ::FrameRect(dc->GetSafeHdc(), &groove, faded.get());
 }
 
 void CSkinSlider::DrawThumb(CDC* dc, const NMCUSTOMDRAW* nm)

@@ -21,12 +21,12 @@ public:
     // no repaint. (A trackbar given the same out-of-range position again repaints every time.)
     void FollowPos(int position);
 
-    // Whether the position shown is known to be the hardware's. Unknown, the thumb at rest shows
-    // faded into what lies behind it (kUnknownThumbFade percent), as a control that cannot be
-    // relied on; the slider still moves and notifies as ever. Known when created.
+    // Whether the position shown is known to be the hardware's. Unknown, the thumb at rest and the
+    // groove show faded into what lies behind the control (kUnknownFade percent), as a control
+    // that cannot be relied on; the slider still moves and notifies as ever. Known when created.
     void ShowKnown(bool known);
     bool ShowsKnown() const { return m_known; }
-    static constexpr int kUnknownThumbFade = 60;
+    static constexpr int kUnknownFade = 60;
 
     // The copy of the parent's pixels under the control, taken at the first channel paint and kept
     // for the control's life. Members go in reverse order: the bitmap that m_hBackDC held before
@@ -47,6 +47,7 @@ private:
     };
     static ThumbPicture LoadThumb(UINT id);
     const ThumbPicture* FadedThumb();
+    COLORREF BehindColour();
 
     void DrawChannel(CDC* dc, const NMCUSTOMDRAW* nm);
     void DrawThumb(CDC* dc, const NMCUSTOMDRAW* nm);

@@ -307,7 +307,7 @@ TEST_F(SkinSliderTest, TheThumbShowsThePressedPictureWhileHeldUnscaledAtTheThumb
     }
 }
 
-TEST_F(SkinSliderTest, UntilItsPositionIsKnownTheThumbAtRestShowsFadedIntoWhatLiesBehind)
+TEST_F(SkinSliderTest, UntilItsPositionIsKnownTheThumbAtRestAndTheGrooveShowFadedIntoWhatLiesBehind)
 {
     CProbeSlider& slider = MakeSlider(0, kSliderRect);
     slider.SetRange(1, 99);
@@ -323,9 +323,14 @@ TEST_F(SkinSliderTest, UntilItsPositionIsKnownTheThumbAtRestShowsFadedIntoWhatLi
     Notify(CDDS_ITEMPREPAINT, TBCD_THUMB, canvas.dc(), thumb);
     const COLORREF behind =
         ParentColour(kSliderRect.left + kSliderRect.Width() / 2, kSliderRect.top + kSliderRect.Height() / 2, 0);
-    const afx::unique_hbitmap faded =
-        LoadFadedBitmap(IDB_THUMB_NORMAL, CLR_INVALID, behind, CSkinSlider::kUnknownThumbFade);
+    const afx::unique_hbitmap faded = LoadFadedBitmap(IDB_THUMB_NORMAL, CLR_INVALID, behind, CSkinSlider::kUnknownFade);
     ASSERT_TRUE(faded);
+    const COLORREF groove = FadeColour(::GetSysColor(COLOR_BTNSHADOW), behind, CSkinSlider::kUnknownFade);
+    ForRing(kChannel, 1, [&](int x, int y) {
+        if (!CRect(thumb.TopLeft(), CSize(11, 22)).PtInRect(CPoint(x, y))) {
+            EXPECT_EQ(canvas.At(x, y), groove) << x << "," << y;
+        }
+    });
     EXPECT_EQ(PixelsOffThePicture(canvas, thumb.TopLeft(), faded.get()), 0);
     EXPECT_GT(PixelsOffThePicture(canvas, thumb.TopLeft(), IDB_THUMB_NORMAL), 11 * 22 / 2);
 
