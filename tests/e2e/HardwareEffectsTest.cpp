@@ -49,6 +49,13 @@ protected:
         ASSERT_TRUE(XPointerAvailable()) << "xdotool is missing (scripts/install-deps.sh installs it)";
         ASSERT_TRUE(XClick(CPoint(rect.CenterX(), rect.CenterY())));
     }
+    // A tap on switch `id` that must leave the EC holding `switches` and the screen showing `green`.
+    void TapTo(int id, const std::string& switches, std::vector<bool> green)
+    {
+        ASSERT_NO_FATAL_FAILURE(Tap(Switch(id)));
+        EXPECT_TRUE(WaitFor([&] { return m_tablet.Field("switches") == switches; })) << m_tablet.Field("switches");
+        EXPECT_TRUE(ShowsGreen(std::move(green)));
+    }
     void Hide() const
     {
         Click(m_program->ControlRect(m_program->Panel(), IDC_PANEL_CLOSE));
@@ -144,9 +151,7 @@ TEST_F(HardwareEffects, ATapOnAGreyDeviceTurnedOnMeanwhileByTheTabletsKeyLeavesI
     EXPECT_TRUE(ShowsGreen({true, false, true, true}));
 
     // Now shown on, the next tap turns it off.
-    ASSERT_NO_FATAL_FAILURE(Tap(Switch(IDC_SWITCH_CAMERA)));
-    EXPECT_TRUE(WaitFor([&] { return m_tablet.Field("switches") == "0x09"; })) << m_tablet.Field("switches");
-    EXPECT_TRUE(ShowsGreen({true, false, false, true}));
+    ASSERT_NO_FATAL_FAILURE(TapTo(IDC_SWITCH_CAMERA, "0x09", {true, false, false, true}));
 }
 
 TEST_F(HardwareEffects, AnEcAnsweringFortyMillisecondsAfterEachCommandIsHeardAtStartAndOnATap)
@@ -159,9 +164,7 @@ TEST_F(HardwareEffects, AnEcAnsweringFortyMillisecondsAfterEachCommandIsHeardAtS
     EXPECT_EQ(m_tablet.Number("ec_writes"), 4);
     ASSERT_NO_FATAL_FAILURE(Show());
     EXPECT_TRUE(ShowsGreen({true, false, false, true}));
-    ASSERT_NO_FATAL_FAILURE(Tap(Switch(IDC_SWITCH_3G)));
-    EXPECT_TRUE(WaitFor([&] { return m_tablet.Field("switches") == "0x0B"; })) << m_tablet.Field("switches");
-    EXPECT_TRUE(ShowsGreen({true, true, false, true}));
+    ASSERT_NO_FATAL_FAILURE(TapTo(IDC_SWITCH_3G, "0x0B", {true, true, false, true}));
 }
 
 TEST_F(HardwareEffects, AfterATapTheEcLeftUnansweredTheNextTapTriesAgainAndWrites)
@@ -182,10 +185,8 @@ TEST_F(HardwareEffects, AfterATapTheEcLeftUnansweredTheNextTapTriesAgainAndWrite
 
     // The EC answers again: the very next tap, on the camera shown on before it faded, turns it off.
     ASSERT_EQ(RunTool(L"tabsim.exe", L"set ack now"), 0u);
-    ASSERT_NO_FATAL_FAILURE(Tap(Switch(IDC_SWITCH_CAMERA)));
-    EXPECT_TRUE(WaitFor([&] { return m_tablet.Field("switches") == "0x01"; })) << m_tablet.Field("switches");
+    ASSERT_NO_FATAL_FAILURE(TapTo(IDC_SWITCH_CAMERA, "0x01", {true, false, false, false}));
     EXPECT_EQ(m_tablet.Number("ec_writes"), 5);
-    EXPECT_TRUE(ShowsGreen({true, false, false, false}));
     EXPECT_TRUE(WaitFor([&] { return Differing(ScreenCapture(bluetooth), off) == 0; }));
 }
 

@@ -26,9 +26,12 @@ const char* Name(Look look) { return look == Look::On ? "on" : look == Look::Off
 
 class PortFailure : public ::testing::Test {
 protected:
-    // Starts the program behind the fake port library and shows the panel.
-    void Start()
+    // Starts the program behind the fake port library, its fault chosen by `variable`, with the
+    // EC holding Wi-Fi and Bluetooth on (0x09).
+    void Start(const wchar_t* variable, const wchar_t* value)
     {
+        m_tablet.SetSwitches(0x09);
+        m_fault = std::make_unique<ScopedVariable>(variable, value);
         m_program = std::make_unique<ProgramCopy>(
             std::vector<LibraryFile>{LibraryFile::FakeWinIo, LibraryFile::Pm, LibraryFile::Common});
         ASSERT_TRUE(m_program->Started());
@@ -37,6 +40,13 @@ protected:
     {
         TypeHotkey();
         ASSERT_TRUE(WaitFor([&] { return m_program->PanelVisible() && m_program->AllPagesVisible(); }));
+    }
+    // Shows the panel while the EC holds the camera off, and keeps that picture.
+    void ShowCameraOff()
+    {
+        ASSERT_NO_FATAL_FAILURE(Show());
+        ASSERT_TRUE(WaitFor([&] { return GreenPixels(ScreenCapture(Camera())) < 20; }));
+        m_off = std::make_unique<ScreenCapture>(SettledPicture(Camera()));
     }
     CRect Camera() const
     {
@@ -66,15 +76,14 @@ protected:
 
     GdiplusSession m_gdiplus;
     TestTablet m_tablet;
+    std::unique_ptr<ScopedVariable> m_fault;
     std::unique_ptr<ProgramCopy> m_program;
     std::unique_ptr<ScreenCapture> m_off;
 };
 
 TEST_F(PortFailure, ADataPortReadingFFIsNoByteAtStartAtAShowAndBeforeATap)
 {
-    m_tablet.SetSwitches(0x09);
-    ScopedVariable floating(fake_library::kDataReadsFloatVariable, L"1");
-    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(Start(fake_library::kDataReadsFloatVariable, L"1"));
     EXPECT_EQ(m_tablet.Number("ec_reads"), 1);
     EXPECT_EQ(m_tablet.Number("ec_writes"), 0);
     ASSERT_NO_FATAL_FAILURE(Show());
@@ -88,15 +97,11 @@ TEST_F(PortFailure, ADataPortReadingFFIsNoByteAtStartAtAShowAndBeforeATap)
 
 TEST_F(PortFailure, WithEveryThirdDataByteRefusedNoTapShowsAStateTheEcDoesNotHold)
 {
-    m_tablet.SetSwitches(0x09);
-    ScopedVariable everyThird(fake_library::kFailDataWriteEveryVariable, L"3");
-    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(Start(fake_library::kFailDataWriteEveryVariable, L"3"));
     // Start-up writes the byte back per device until the third byte written is refused.
     EXPECT_EQ(m_tablet.Number("ec_writes"), 2);
     EXPECT_EQ(m_tablet.Field("switches"), "0x09");
-    ASSERT_NO_FATAL_FAILURE(Show());  // the show's read brings the pictures back
-    ASSERT_TRUE(WaitFor([&] { return GreenPixels(ScreenCapture(Camera())) < 20; }));
-    m_off = std::make_unique<ScreenCapture>(SettledPicture(Camera()));
+    ASSERT_NO_FATAL_FAILURE(ShowCameraOff());  // the show's read brings the pictures back
 
     // A tap ends in a write the EC took, or in a byte the port library refused (which it logs).
     auto refusals = [&] {
@@ -124,13 +129,9 @@ TEST_F(PortFailure, WithEveryThirdDataByteRefusedNoTapShowsAStateTheEcDoesNotHol
 
 TEST_F(PortFailure, WithTheWriteCommandRefusedTheOldAcknowledgementIsNotTakenForDone)
 {
-    m_tablet.SetSwitches(0x09);
-    ScopedVariable refused(fake_library::kFailWriteCommandVariable, L"1");
-    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(Start(fake_library::kFailWriteCommandVariable, L"1"));
     EXPECT_EQ(m_tablet.Number("ec_writes"), 0);
-    ASSERT_NO_FATAL_FAILURE(Show());
-    ASSERT_TRUE(WaitFor([&] { return GreenPixels(ScreenCapture(Camera())) < 20; }));
-    m_off = std::make_unique<ScreenCapture>(SettledPicture(Camera()));
+    ASSERT_NO_FATAL_FAILURE(ShowCameraOff());
     for (int tap = 0; tap < 3; ++tap) {
         TapCamera();
         EXPECT_TRUE(CameraShows(Look::Faded)) << "tap " << tap << " shows " << Name(CameraLook());
