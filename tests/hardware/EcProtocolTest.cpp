@@ -167,17 +167,23 @@ TEST_F(EcProtocolTest, AByteThatWasNotReadIsNeverWritten)
     m_tablet.SetSwitches(0x0F);
     m_tablet.SetAckNever();
 
-    // The read goes unanswered: no write follows, and the copy keeps what it held.
+    // The read goes unanswered: no write follows, and the copy keeps what it held. A wait of
+    // 100 ms can outgrow the log's ring, so the log is checked for anything but the read command
+    // and unanswered reads of the answer port, and the commands are counted.
+    auto onlyTheUnansweredRead = [&] {
+        const Lines log = PortLog(m_tablet);
+        return !log.empty() && std::all_of(log.begin(), log.end(), [](const std::string& l) {
+            return l == "out 0x6C 0x11" || l == "in 0x68 0x00";
+        });
+    };
     g_deviceSwitches = 0x01;
+    long long reads = m_tablet.Number("ec_reads");
     for (EcResult (*change)(uint8_t) : {&SetDeviceSwitch, &ClearDeviceSwitch}) {
         m_tablet.ClearLog();
         EXPECT_EQ(change(1), EcResult::NoAnswer);
         EXPECT_EQ(g_deviceSwitches, 0x01);
-        const Lines log = PortLog(m_tablet);
-        ASSERT_GE(log.size(), 3u);
-        EXPECT_EQ(log.front(), "out 0x6C 0x11");
-        EXPECT_EQ(AnswerReads(log), static_cast<long long>(log.size()) - 1);  // nothing but the wait after
-        EXPECT_EQ(std::count(log.begin(), log.end(), "in 0x68 0xFA"), 0);
+        EXPECT_TRUE(onlyTheUnansweredRead());
+        EXPECT_EQ(m_tablet.Number("ec_reads"), ++reads);
     }
     EXPECT_EQ(m_tablet.Number("ec_writes"), 0);
     EXPECT_EQ(m_tablet.Field("switches"), "0x0F");
@@ -187,7 +193,7 @@ TEST_F(EcProtocolTest, AByteThatWasNotReadIsNeverWritten)
     m_tablet.ClearLog();
     EXPECT_EQ(ReadOnce(), EcResult::NoAnswer);
     EXPECT_EQ(g_deviceSwitches, 0x01);
-    EXPECT_EQ(PortLog(m_tablet).front(), "out 0x6C 0x11");
+    EXPECT_TRUE(onlyTheUnansweredRead());
     EXPECT_EQ(m_tablet.Number("winio_open"), 0);
     EXPECT_EQ(m_tablet.Number("port_denied"), 0);
 
