@@ -52,6 +52,9 @@ protected:
 struct AFX_MODULE_STATE {
     HINSTANCE m_hCurrentInstanceHandle = nullptr;
     HINSTANCE m_hCurrentResourceHandle = nullptr;
+    // The language whose string tables CString::LoadString reads first; 0 leaves the choice to
+    // the system's resource loader.
+    LANGID m_stringLanguage = 0;
 };
 
 AFX_MODULE_STATE* AfxGetModuleState();

@@ -232,6 +232,18 @@ BOOL CDialog::PreTranslateMessage(MSG* msg)
     return ::IsDialogMessageW(m_hWnd, msg);
 }
 
+bool ClickFocusedButtonOnEnter(HWND dialog, const MSG& msg)
+{
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_RETURN || (msg.hwnd != dialog && !::IsChild(dialog, msg.hwnd)))
+        return false;
+    HWND focus = ::GetFocus();
+    if (focus != nullptr && ::GetParent(focus) == dialog && ::IsWindowEnabled(focus) &&
+        (::SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON))
+        ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(focus), BN_CLICKED),
+                       reinterpret_cast<LPARAM>(focus));
+    return true;
+}
+
 BOOL CDialog::OnCmdMsg(UINT id, UINT code)
 {
     if (CWnd::OnCmdMsg(id, code))

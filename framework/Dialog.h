@@ -48,6 +48,12 @@ private:
     bool m_templateCentres = false;   // the template has a style that places it itself
 };
 
+// For a dialog that Enter must never end or hide: Enter's key-down clicks the focused control when
+// that is a button of the dialog's own, and does nothing otherwise. True when `msg` was such a
+// key-down for the dialog or one of its controls; the caller then keeps it from the standard
+// dialog handling, which would send IDOK.
+bool ClickFocusedButtonOnEnter(HWND dialog, const MSG& msg);
+
 // Reads the style and position of an in-memory dialog template (plain or extended).
 struct DialogTemplateInfo {
     DWORD style = 0;

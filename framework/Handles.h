@@ -77,6 +77,7 @@ inline void global_free(HGLOBAL h) noexcept { ::GlobalFree(h); }
 inline void close_handle(HANDLE h) noexcept { ::CloseHandle(h); }
 inline void destroy_window(HWND h) noexcept { ::DestroyWindow(h); }
 inline void destroy_menu(HMENU h) noexcept { ::DestroyMenu(h); }
+inline void unmap_view(void* view) noexcept { ::UnmapViewOfFile(view); }
 } // namespace detail
 
 using unique_hbitmap = unique_any<handle_traits<HBITMAP, detail::delete_gdi>>;
@@ -90,6 +91,7 @@ using unique_hglobal = unique_any<handle_traits<HGLOBAL, detail::global_free>>;
 using unique_handle = unique_any<handle_traits<HANDLE, detail::close_handle>>;
 using unique_hwnd = unique_any<handle_traits<HWND, detail::destroy_window>>;
 using unique_hmenu = unique_any<handle_traits<HMENU, detail::destroy_menu>>;
+using unique_mapped_view = unique_any<handle_traits<void*, detail::unmap_view>>;  // MapViewOfFile
 
 // File handles use INVALID_HANDLE_VALUE for "none", which is not a constant expression.
 struct file_handle_traits {

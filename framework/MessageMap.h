@@ -186,6 +186,7 @@ protected:                                                          \
 // Window messages.
 #define ON_WM_CREATE() AFX_ENTRY(Message, WM_CREATE, OnCreate, Create),
 #define ON_WM_DESTROY() AFX_ENTRY(Message, WM_DESTROY, OnDestroy, Void),
+#define ON_WM_CLOSE() AFX_ENTRY(Message, WM_CLOSE, OnClose, Void),
 #define ON_WM_MOVE() AFX_ENTRY(Message, WM_MOVE, OnMove, Move),
 #define ON_WM_TIMER() AFX_ENTRY(Message, WM_TIMER, OnTimer, Timer),
 #define ON_WM_PAINT() AFX_ENTRY(Message, WM_PAINT, OnPaint, Void),

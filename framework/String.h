@@ -12,7 +12,8 @@ public:
     CString(const wchar_t* text) : m_text(text ? text : L"") {}
     CString(std::wstring_view text) : m_text(text) {}
 
-    // Loads string resource `id` from the program's resources; false (and empty) when there is none.
+    // Loads string resource `id` from the program's resources, in the module state's string language
+    // when it has that string, else as the system chooses; false (and empty) when there is none.
     BOOL LoadString(UINT id);
 
     BOOL IsEmpty() const noexcept { return m_text.empty(); }

@@ -136,6 +136,7 @@ protected:
     // Default handlers: each passes the message on to the previous window procedure.
     int OnCreate(LPCREATESTRUCT) { return static_cast<int>(Default()); }
     void OnDestroy() { Default(); }
+    void OnClose() { Default(); }
     void OnMove(int, int) { Default(); }
     void OnTimer(UINT_PTR) { Default(); }
     void OnPaint() { Default(); }

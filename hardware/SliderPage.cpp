@@ -101,7 +101,7 @@ BOOL CSliderPage::OnEraseBkgnd(CDC* dc)
 
 BOOL CSliderPage::PreTranslateMessage(MSG* msg)
 {
-    if (IsSwallowedArrow(*msg))
+    if (IsSwallowedArrow(*msg) || ClickFocusedButtonOnEnter(m_hWnd, *msg))
         return TRUE;
     return CDialog::PreTranslateMessage(msg);
 }

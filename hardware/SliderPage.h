@@ -54,7 +54,9 @@ protected:
 
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
+    // Enter and a stray IDOK do nothing (the page has no button); Esc still hides the page.
     BOOL PreTranslateMessage(MSG* msg) override;
+    void OnOK() override {}
 
     void OnTimer(UINT_PTR id);
     BOOL OnEraseBkgnd(CDC* dc);

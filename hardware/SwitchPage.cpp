@@ -87,6 +87,11 @@ BOOL CSwitchPage::OnInitDialog()
     return TRUE;
 }
 
+BOOL CSwitchPage::PreTranslateMessage(MSG* msg)
+{
+    return ClickFocusedButtonOnEnter(m_hWnd, *msg) || CDialog::PreTranslateMessage(msg);
+}
+
 void CSwitchPage::RefreshSwitches() { ShowReach(ReadSwitchesNow()); }
 
 void CSwitchPage::MakeTransparent()

@@ -37,6 +37,9 @@ public:
 protected:
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
+    // Enter only clicks the focused switch, and a stray IDOK does nothing; Esc still hides the page.
+    BOOL PreTranslateMessage(MSG* msg) override;
+    void OnOK() override {}
     // Makes magenta see-through. False when the system offers no colour key; the page then
     // shows only its buttons through a window region instead.
     virtual bool ApplyColourKey();

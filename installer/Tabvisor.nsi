@@ -43,9 +43,10 @@ ManifestDPIAware true
 !define PUBLISHER "Quorvanta"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tabvisor"
 !define UNINSTALLER "Uninstall.exe"
-; The running program's panel: a dialog with this title.
-!define PANEL_CLASS "#32770"
-!define PANEL_TITLE "Tabvisor"
+; The running program's record in the session (app/SingleInstance.h): a named file mapping whose
+; 32-bit fields are a mark, the program's process id and its panel's window handle.
+!define INSTANCE_OBJECT "Local\Tabvisor.Instance"
+!define INSTANCE_MAGIC 0x52535654
 
 Name "${PRODUCT}"
 OutFile "${OUT_FILE}"
@@ -92,35 +93,61 @@ A running ${PRODUCT} is closed first. Click Install to continue."
 
 !insertmacro MUI_LANGUAGE "English"
 
-; Ends every running Tabvisor as its user can (the close command of its panel) and waits until
-; each process has gone, so its files can be replaced or deleted. Gives up on a process that
-; does not end within 5 s; the file operations that follow then report the file in use.
+; Ends the running Tabvisor of this session as its user can (the close command of its panel,
+; found through the program's record) and waits until the record has gone, that is until the
+; program has ended, so its files can be replaced or deleted. Gives up after 8 closes of 5 s each;
+; the file operations that follow then report the file in use.
 !macro DEFINE_CLOSE_RUNNING PREFIX
 Function ${PREFIX}CloseRunningTabvisor
   Push $0
   Push $1
   Push $2
   Push $3
+  Push $4
+  Push $5
   StrCpy $3 0
   ${Do}
-    FindWindow $0 "${PANEL_CLASS}" "${PANEL_TITLE}"
-    ${If} $0 = 0
-    ${OrIf} $3 >= 8
+    ; FILE_MAP_READ
+    System::Call 'kernel32::OpenFileMappingW(i 4, i 0, w "${INSTANCE_OBJECT}") p .r0'
+    ${If} $0 P= 0
+      ${Break}
+    ${EndIf}
+    StrCpy $1 0
+    StrCpy $2 0
+    StrCpy $4 0
+    System::Call 'kernel32::MapViewOfFile(p r0, i 4, i 0, i 0, p 16) p .r5'
+    ${If} $5 P<> 0
+      System::Call '*$5(i .r4, i .r1, i .r2)'
+      System::Call 'kernel32::UnmapViewOfFile(p r5)'
+    ${EndIf}
+    System::Call 'kernel32::CloseHandle(p r0)'
+    ${If} $3 >= 8
       ${Break}
     ${EndIf}
     IntOp $3 $3 + 1
-    DetailPrint "Closing the running ${PRODUCT}"
-    System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r1)'
-    ; SYNCHRONIZE: enough to wait for the end.
-    System::Call 'kernel32::OpenProcess(i 0x00100000, i 0, i r1) p .r2'
-    SendMessage $0 ${WM_SYSCOMMAND} 0xF060 0 /TIMEOUT=2000 ; SC_CLOSE
-    ${If} $2 P<> 0
-      System::Call 'kernel32::WaitForSingleObject(p r2, i 5000) i .r1'
-      System::Call 'kernel32::CloseHandle(p r2)'
-    ${Else}
-      Sleep 500
+    ; Only a panel of the process the record names; a program still starting has none yet.
+    ${If} $4 = ${INSTANCE_MAGIC}
+    ${AndIf} $2 <> 0
+      System::Call 'user32::GetWindowThreadProcessId(p r2, *i .r5)'
+      ${If} $5 = $1
+        DetailPrint "Closing the running ${PRODUCT}"
+        SendMessage $2 ${WM_SYSCOMMAND} 0xF060 0 /TIMEOUT=2000 ; SC_CLOSE
+      ${EndIf}
     ${EndIf}
+    ; The record goes with the program's last handle to it, when the program has ended.
+    StrCpy $4 0
+    ${Do}
+      Sleep 100
+      System::Call 'kernel32::OpenFileMappingW(i 4, i 0, w "${INSTANCE_OBJECT}") p .r0'
+      ${If} $0 P= 0
+        ${Break}
+      ${EndIf}
+      System::Call 'kernel32::CloseHandle(p r0)'
+      IntOp $4 $4 + 1
+    ${LoopUntil} $4 >= 50
   ${Loop}
+  Pop $5
+  Pop $4
   Pop $3
   Pop $2
   Pop $1

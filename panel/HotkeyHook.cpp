@@ -20,8 +20,8 @@ LRESULT CALLBACK HotkeyHookProc(int nCode, WPARAM wParam, LPARAM lParam)
                 if (CWnd* panel = AfxGetThread()->GetMainWnd(); panel != nullptr && panel->m_hWnd != nullptr) {
                     panel->ShowWindow(SW_SHOW);
                     // The show timer would find the request within 100 ms; the message, at once.
-                    if (g_panelHidden == 1)
-                        panel->PostMessage(kShowPagesRequest);
+                    // While the panel is shown it brings back the pages hidden on their own.
+                    panel->PostMessage(kShowPagesRequest);
                 }
             }
             g_upKeyDown = verdict.upKeyDown ? 1 : 0;

@@ -4,7 +4,8 @@
 #include <windows.h>
 
 // Sets the shared flags for each key event, shows the panel for the hotkey and asks it to show
-// its pages, and passes every event on: no key is ever swallowed.
+// its pages (or, while it is shown, the pages hidden on their own), and passes every event on:
+// no key is ever swallowed.
 LRESULT CALLBACK HotkeyHookProc(int nCode, WPARAM wParam, LPARAM lParam);
 
 // Installs the hook for the whole desktop into g_hHook, and removes it again.

@@ -31,6 +31,11 @@ BOOL CLauncherPage::OnInitDialog()
     return TRUE;
 }
 
+BOOL CLauncherPage::PreTranslateMessage(MSG* msg)
+{
+    return ClickFocusedButtonOnEnter(m_hWnd, *msg) || CDialog::PreTranslateMessage(msg);
+}
+
 BOOL CLauncherPage::OnEraseBkgnd(CDC* dc)
 {
     CRect client;
@@ -42,6 +47,6 @@ void CLauncherPage::OnLaunch()
 {
     // Every click starts the program again; whether it runs already is not asked, and a program
     // that cannot be started hides the panel all the same.
-    StartProgram(m_resources.program(), SW_SHOW);
+    StartProgramInBackground(m_resources.program(), SW_SHOW);
     HideFromLauncher(this);
 }

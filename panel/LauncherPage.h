@@ -29,6 +29,9 @@ public:
 protected:
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
+    // Enter only clicks the page's button, and a stray IDOK does nothing; Esc still hides the page.
+    BOOL PreTranslateMessage(MSG* msg) override;
+    void OnOK() override {}
 
     BOOL OnEraseBkgnd(CDC* dc);
     void OnLaunch();

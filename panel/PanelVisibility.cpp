@@ -17,12 +17,11 @@ void Show(CWnd* wnd, int command)
         wnd->ShowWindow(command);
 }
 
-} // namespace
+bool Hidden(CWnd* wnd) { return wnd != nullptr && wnd->m_hWnd != nullptr && !wnd->IsWindowVisible(); }
 
-void ShowPagesIfRequested(CWnd* panel)
+// The panel and its five pages in the show order, the focus left on the brightness page.
+void ShowAll(CWnd* panel)
 {
-    if (g_panelRequested != 1 || g_panelHidden != 1)
-        return;
     Show(panel, SW_SHOW);
     Show(g_brightnessPage, SW_SHOW);
     Show(g_volumePage, SW_SHOW);
@@ -34,7 +33,28 @@ void ShowPagesIfRequested(CWnd* panel)
         g_volumePage->SetFocus();
     if (g_brightnessPage != nullptr && g_brightnessPage->m_hWnd != nullptr)
         g_brightnessPage->SetFocus();
+}
+
+} // namespace
+
+void ShowPagesIfRequested(CWnd* panel)
+{
+    if (g_panelRequested != 1 || g_panelHidden != 1)
+        return;
+    ShowAll(panel);
     g_panelHidden = 0;
+}
+
+void ShowPagesOnRequest(CWnd* panel)
+{
+    if (g_panelHidden == 1) {
+        ShowPagesIfRequested(panel);
+        return;
+    }
+    const bool pageHiddenAlone = Hidden(g_brightnessPage) || Hidden(g_volumePage) || Hidden(g_taskMgrPage) ||
+                                 Hidden(g_keyboardPage) || Hidden(g_switchPage);
+    if (g_panelRequested == 1 && pageHiddenAlone)
+        ShowAll(panel);
 }
 
 void HideAfterStart(CWnd* panel)

@@ -7,10 +7,15 @@ class CWnd;
 // pages, leaves the keyboard focus on the brightness page, and clears g_panelHidden.
 void ShowPagesIfRequested(CWnd* panel);
 
+// The hotkey's request (the hook posts it, and another start of the program makes it): while
+// everything is hidden, as timer 0; while the panel is shown, brings back every page that was
+// hidden on its own (Esc on a page), with the focus as a fresh show leaves it.
+void ShowPagesOnRequest(CWnd* panel);
+
 // Timer 1, once after start: hides everything and waits for the hotkey.
 void HideAfterStart(CWnd* panel);
 
-// The panel's close mark: hides everything.
+// The panel's close mark, and Esc on the panel: hides everything.
 void HideFromCloseButton(CWnd* panel);
 
 // A launcher page after starting its program: hides its four siblings, its owner (the panel)

@@ -1,8 +1,14 @@
-// Starting a program by its full path, past WOW64's redirection of the system folder.
+// Starting a program by its full path through the shell, past WOW64's redirection of the system
+// folder.
 #include "ProgramStart.h"
 
 #include <windows.h>
+#include <objbase.h>
+#include <shellapi.h>
 
+#include <memory>
+
+#include "Handles.h"
 #include "ModulePaths.h"
 
 namespace {
@@ -20,6 +26,18 @@ bool StartsWithFolder(const std::wstring& path, const std::wstring& folder)
                                   static_cast<int>(folder.size()), TRUE) == CSTR_EQUAL;
 }
 
+struct StartRequest {
+    std::wstring program;
+    int show;
+};
+
+DWORD WINAPI StartOnItsThread(void* parameter)
+{
+    const std::unique_ptr<StartRequest> request(static_cast<StartRequest*>(parameter));
+    StartProgram(request->program, request->show);
+    return 0;
+}
+
 } // namespace
 
 std::wstring NativeSystemPath(const std::wstring& path)
@@ -35,17 +53,27 @@ std::wstring NativeSystemPath(const std::wstring& path)
 
 bool StartProgram(const std::wstring& program, int show)
 {
-    // The started program sees its own path as the system means it, quoted.
-    std::wstring commandLine = L"\"" + program + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = static_cast<WORD>(show);
-    PROCESS_INFORMATION process{};
-    if (!::CreateProcessW(NativeSystemPath(program).c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          nullptr, &startup, &process))
-        return false;
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    return true;
+    // Some of the shell's handlers are COM objects that want a single-threaded apartment; this
+    // thread gets one for the call unless it has an apartment already.
+    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    const std::wstring file = L"\"" + NativeSystemPath(program) + L"\"";
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    // No error boxes (there is no window of ours to own them), and done before the apartment goes.
+    info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+    info.hwnd = nullptr;
+    info.lpFile = file.c_str();
+    info.nShow = show;
+    const bool started = ::ShellExecuteExW(&info) != FALSE;
+    if (SUCCEEDED(com))
+        ::CoUninitialize();
+    return started;
+}
+
+void StartProgramInBackground(const std::wstring& program, int show)
+{
+    auto request = std::make_unique<StartRequest>(StartRequest{program, show});
+    afx::unique_handle thread(::CreateThread(nullptr, 0, StartOnItsThread, request.get(), 0, nullptr));
+    if (thread)
+        request.release();
 }

@@ -1,6 +1,9 @@
-// Starting the system programs of the launcher pages: by explicit application name, so a path
-// with spaces cannot be taken for a shorter program ("C:\Program.exe"), and, for a 32-bit
-// Tabvisor on 64-bit Windows, from the real system folder rather than its 32-bit stand-in.
+// Starting the system programs of the launcher pages through the shell, as Explorer starts them:
+// Task Manager asks for the highest rights available and the touch keyboard for UI access, which
+// only the shell can arrange (CreateProcess of either fails with ERROR_ELEVATION_REQUIRED on
+// Windows 8 and later). The full path goes to the shell quoted, so a path with spaces cannot be
+// taken for a shorter program ("C:\Program.exe"); a 32-bit Tabvisor on 64-bit Windows names the
+// real system folder rather than its 32-bit stand-in.
 #pragma once
 
 #include <string>
@@ -10,6 +13,11 @@
 // reached through the Sysnative alias. Other paths, and every path elsewhere, stay as they are.
 std::wstring NativeSystemPath(const std::wstring& path);
 
-// Starts `program` (a full path) with its quoted path as the command line and the show command
-// `show`. Returns whether the process was created; the caller does not wait for it.
+// Asks the shell to start `program` (a full path) with the show command `show`, on this thread,
+// with no window of ours for the shell to show errors in. Whether the shell started it; the caller
+// does not wait for the program.
 bool StartProgram(const std::wstring& program, int show);
+
+// StartProgram on a thread of its own, so the shell's work (loading its extensions, waiting for a
+// consent prompt) never holds up the caller; a failure goes unreported.
+void StartProgramInBackground(const std::wstring& program, int show);

@@ -1,9 +1,11 @@
 // The main panel: creation of the hook, face and pages, page placement, drag, system menu,
-// timers, the hooks' requests, screen changes and teardown.
+// timers, the hooks' and other starts' requests, the keys that end or hide it, screen changes
+// and teardown.
 #include "TabvisorDlg.h"
 
 #include "AboutDlg.h"
 #include "BrightnessPage.h"
+#include "ControlNames.h"
 #include "HotkeyHook.h"
 #include "HotkeyState.h"
 #include "KeyboardPage.h"
@@ -41,6 +43,7 @@ CTabvisorDlg::CTabvisorDlg(CWnd* parent) : CDialog(IDD_TABVISOR_DIALOG, parent)
 
 BEGIN_MESSAGE_MAP(CTabvisorDlg, CDialog)
     ON_WM_CREATE()
+    ON_WM_CLOSE()
     ON_WM_MOVE()
     ON_WM_LBUTTONDOWN()
     ON_WM_SYSCOMMAND()
@@ -54,6 +57,7 @@ BEGIN_MESSAGE_MAP(CTabvisorDlg, CDialog)
     ON_BN_CLICKED(IDC_PANEL_AREA_1008, OnInertButton)
     ON_BN_CLICKED(IDC_PANEL_AREA_1010, OnInertButton)
     ON_MESSAGE(kShowPagesRequest, OnShowPagesRequest)
+    ON_MESSAGE(ShowPanelMessage(), OnShowPanelRequest)
     ON_MESSAGE(kRaisePagesRequest, OnRaisePagesRequest)
     ON_MESSAGE(WM_POWERBROADCAST, OnPowerBroadcast)
     ON_MESSAGE(WM_WTSSESSION_CHANGE, OnSessionChange)
@@ -133,6 +137,10 @@ BOOL CTabvisorDlg::OnInitDialog()
     SetWindowText(L"Tabvisor");
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
+    NameControls(*this, {m_pSwitchPage, m_pVolumePage, m_pBrightnessPage, m_pKeyboardPage, m_pTaskMgrPage});
+    // Another start may run at a lower integrity level than this one (an elevated Tabvisor and
+    // the logon task's): its request to show the panel still arrives.
+    ::ChangeWindowMessageFilterEx(m_hWnd, ShowPanelMessage(), MSGFLT_ALLOW, nullptr);
 
     RegisterBootTask();
 
@@ -296,6 +304,8 @@ void CTabvisorDlg::OnTimer(UINT_PTR id)
     } else if (id == kStartupTimer) {
         KillTimer(kStartupTimer);
         HideAfterStart(this);
+        if (m_onWaiting)
+            m_onWaiting(m_hWnd);
     }
     CDialog::OnTimer(id);
 }
@@ -313,13 +323,37 @@ void CTabvisorDlg::OnNcPaint() {}
 
 void CTabvisorDlg::OnCloseButton() { HideFromCloseButton(this); }
 
+BOOL CTabvisorDlg::PreTranslateMessage(MSG* msg)
+{
+    if (ClickFocusedButtonOnEnter(m_hWnd, *msg))
+        return TRUE;
+    return CDialog::PreTranslateMessage(msg);
+}
+
+// IDCANCEL comes from Esc on the panel's own controls: the user means "go away", not "quit".
+void CTabvisorDlg::OnCancel() { HideFromCloseButton(this); }
+
+void CTabvisorDlg::OnOK() {}
+
+// The deliberate close commands (Alt+F4 on the panel, Close in its system menu, the setup's
+// close) arrive as WM_CLOSE, which the dialog would have turned into IDCANCEL: they end the program.
+void CTabvisorDlg::OnClose() { EndDialog(IDCANCEL); }
+
 // Areas of the artwork that take a click and do nothing with it.
 void CTabvisorDlg::OnInertButton() {}
 
 // The hook has shown the panel; timer 0 would do the same at its next tick, and stays the fallback.
 LRESULT CTabvisorDlg::OnShowPagesRequest(WPARAM, LPARAM)
 {
-    ShowPagesIfRequested(this);
+    ShowPagesOnRequest(this);
+    return 0;
+}
+
+// Another start of the program in this session: the same as the tablet key.
+LRESULT CTabvisorDlg::OnShowPanelRequest(WPARAM, LPARAM)
+{
+    g_panelRequested = 1;
+    ShowPagesOnRequest(this);
     return 0;
 }
 

@@ -1,8 +1,10 @@
 // CTabvisorDlg: the main panel. A borderless, topmost, per-pixel-alpha window showing the panel
 // artwork, with five pages floating over it at fixed offsets. It installs the keyboard hook,
-// registers the boot-time task and runs the two timers that show and hide everything.
+// registers the boot-time task and runs the two timers that show and hide everything. Esc and
+// Enter never end it; only the close command (Alt+F4, the system menu's Close, WM_CLOSE) does.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "Afx.h"
@@ -55,11 +57,19 @@ public:
     afx::unique_hbitmap m_hMemBitmap;
     afx::unique_hdc m_hMemDC;
 
+    // Called once, when the panel has hidden itself after start-up and waits for the key.
+    std::function<void(HWND)> m_onWaiting;
+
 protected:
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
+    BOOL PreTranslateMessage(MSG* msg) override;
+    // Esc hides everything, as the close mark does; a stray IDOK does nothing.
+    void OnCancel() override;
+    void OnOK() override;
 
     int OnCreate(LPCREATESTRUCT cs);
+    void OnClose();
     void OnMove(int x, int y);
     void OnLButtonDown(UINT flags, CPoint point);
     void OnSysCommand(UINT id, LPARAM lParam);
@@ -71,6 +81,7 @@ protected:
     void OnCloseButton();
     void OnInertButton();
     LRESULT OnShowPagesRequest(WPARAM, LPARAM);
+    LRESULT OnShowPanelRequest(WPARAM, LPARAM);
     LRESULT OnRaisePagesRequest(WPARAM, LPARAM);
     LRESULT OnPowerBroadcast(WPARAM event, LPARAM);
     LRESULT OnSessionChange(WPARAM event, LPARAM);

@@ -1,5 +1,5 @@
-// Resource ids of Tabvisor: dialog templates, controls, bitmaps, PNG artwork, the icon and the
-// About string. Plain #defines only, so that both the C++ sources and the resource compiler read it.
+// Resource ids of Tabvisor: dialog templates, controls, bitmaps, PNG artwork, the icon, the
+// strings, the manifest and the version. Plain #defines only, so that both the C++ sources and the resource compiler read it.
 #ifndef TABVISOR_RESOURCE_H
 #define TABVISOR_RESOURCE_H
 
@@ -16,6 +16,16 @@
 #define IDS_ABOUTBOX            101
 #define IDS_SWITCHES_NO_PORT_ACCESS 105  // tooltip of a device switch that cannot be reached
 #define IDS_SWITCHES_NO_ANSWER  106
+// What screen readers call the controls that do something
+#define IDS_NAME_CLOSE          200
+#define IDS_NAME_WIRELESS       201
+#define IDS_NAME_3G             202
+#define IDS_NAME_CAMERA         203
+#define IDS_NAME_BLUETOOTH      204
+#define IDS_NAME_VOLUME         205
+#define IDS_NAME_BRIGHTNESS     206
+#define IDS_NAME_KEYBOARD       207
+#define IDS_NAME_TASKMGR        208
 
 // Icon
 #define IDR_MAINFRAME           128
@@ -63,6 +73,8 @@
 #define IDC_BRIGHTNESS_SLIDER   1014
 #define IDC_KEYBOARD_LAUNCH     1015
 #define IDC_TASKMGR_LAUNCH      1016
+#define IDC_VOLUME_LABEL        1018  // the sliders' names, at no size
+#define IDC_BRIGHTNESS_LABEL    1019
 
 #ifndef IDC_STATIC
 #define IDC_STATIC              (-1)

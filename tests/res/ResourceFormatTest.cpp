@@ -1,13 +1,17 @@
 // Checks that the compiled resources hold every id in the format the program relies on: PNG size,
-// colour type and resolution, bitmap sizes and depths, the icon's images, the About string, and
-// the dialog templates field by field as the resource compiler wrote them.
+// colour type and resolution, bitmap sizes and depths, the icon's images, the strings in both
+// languages (read as the program reads them), and the dialog templates field by field as the
+// resource compiler wrote them.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
 
 #include <array>
+#include <map>
+#include <set>
 
+#include "Afx.h"
 #include "ResTestSupport.h"
 #include "resource.h"
 
@@ -16,6 +20,17 @@ using namespace restest;
 namespace {
 
 constexpr BYTE kPngRgb = 2, kPngRgba = 6;
+
+// String `id` as the program loads it with its strings' language set to `language`.
+std::wstring StringInLanguage(UINT id, LANGID language)
+{
+    AFX_MODULE_STATE* state = AfxGetModuleState();
+    const LANGID saved = std::exchange(state->m_stringLanguage, language);
+    CString text;
+    text.LoadString(id);
+    state->m_stringLanguage = saved;
+    return text.str();
+}
 
 TEST(ResourceFormat, PngArtworkHasItsSizeFormatAndResolution)
 {
@@ -118,6 +133,50 @@ TEST(ResourceFormat, AboutStringRoundTripsItsChineseText)
     wchar_t buffer[64] = {};
     int length = LoadStringW(GetModuleHandleW(nullptr), IDS_ABOUTBOX, buffer, 64);
     EXPECT_EQ(std::wstring(buffer, length), L"关于 Orvo(&A)...");
+}
+
+// Every string comes in simplified Chinese and in US English, under the same ids; the About item
+// is the same text in both, and nothing is left to a neutral table that would shadow either.
+TEST(ResourceFormat, EveryStringComesInChineseAndEnglish)
+{
+    const LANGID chinese = MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED);
+    const LANGID english = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
+    const std::map<UINT, std::pair<std::wstring, std::wstring>> expected{
+        {IDS_ABOUTBOX, {L"关于 Orvo(&A)...", L"关于 Orvo(&A)..."}},
+        {IDS_SWITCHES_NO_PORT_ACCESS,
+         {L"无法使用设备开关：本程序不能使用 I/O 端口 (WINIO.dll)。",
+          L"The device switches cannot be reached: this program may not use the I/O ports (WINIO.dll)."}},
+        {IDS_SWITCHES_NO_ANSWER,
+         {L"无法使用设备开关：嵌入式控制器没有应答。",
+          L"The device switches cannot be reached: the embedded controller does not answer."}},
+        {IDS_NAME_CLOSE, {L"关闭", L"Close"}},
+        {IDS_NAME_WIRELESS, {L"无线网络", L"Wireless network"}},
+        {IDS_NAME_3G, {L"3G", L"3G"}},
+        {IDS_NAME_CAMERA, {L"摄像头", L"Camera"}},
+        {IDS_NAME_BLUETOOTH, {L"蓝牙", L"Bluetooth"}},
+        {IDS_NAME_VOLUME, {L"音量", L"Volume"}},
+        {IDS_NAME_BRIGHTNESS, {L"亮度", L"Brightness"}},
+        {IDS_NAME_KEYBOARD, {L"屏幕键盘", L"On-screen keyboard"}},
+        {IDS_NAME_TASKMGR, {L"任务管理器", L"Task Manager"}},
+    };
+    std::set<UINT> blocks;
+    for (const auto& [id, texts] : expected) {
+        SCOPED_TRACE(id);
+        EXPECT_EQ(StringInLanguage(id, chinese), texts.first);
+        EXPECT_EQ(StringInLanguage(id, english), texts.second);
+        blocks.insert(id / 16 + 1);
+    }
+    for (UINT block : blocks) {
+        std::set<LANGID> languages;
+        EnumResourceLanguagesW(
+            GetModuleHandleW(nullptr), RT_STRING, MAKEINTRESOURCEW(block),
+            [](HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR found) CALLBACK -> BOOL {
+                reinterpret_cast<std::set<LANGID>*>(found)->insert(language);
+                return TRUE;
+            },
+            reinterpret_cast<LONG_PTR>(&languages));
+        EXPECT_EQ(languages, (std::set<LANGID>{chinese, english})) << "string block " << block;
+    }
 }
 
 // ---- dialog templates, as compiled ----
@@ -227,25 +286,34 @@ TEST(DialogTemplates, SwitchPageHasFourSwitchesInARow)
                       {IDC_SWITCH_3G, 70, 41, 22, 22}});
 }
 
-TEST(DialogTemplates, SliderPagesHoldOneHorizontalTrackbar)
+TEST(DialogTemplates, SliderPagesHoldOneHorizontalTrackbarAfterItsLabelOfNoSize)
 {
     struct Expected {
         int dialog;
         short cx, cy;
+        DWORD label;
         DWORD control;
         short y;
     };
-    for (const Expected& e : {Expected{IDD_VOLUME_PAGE, 101, 64, IDC_VOLUME_SLIDER, 45},
-                              Expected{IDD_BRIGHTNESS_PAGE, 103, 65, IDC_BRIGHTNESS_SLIDER, 46}}) {
+    for (const Expected& e : {Expected{IDD_VOLUME_PAGE, 101, 64, IDC_VOLUME_LABEL, IDC_VOLUME_SLIDER, 45},
+                              Expected{IDD_BRIGHTNESS_PAGE, 103, 65, IDC_BRIGHTNESS_LABEL, IDC_BRIGHTNESS_SLIDER, 46}}) {
         SCOPED_TRACE(e.dialog);
         DialogTemplate t = Template(e.dialog);
         ExpectPage(t, e.cx, e.cy);
-        ASSERT_EQ(t.items.size(), 1u);
-        const DialogItem& slider = t.items[0];
+        ASSERT_EQ(t.items.size(), 2u);
+        // Screen readers name a trackbar by the static text just before it; at no size it draws
+        // nothing, and it takes no focus.
+        const DialogItem& label = t.items[0];
+        EXPECT_EQ(label.id, e.label);
+        EXPECT_EQ(label.classOrdinal, kStatic);
+        EXPECT_EQ(label.style & (SS_TYPEMASK | WS_VISIBLE | WS_TABSTOP), static_cast<DWORD>(SS_LEFT | WS_VISIBLE));
+        EXPECT_EQ((std::array{label.cx, label.cy}), (std::array<short, 2>{0, 0}));
+        const DialogItem& slider = t.items[1];
         EXPECT_EQ(slider.id, e.control);
         // windres writes control class names in capitals; window classes match regardless of case.
         EXPECT_EQ(_wcsicmp(slider.className.c_str(), L"msctls_trackbar32"), 0) << slider.className;
-        EXPECT_EQ(slider.text, L"Slider1");
+        // Its name comes from the string table, in the user's language.
+        EXPECT_EQ(slider.text, L"");
         EXPECT_EQ(slider.style, static_cast<DWORD>(kChild | TBS_BOTH | TBS_NOTICKS)) << std::hex << slider.style;
         EXPECT_EQ(slider.style & TBS_VERT, 0u);
         EXPECT_EQ((std::array{slider.x, slider.y, slider.cx, slider.cy}), (std::array<short, 4>{10, e.y, 76, 15}));
