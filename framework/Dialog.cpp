@@ -160,9 +160,15 @@ void CDialog::EndDialog(int result)
     if (m_continueModal) {
         m_nModalResult = result;
         m_continueModal = false;
+        if (m_hWnd != nullptr)
+            ::EndDialog(m_hWnd, result);
+        return;
     }
+    // A modeless dialog is only hidden. The system's EndDialog would also mark it ended and move
+    // the focus onto the dialog itself, so that the next time it is given the focus it would keep
+    // it rather than hand it to the control that had it.
     if (m_hWnd != nullptr)
-        ::EndDialog(m_hWnd, result);
+        ShowWindow(SW_HIDE);
 }
 
 void CDialog::OnOK()

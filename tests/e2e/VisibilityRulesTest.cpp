@@ -1,6 +1,8 @@
 // The rules for showing and hiding, on the running program: only the tablet key's press shows,
 // and it never hides; the close mark and either launcher hide everything until the next press
-// (a launcher after starting its program); Esc hides just the focused page until the next show.
+// (a launcher after starting its program); Esc hides just the focused page, or on the panel
+// everything; the key brings back a page hidden on its own; Enter only clicks the focused button;
+// nothing but the close command (Alt+F4, the system menu's Close) ends the program.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -72,32 +74,117 @@ TEST(VisibilityRules, OnlyTheKeysPressShowsAndAPressWhileShownNeverHides)
     EXPECT_EQ(Places(program), places);
 }
 
-TEST(VisibilityRules, EscOnTheFocusedBrightnessPageHidesOnlyItUntilTheNextShow)
+void PressKey(WORD key) { SendTabletKey(std::to_wstring(key)); }
+
+// The program shown by the key, with the focus where a show leaves it: the brightness slider.
+class ShownProgram : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_program.Started());
+        ShowByKey();
+    }
+    void ShowByKey()
+    {
+        m_program.PressHotkey();
+        ASSERT_TRUE(WaitFor([&] { return m_program.AllVisible(); }));
+        ASSERT_TRUE(WaitFor([&] { return m_program.FocusedWindow() == BrightnessSlider(); }));
+    }
+    HWND BrightnessSlider() const { return m_program.Control(m_program.BrightnessPage(), IDC_BRIGHTNESS_SLIDER); }
+    HWND CloseMark() const { return m_program.Control(m_program.Panel(), IDC_PANEL_CLOSE); }
+    // A press and release on the panel's title line, away from its buttons and pages: it takes the
+    // panel into the system's move loop and out again, and leaves the panel active. The release
+    // waits for the loop, so a press slow to arrive on a loaded machine is not overtaken by it.
+    void TapTheFace()
+    {
+        const CRect panel = ProgramUnderTest::WindowRect(m_program.Panel());
+        ProgramUnderTest::MoveMouseTo(CPoint(panel.left + 300, panel.top + 30));
+        Linger(50);
+        ProgramUnderTest::MouseButton(true);
+        const bool moving = WaitFor([&] { return m_program.InMoveLoop(); });
+        ProgramUnderTest::MouseButton(false);
+        ASSERT_TRUE(moving) << "the press on the face started no move loop";
+        ASSERT_TRUE(WaitFor([&] {
+            const HWND focus = m_program.FocusedWindow();
+            return !m_program.InMoveLoop() && (focus == m_program.Panel() || ::GetParent(focus) == m_program.Panel());
+        })) << "the tap left the focus outside the panel";
+    }
+
+    TestTablet m_tablet;
+    ProgramUnderTest m_program;
+};
+
+using EscAndEnter = ShownProgram;
+
+TEST_F(EscAndEnter, EscHidesTheFocusedPageThenEverythingAndTheKeyBringsBackAPageHiddenAlone)
 {
-    TestTablet tablet;
-    ProgramUnderTest program;
-    ASSERT_TRUE(program.Started());
-    const HWND brightness = program.BrightnessPage();
-    program.PressHotkey();
-    ASSERT_TRUE(WaitFor([&] { return program.AllVisible(); }));
-    ASSERT_TRUE(WaitFor(
-        [&] { return program.FocusedWindow() == program.Control(brightness, IDC_BRIGHTNESS_SLIDER); }));
+    const HWND brightness = m_program.BrightnessPage();
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitFor([&] { return AllBut(m_program, brightness); }));
 
-    SendTabletKey(std::to_wstring(VK_ESCAPE));
-    EXPECT_TRUE(WaitFor([&] { return AllBut(program, brightness); }));
-    EXPECT_TRUE(program.Running());
+    // The key while shown brings the page back, with the focus as a fresh show leaves it.
+    m_program.PressHotkey();
+    EXPECT_TRUE(WaitFor([&] { return m_program.AllVisible(); }));
+    EXPECT_TRUE(WaitFor([&] { return m_program.FocusedWindow() == BrightnessSlider(); }));
 
-    // The flags did not change: the panel counts as shown, so the key brings nothing back.
-    program.PressHotkey();
+    // Esc twice: the page, then (the focus now on the panel's close mark) everything. The program
+    // runs on and the key shows it all again.
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitFor([&] { return AllBut(m_program, brightness); }));
+    EXPECT_TRUE(WaitFor([&] { return m_program.FocusedWindow() == CloseMark(); }));
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitFor([&] { return m_program.NoneVisible(); }));
+    Linger(300);
+    EXPECT_TRUE(m_program.Running());
+    ASSERT_NO_FATAL_FAILURE(ShowByKey());
+    EXPECT_EQ(m_tablet.Number("brightness_sets"), 0);
+}
+
+TEST_F(EscAndEnter, EnterOnlyClicksTheFocusedButtonAndAStrayOkDoesNothing)
+{
+    // On the slider there is no button to click: nothing hides, twice.
+    PressKey(VK_RETURN);
+    PressKey(VK_RETURN);
     Linger(400);
-    EXPECT_TRUE(AllBut(program, brightness));
+    EXPECT_TRUE(m_program.AllVisible());
+    // Nor does an IDOK from anywhere else.
+    ::PostMessageW(m_program.Panel(), WM_COMMAND, IDOK, 0);
+    ::PostMessageW(m_program.BrightnessPage(), WM_COMMAND, IDOK, 0);
+    Linger(400);
+    EXPECT_TRUE(m_program.AllVisible());
 
-    // A close and a press show it again, with everything else.
-    ClickCentre(program.ControlRect(program.Panel(), IDC_PANEL_CLOSE));
-    ASSERT_TRUE(WaitFor([&] { return program.NoneVisible(); }));
-    program.PressHotkey();
-    EXPECT_TRUE(WaitFor([&] { return program.AllVisible(); }));
-    EXPECT_EQ(tablet.Number("brightness_sets"), 0);
+    // With the focus on the panel's close mark, Enter is its click: everything hides, and the
+    // program runs on.
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitFor([&] { return m_program.FocusedWindow() == CloseMark(); }));
+    PressKey(VK_RETURN);
+    EXPECT_TRUE(WaitFor([&] { return m_program.NoneVisible(); }));
+    Linger(300);
+    EXPECT_TRUE(m_program.Running());
+    ASSERT_NO_FATAL_FAILURE(ShowByKey());
+}
+
+TEST_F(EscAndEnter, AfterATapOnTheFaceEscHidesEverythingAndAltF4EndsTheProgram)
+{
+    ASSERT_NO_FATAL_FAILURE(TapTheFace());
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitFor([&] { return m_program.NoneVisible(); }));
+    Linger(300);
+    ASSERT_TRUE(m_program.Running());
+
+    ASSERT_NO_FATAL_FAILURE(ShowByKey());
+    ASSERT_NO_FATAL_FAILURE(TapTheFace());
+    SendTabletKey(std::to_wstring(VK_MENU) + L" down");
+    PressKey(VK_F4);
+    SendTabletKey(std::to_wstring(VK_MENU) + L" up");
+    EXPECT_TRUE(WaitFor([&] { return !m_program.Running(); })) << "Alt+F4 on the active panel did not end it";
+    EXPECT_EQ(m_program.Close(), 0u);  // its exit code, now that it has ended
+}
+
+TEST_F(EscAndEnter, TheSystemMenusCloseEndsTheProgramAlsoWhileItIsShown)
+{
+    // The close command is what the system menu's Close and the setup send.
+    EXPECT_EQ(m_program.Close(), 0u);
 }
 
 TEST(VisibilityRules, ALauncherClickStartsItsProgramOnceAndHidesEverythingUntilTheNextPress)

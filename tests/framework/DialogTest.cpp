@@ -1,5 +1,5 @@
-// Dialogs: the order of the creation messages, data exchange and subclassing, auto-centring, and
-// how modal and modeless dialogs end.
+// Dialogs: the order of the creation messages, data exchange and subclassing, auto-centring, how
+// modal and modeless dialogs end, and Enter that may only click.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -249,6 +249,66 @@ TEST(Dialog, CloseCommandEndsTheModalDialogWithCancel)
     } closer;
     ModalWatchdog closerWatchdog(closer);
     EXPECT_EQ(closer.DoModal(), IDCANCEL);
+}
+
+// A modeless dialog hidden by its cancel (Esc) is only hidden, not ended: given the focus again,
+// it hands it on to a control (its first), as the panel's pages rely on at each show, rather
+// than keeping it itself.
+TEST(Dialog, AModelessDialogHiddenByCancelStillHandsTheFocusToItsControls)
+{
+    // Owned, as the pages are: hidden, it leaves the activation to its owner.
+    COrderDialog owner(IDD_TEST_PLACED);
+    ASSERT_TRUE(owner.Create(IDD_TEST_PLACED));
+    owner.ShowWindow(SW_SHOW);
+    COrderDialog dialog(IDD_TEST_PLAIN);
+    ASSERT_TRUE(dialog.Create(IDD_TEST_PLAIN, &owner));
+    dialog.ShowWindow(SW_SHOW);
+    ::SetFocus(::GetDlgItem(dialog.m_hWnd, IDC_TEST_SLIDER));
+    dialog.SendMessage(WM_COMMAND, IDCANCEL);
+    EXPECT_FALSE(dialog.IsWindowVisible());
+    dialog.ShowWindow(SW_SHOW);
+    dialog.SetFocus();
+    EXPECT_EQ(::GetFocus(), ::GetDlgItem(dialog.m_hWnd, IDC_TEST_BUTTON));
+}
+
+// Counts the clicks of its button and the IDOK commands it gets.
+class CClickDialog : public CDialog {
+public:
+    CClickDialog() : CDialog(IDD_TEST_PLAIN) {}
+    int clicks = 0;
+    int oks = 0;
+
+protected:
+    void OnButton() { ++clicks; }
+    void OnOK() override { ++oks; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CClickDialog, CDialog)
+    ON_BN_CLICKED(IDC_TEST_BUTTON, OnButton)
+END_MESSAGE_MAP()
+
+TEST(Dialog, EnterThatMayOnlyClickClicksTheFocusedButtonOfTheDialogAndNothingElse)
+{
+    CClickDialog dialog;
+    ASSERT_TRUE(dialog.Create(IDD_TEST_PLAIN));
+    dialog.ShowWindow(SW_SHOW);
+    const HWND button = ::GetDlgItem(dialog.m_hWnd, IDC_TEST_BUTTON);
+    const HWND slider = ::GetDlgItem(dialog.m_hWnd, IDC_TEST_SLIDER);
+    auto key = [](HWND to, WPARAM vk) { return MSG{to, WM_KEYDOWN, vk, 1, 0, {}}; };
+
+    ::SetFocus(button);
+    EXPECT_TRUE(ClickFocusedButtonOnEnter(dialog.m_hWnd, key(button, VK_RETURN)));
+    EXPECT_EQ(dialog.clicks, 1);
+    // On a control that is no button, Enter is taken and does nothing: no IDOK.
+    ::SetFocus(slider);
+    EXPECT_TRUE(ClickFocusedButtonOnEnter(dialog.m_hWnd, key(slider, VK_RETURN)));
+    EXPECT_EQ(dialog.clicks, 1);
+    EXPECT_EQ(dialog.oks, 0);
+    // Other keys, and Enter meant for another window, are left to the standard handling.
+    EXPECT_FALSE(ClickFocusedButtonOnEnter(dialog.m_hWnd, key(slider, VK_SPACE)));
+    EXPECT_FALSE(ClickFocusedButtonOnEnter(dialog.m_hWnd, key(::GetDesktopWindow(), VK_RETURN)));
+    EXPECT_EQ(dialog.clicks, 1);
 }
 
 TEST(Dialog, UnhandledCommandsReachTheApplicationsCommandMap)

@@ -297,13 +297,27 @@ TEST_F(PanelTest, SystemMenuEndsWithTheAboutItemWhichOpensTheAboutBoxModally)
     Run(panel, script);
 }
 
-TEST_F(PanelTest, EscapeOnAPanelControlEndsTheRunAndRemovesTheHook)
+// Esc on a panel control is IDCANCEL, which only hides everything; a stray IDOK does nothing;
+// the close command (as Alt+F4, the system menu and the setup give it) ends the run.
+TEST_F(PanelTest, EscAndOkOnThePanelEndNothingOnlyTheCloseCommandEndsTheRunAndRemovesTheHook)
 {
     CTabvisorDlg panel;
     ModalScript script;
-    script.Then(300, [&] {
-        ::PostMessageW(::GetDlgItem(panel.m_hWnd, IDC_PANEL_CLOSE), WM_KEYDOWN, VK_ESCAPE, 1);
-    });
+    script.ThenWhen(ProgramWaiting, 10000, [&] { SendHotkey(); })
+        .ThenWhen([&] { return AllVisible(panel); }, 10000,
+              [&] {
+                  panel.SendMessage(WM_COMMAND, IDOK);
+                  EXPECT_TRUE(AllVisible(panel));
+                  ::PostMessageW(::GetDlgItem(panel.m_hWnd, IDC_PANEL_CLOSE), WM_KEYDOWN, VK_ESCAPE, 1);
+              })
+        .Then(300,
+              [&] {
+                  EXPECT_TRUE(NoneVisible(panel));
+                  EXPECT_EQ(g_panelRequested, 0);
+                  EXPECT_EQ(g_panelHidden, 1);
+                  EXPECT_NE(g_hHook, nullptr);
+                  ::PostMessageW(panel.m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+              });
     EXPECT_EQ(Run(panel, script), IDCANCEL);
     EXPECT_EQ(g_hHook, nullptr);
 }
