@@ -36,16 +36,6 @@ std::optional<DWORD> StartAgain()
     return code;
 }
 
-// The Tabvisor panels of every process on this desktop.
-int PanelsOnTheDesktop()
-{
-    int panels = 0;
-    for (HWND hwnd = ::FindWindowExW(nullptr, nullptr, L"#32770", L"Tabvisor"); hwnd != nullptr;
-         hwnd = ::FindWindowExW(nullptr, hwnd, L"#32770", L"Tabvisor"))
-        ++panels;
-    return panels;
-}
-
 // What a start of the program of its own would leave on the tablet: its task registration and
 // the writes of its start-up (the switch byte written back) and of its sliders.
 std::vector<long long> Writes(TestTablet& tablet)

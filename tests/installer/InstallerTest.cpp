@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "InstallerTestSupport.h"
+#include "ProgramFile.h"
 #include "TestTablet.h"
 
 using namespace installer_test;
@@ -109,6 +110,8 @@ TEST_F(Installer, InstallsWhereTheBootTaskPointsRunsAndUninstallsAroundTheMakers
     EXPECT_EQ(UninstallValue(L"DisplayName"), L"Tabvisor");
     EXPECT_EQ(UninstallValue(L"Publisher"), L"Quorvanta");
     EXPECT_EQ(UninstallValue(L"DisplayVersion"), TABVISOR_VERSION_TEXT);
+    // The program carries the version the setup shows.
+    EXPECT_EQ(VersionString(InstalledPath(L"Tabvisor.exe"), L"ProductVersion"), TABVISOR_VERSION_TEXT);
     EXPECT_EQ(UninstallValue(L"InstallLocation"), kInstallFolder);
     EXPECT_EQ(UninstallValue(L"UninstallString"), L"\"" + kUninstaller + L"\"");
     EXPECT_EQ(UninstallValue(L"QuietUninstallString"), L"\"" + kUninstaller + L"\" /S");
@@ -356,6 +359,23 @@ TEST_F(Installer, TheFinishPagesStartHandsTheProgramToTheDesktopShell)
     EXPECT_EQ(ParentProgramOf(processId), L"explorer.exe");
     ::PostMessageW(panel, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_TRUE(WaitFor([] { return ::FindWindowW(L"#32770", L"Tabvisor") == nullptr; }));
+}
+
+// The finish page's start while Tabvisor runs (as it does when the setup updated nothing but the
+// libraries, or the user started it meanwhile): the running one shows its panel, and no second
+// panel comes.
+TEST_F(Installer, TheFinishPagesStartWhileTabvisorRunsShowsTheRunningPanelInsteadOfASecond)
+{
+    ASSERT_EQ(RunSetupSilently(), 0u);
+    TestTablet tablet;
+    InstalledProgram program;
+    ASSERT_NE(program.Panel(), nullptr);
+    const std::wstring helper = PackedPath(L"StartAsUser.exe", Arch::X86);
+    EXPECT_EQ(RunToTheEnd(L"\"" + helper + L"\" \"" + InstalledPath(L"Tabvisor.exe") + L"\""), 0u);
+    EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(program.Panel()) != FALSE; }));
+    EXPECT_EQ(PanelsOnTheDesktop(), 1);
+    EXPECT_EQ(tablet.Number("task_calls"), 1);
+    EXPECT_EQ(program.Close(), 0u);
 }
 
 } // namespace

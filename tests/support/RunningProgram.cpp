@@ -53,6 +53,15 @@ std::vector<HWND> DialogsOf(DWORD processId, const wchar_t* className)
     return search.found;
 }
 
+int PanelsOnTheDesktop()
+{
+    int panels = 0;
+    for (HWND hwnd = ::FindWindowExW(nullptr, nullptr, L"#32770", L"Tabvisor"); hwnd != nullptr;
+         hwnd = ::FindWindowExW(nullptr, hwnd, L"#32770", L"Tabvisor"))
+        ++panels;
+    return panels;
+}
+
 std::wstring ShownTooltipText(DWORD processId)
 {
     for (HWND tip : DialogsOf(processId, TOOLTIPS_CLASSW)) {

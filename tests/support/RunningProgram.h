@@ -15,6 +15,9 @@ bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
 // The process's top-level windows of class `className`; its dialogs by default ("#32770").
 std::vector<HWND> DialogsOf(DWORD processId, const wchar_t* className = L"#32770");
 
+// How many Tabvisor panels (dialogs titled "Tabvisor") there are on this desktop, of any process.
+int PanelsOnTheDesktop();
+
 // The text of a tooltip the process shows now, asked across processes, or "" when none shows.
 std::wstring ShownTooltipText(DWORD processId);
 
