@@ -107,6 +107,9 @@ void ExpectLaunch(const Launch& launch, const wchar_t* program)
 {
     const std::string path(program, program + std::wcslen(program));
     EXPECT_EQ(launch.program, path);
-    EXPECT_EQ(launch.commandLine, '"' + path + '"');
+    // The shell hands on the path it was given, which for a 32-bit process on 64-bit Windows names
+    // the system folder through Sysnative.
+    const std::wstring given = NativeSystemPath(program);
+    EXPECT_EQ(launch.commandLine, '"' + std::string(given.begin(), given.end()) + '"');
     EXPECT_EQ(launch.show, SW_SHOW);
 }

@@ -35,6 +35,6 @@ private:
     bool m_installed = false;
 };
 
-// The program itself, at the path the system means (not a 32-bit stand-in), with its quoted path
-// as the whole command line and the show command SW_SHOW.
+// The program itself, at the path the system means (not a 32-bit stand-in), with the quoted path
+// it was started by as the whole command line and the show command SW_SHOW.
 void ExpectLaunch(const Launch& launch, const wchar_t* program);
