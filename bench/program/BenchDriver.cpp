@@ -228,7 +228,7 @@ int wmain(int argc, wchar_t** argv)
     if (watchdog != nullptr)
         ::CloseHandle(watchdog);
 
-    const TargetKind tabvisor{L"Tabvisor", L"Tabvisor.exe", L"Tabvisor", true, true, true, {}};
+    const TargetKind tabvisor{L"Tabvisor", L"Tabvisor.exe", L"Tabvisor", true, true, true, {}, true};
     const TargetKind floor{L"floor", L"bench_floor.exe", L"Tabvisor bench floor", false, false, true, {}};
     const TargetKind tabvisorCounted{L"Tabvisor", L"bench_tabvisor_counted.exe", L"Tabvisor", true, true, true, {}};
     const TargetKind floorCounted{L"floor", L"bench_floor_counted.exe", L"Tabvisor bench floor", false, false, true, {}};

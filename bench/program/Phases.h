@@ -16,11 +16,14 @@ struct StartupResult {
     std::vector<double> startupMs;     // CreateProcess to the hidden, waiting state
     std::vector<double> firstShownMs;  // CreateProcess to the start-up show (Tabvisor only)
     std::vector<ProcessSample> memory; // one second after reaching the waiting state
+    std::vector<double> secondStartMs; // a second start beside the waiting one: CreateProcess to its end
+    int secondStartFailures = 0;       // second starts that did not end, or whose panel did not come up
     std::vector<std::pair<std::string, std::uint64_t>> privateByMapping;  // of the last start
     int failures = 0;
 };
 
-// One start: appends to `result`.
+// One start: appends to `result`. For a program that runs once per session, a second start
+// beside it is timed too.
 void MeasureOneStart(const TargetKind& kind, StartupResult& result);
 
 // ---- hotkey latency --------------------------------------------------------------------------

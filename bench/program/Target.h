@@ -19,6 +19,7 @@ struct TargetKind {
     bool showsAtStart = false;       // Tabvisor: shown during start-up, then hidden by its one-shot timer
     bool simulatedTablet = true;     // false: started without the simulated tablet (the system backends)
     std::wstring folder;             // where `exe` lies when not in the programs folder (the other build's)
+    bool onePerSession = false;      // Tabvisor.exe: a second start only shows the running one's panel
 };
 
 // The pages in the panel's order of creation.

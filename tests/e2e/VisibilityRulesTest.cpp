@@ -90,6 +90,14 @@ protected:
         ASSERT_TRUE(WaitFor([&] { return m_program.AllVisible(); }));
         ASSERT_TRUE(WaitFor([&] { return m_program.FocusedWindow() == BrightnessSlider(); }));
     }
+    // Everything hides and the program runs on: the key shows it all again.
+    void ExpectAllHiddenAndRunning()
+    {
+        EXPECT_TRUE(WaitFor([&] { return m_program.NoneVisible(); }));
+        Linger(300);
+        ASSERT_TRUE(m_program.Running());
+        ShowByKey();
+    }
     HWND BrightnessSlider() const { return m_program.Control(m_program.BrightnessPage(), IDC_BRIGHTNESS_SLIDER); }
     HWND CloseMark() const { return m_program.Control(m_program.Panel(), IDC_PANEL_CLOSE); }
     // A press and release on the panel's title line, away from its buttons and pages: it takes the
@@ -133,10 +141,7 @@ TEST_F(EscAndEnter, EscHidesTheFocusedPageThenEverythingAndTheKeyBringsBackAPage
     ASSERT_TRUE(WaitFor([&] { return AllBut(m_program, brightness); }));
     EXPECT_TRUE(WaitFor([&] { return m_program.FocusedWindow() == CloseMark(); }));
     PressKey(VK_ESCAPE);
-    EXPECT_TRUE(WaitFor([&] { return m_program.NoneVisible(); }));
-    Linger(300);
-    EXPECT_TRUE(m_program.Running());
-    ASSERT_NO_FATAL_FAILURE(ShowByKey());
+    ASSERT_NO_FATAL_FAILURE(ExpectAllHiddenAndRunning());
     EXPECT_EQ(m_tablet.Number("brightness_sets"), 0);
 }
 
@@ -158,21 +163,14 @@ TEST_F(EscAndEnter, EnterOnlyClicksTheFocusedButtonAndAStrayOkDoesNothing)
     PressKey(VK_ESCAPE);
     ASSERT_TRUE(WaitFor([&] { return m_program.FocusedWindow() == CloseMark(); }));
     PressKey(VK_RETURN);
-    EXPECT_TRUE(WaitFor([&] { return m_program.NoneVisible(); }));
-    Linger(300);
-    EXPECT_TRUE(m_program.Running());
-    ASSERT_NO_FATAL_FAILURE(ShowByKey());
+    ASSERT_NO_FATAL_FAILURE(ExpectAllHiddenAndRunning());
 }
 
 TEST_F(EscAndEnter, AfterATapOnTheFaceEscHidesEverythingAndAltF4EndsTheProgram)
 {
     ASSERT_NO_FATAL_FAILURE(TapTheFace());
     PressKey(VK_ESCAPE);
-    EXPECT_TRUE(WaitFor([&] { return m_program.NoneVisible(); }));
-    Linger(300);
-    ASSERT_TRUE(m_program.Running());
-
-    ASSERT_NO_FATAL_FAILURE(ShowByKey());
+    ASSERT_NO_FATAL_FAILURE(ExpectAllHiddenAndRunning());
     ASSERT_NO_FATAL_FAILURE(TapTheFace());
     SendTabletKey(std::to_wstring(VK_MENU) + L" down");
     PressKey(VK_F4);

@@ -178,21 +178,31 @@ TEST(Dialog, DialogsThatPlaceThemselvesAreNotCentred)
     EXPECT_EQ(movedDuringInit.placed.TopLeft(), CPoint(3, 4));
 }
 
+// A shown dialog and a modeless one it owns, as the panel owns its pages.
+struct OwnedPage {
+    COrderDialog owner{IDD_TEST_PLACED};
+    COrderDialog page{IDD_TEST_PLAIN};
+    bool Create()
+    {
+        if (!owner.Create(IDD_TEST_PLACED))
+            return false;
+        owner.ShowWindow(SW_SHOW);
+        return page.Create(IDD_TEST_PLAIN, &owner) != FALSE;
+    }
+};
+
 TEST(Dialog, ModelessDialogOwnedByAnEnabledWindowIsLeftWhereItIs)
 {
-    CPlacementDialog owner(IDD_TEST_PLACED);
-    ASSERT_TRUE(owner.Create(IDD_TEST_PLACED));
-    owner.ShowWindow(SW_SHOW);
-    COrderDialog page(IDD_TEST_PLAIN);
-    ASSERT_TRUE(page.Create(IDD_TEST_PLAIN, &owner));
+    OwnedPage dialogs;
+    ASSERT_TRUE(dialogs.Create());
     // A popup template's (0, 0) is the owner's client origin; no centring moved it from there.
     CRect rect;
-    page.GetWindowRect(&rect);
+    dialogs.page.GetWindowRect(&rect);
     CPoint ownerOrigin(0, 0);
-    owner.ClientToScreen(&ownerOrigin);
+    dialogs.owner.ClientToScreen(&ownerOrigin);
     EXPECT_EQ(rect.TopLeft(), ownerOrigin);
-    EXPECT_EQ(::GetWindow(page.m_hWnd, GW_OWNER), owner.m_hWnd);
-    EXPECT_FALSE(page.GetStyle() & WS_CHILD);
+    EXPECT_EQ(::GetWindow(dialogs.page.m_hWnd, GW_OWNER), dialogs.owner.m_hWnd);
+    EXPECT_FALSE(dialogs.page.GetStyle() & WS_CHILD);
 }
 
 TEST(Dialog, TemplateMarkedVisibleIsShownAfterCentring)
@@ -257,11 +267,9 @@ TEST(Dialog, CloseCommandEndsTheModalDialogWithCancel)
 TEST(Dialog, AModelessDialogHiddenByCancelStillHandsTheFocusToItsControls)
 {
     // Owned, as the pages are: hidden, it leaves the activation to its owner.
-    COrderDialog owner(IDD_TEST_PLACED);
-    ASSERT_TRUE(owner.Create(IDD_TEST_PLACED));
-    owner.ShowWindow(SW_SHOW);
-    COrderDialog dialog(IDD_TEST_PLAIN);
-    ASSERT_TRUE(dialog.Create(IDD_TEST_PLAIN, &owner));
+    OwnedPage dialogs;
+    ASSERT_TRUE(dialogs.Create());
+    COrderDialog& dialog = dialogs.page;
     dialog.ShowWindow(SW_SHOW);
     ::SetFocus(::GetDlgItem(dialog.m_hWnd, IDC_TEST_SLIDER));
     dialog.SendMessage(WM_COMMAND, IDCANCEL);
