@@ -145,8 +145,12 @@ Holder AskHolderToShow(const InstanceRecord& record)
             if (const HWND panel = static_cast<HWND>(LongToHandle(static_cast<LONG>(Load(record.panel))))) {
                 DWORD owner = 0;
                 ::GetWindowThreadProcessId(panel, &owner);
-                if (owner == holderId)
+                if (owner == holderId) {
+                    // This start is the user's latest act, so it may hand the foreground on: the
+                    // panel comes up in front with the keyboard, as after the tablet key.
+                    ::AllowSetForegroundWindow(holderId);
                     ::PostMessageW(panel, ShowPanelMessage(), 0, 0);
+                }
                 return Holder::Asked;
             }
         }

@@ -102,16 +102,20 @@ protected:
     HWND CloseMark() const { return m_program.Control(m_program.Panel(), IDC_PANEL_CLOSE); }
     // A press and release on the panel's title line, away from its buttons and pages: it takes the
     // panel into the system's move loop and out again, and leaves the panel active. The release
-    // waits for the loop, so a press slow to arrive on a loaded machine is not overtaken by it.
+    // waits for the loop, so a press slow to arrive on a loaded machine is not overtaken by it; a
+    // press that never arrives (Wine loses one now and then under load) is tapped again.
     void TapTheFace()
     {
         const CRect panel = ProgramUnderTest::WindowRect(m_program.Panel());
-        ProgramUnderTest::MoveMouseTo(CPoint(panel.left + 300, panel.top + 30));
-        Linger(50);
-        ProgramUnderTest::MouseButton(true);
-        const bool moving = WaitFor([&] { return m_program.InMoveLoop(); });
-        ProgramUnderTest::MouseButton(false);
-        ASSERT_TRUE(moving) << "the press on the face started no move loop";
+        bool moving = false;
+        for (int tap = 0; tap < 3 && !moving; ++tap) {
+            ProgramUnderTest::MoveMouseTo(CPoint(panel.left + 300, panel.top + 30));
+            Linger(50);
+            ProgramUnderTest::MouseButton(true);
+            moving = WaitFor([&] { return m_program.InMoveLoop(); }, 3000);
+            ProgramUnderTest::MouseButton(false);
+        }
+        ASSERT_TRUE(moving) << "no press on the face started the move loop";
         ASSERT_TRUE(WaitFor([&] {
             const HWND focus = m_program.FocusedWindow();
             return !m_program.InMoveLoop() && (focus == m_program.Panel() || ::GetParent(focus) == m_program.Panel());
