@@ -25,10 +25,6 @@ uint32_t Load(const uint32_t& field)
 
 void Store(uint32_t& field, uint32_t value) { std::atomic_ref<uint32_t>(field).store(value, std::memory_order_release); }
 
-struct LocalFreer {
-    void operator()(void* memory) const noexcept { ::LocalFree(memory); }
-};
-
 // The token's user and integrity level (its mandatory label's last sub-authority).
 struct TokenIdentity {
     std::unique_ptr<BYTE[]> user;  // TOKEN_USER
@@ -49,10 +45,8 @@ std::unique_ptr<BYTE[]> TokenInformation(HANDLE token, TOKEN_INFORMATION_CLASS k
 bool ReadIdentity(HANDLE process, TokenIdentity& identity)
 {
     afx::unique_handle token;
-    HANDLE opened = nullptr;
-    if (!::OpenProcessToken(process, TOKEN_QUERY, &opened))
+    if (!::OpenProcessToken(process, TOKEN_QUERY, token.put()))
         return false;
-    token.reset(opened);
     identity.user = TokenInformation(token.get(), TokenUser);
     const std::unique_ptr<BYTE[]> label = TokenInformation(token.get(), TokenIntegrityLevel);
     if (!identity.user || !label)
@@ -100,20 +94,18 @@ bool IsTabvisorOfThisUser(HANDLE process)
 
 // Full access for this user; SYSTEM and elevated administrators may read the record, so a setup
 // run with another administrator's credentials still finds the program it must close.
-std::unique_ptr<void, LocalFreer> RecordSecurity()
+afx::unique_hlocal RecordSecurity()
 {
     TokenIdentity mine;
-    if (!ReadIdentity(::GetCurrentProcess(), mine))
-        return nullptr;
     wchar_t* sidText = nullptr;
-    if (!::ConvertSidToStringSidW(mine.Sid(), &sidText))
-        return nullptr;
-    const std::unique_ptr<void, LocalFreer> sidOwner(sidText);
+    if (!ReadIdentity(::GetCurrentProcess(), mine) || !::ConvertSidToStringSidW(mine.Sid(), &sidText))
+        return {};
+    const afx::unique_hlocal sidOwner(sidText);
     const std::wstring sddl = std::wstring(L"D:P(A;;GA;;;") + sidText + L")(A;;GR;;;SY)(A;;GR;;;BA)";
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr))
-        return nullptr;
-    return std::unique_ptr<void, LocalFreer>(descriptor);
+        return {};
+    return afx::unique_hlocal(descriptor);
 }
 
 enum class Holder { Asked, NotTabvisor, Ended };
@@ -164,7 +156,7 @@ Holder AskHolderToShow(const InstanceRecord& record)
 
 SingleInstance::Claim SingleInstance::ClaimOrAskRunning()
 {
-    const std::unique_ptr<void, LocalFreer> security = RecordSecurity();
+    const afx::unique_hlocal security = RecordSecurity();
     SECURITY_ATTRIBUTES attributes{sizeof attributes, security.get(), FALSE};
     // A Tabvisor that ends while this one looks leaves its record to this one: another look, a
     // moment later, once the record has gone with the last handle to it.

@@ -78,6 +78,7 @@ inline void close_handle(HANDLE h) noexcept { ::CloseHandle(h); }
 inline void destroy_window(HWND h) noexcept { ::DestroyWindow(h); }
 inline void destroy_menu(HMENU h) noexcept { ::DestroyMenu(h); }
 inline void unmap_view(void* view) noexcept { ::UnmapViewOfFile(view); }
+inline void local_free(HLOCAL memory) noexcept { ::LocalFree(memory); }
 } // namespace detail
 
 using unique_hbitmap = unique_any<handle_traits<HBITMAP, detail::delete_gdi>>;
@@ -92,6 +93,7 @@ using unique_handle = unique_any<handle_traits<HANDLE, detail::close_handle>>;
 using unique_hwnd = unique_any<handle_traits<HWND, detail::destroy_window>>;
 using unique_hmenu = unique_any<handle_traits<HMENU, detail::destroy_menu>>;
 using unique_mapped_view = unique_any<handle_traits<void*, detail::unmap_view>>;  // MapViewOfFile
+using unique_hlocal = unique_any<handle_traits<HLOCAL, detail::local_free>>;       // what the system LocalAllocs for us
 
 // File handles use INVALID_HANDLE_VALUE for "none", which is not a constant expression.
 struct file_handle_traits {
