@@ -1,6 +1,7 @@
 // The brightness page: a slider over the screen's eight brightness levels, read and set through
-// PM.dll. It follows the level every 100 ms, also while hidden, and every move of the slider sets
-// the level at once. The query has no failure result: only a level above 7 tells that it failed.
+// PM.dll. It reads the level as it is shown and follows it every 100 ms while shown, and every
+// move of the slider sets the level at once. The query has no failure result: only a level above
+// 7 tells that it failed.
 #pragma once
 
 #include "SliderPage.h"

@@ -1,5 +1,5 @@
-// The slider pages' shared behaviour: set-up, the 100 ms poll, the slider's notifications, the
-// background and the arrow keys.
+// The slider pages' shared behaviour: set-up, the read at each show and the 100 ms poll while
+// shown, the slider's notifications, the background and the arrow keys.
 #include "SliderPage.h"
 
 #include "OffscreenDC.h"
@@ -19,6 +19,8 @@ CSliderPage::CSliderPage(const SliderPageShape& shape, CWnd* parent, std::functi
 CSliderPage::~CSliderPage() = default;
 
 BEGIN_MESSAGE_MAP(CSliderPage, CDialog)
+    ON_MESSAGE(WM_WINDOWPOSCHANGING, OnWindowPosChanging)
+    ON_MESSAGE(WM_WINDOWPOSCHANGED, OnWindowPosChanged)
     ON_WM_TIMER()
     ON_WM_ERASEBKGND()
     ON_WM_HSCROLL()
@@ -44,12 +46,32 @@ BOOL CSliderPage::OnInitDialog()
         m_slider.ShowKnown(false);
     if (m_shape.pageSize != 0)
         m_slider.SetPageSize(m_shape.pageSize);
-
-    SetTimer(kPollTimer, kPollPeriodMs);
+    // The poll starts when the page is shown.
     return TRUE;
 }
 
-void CSliderPage::RestartPoll() { SetTimer(kPollTimer, kPollPeriodMs); }
+// Every show and hide goes through the window's position change, whoever asks for it (ShowWindow,
+// SetWindowPos, the dialog's cancel; WM_SHOWWINDOW misses the last two). The read comes while the
+// page is about to be shown, so the slider shows what the hardware holds in the page's first
+// frame; the hold of the poll does not apply to it. A page hidden, with the panel or alone (Esc),
+// calls nothing more.
+LRESULT CSliderPage::OnWindowPosChanging(WPARAM, LPARAM lParam)
+{
+    const auto* change = reinterpret_cast<const WINDOWPOS*>(lParam);
+    if ((change->flags & SWP_SHOWWINDOW) != 0 && !IsWindowVisible()) {
+        if (const std::optional<int> position = ReadPosition())
+            m_slider.FollowPos(*position);
+        SetTimer(kPollTimer, kPollPeriodMs);
+    }
+    return Default();
+}
+
+LRESULT CSliderPage::OnWindowPosChanged(WPARAM, LPARAM lParam)
+{
+    if ((reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_HIDEWINDOW) != 0)
+        KillTimer(kPollTimer);
+    return Default();
+}
 
 // The hardware is read on every tick; while the poll is held the slider stays and the tick ends
 // there. TBM_SETPOS sends no notification, so following the hardware never writes it.

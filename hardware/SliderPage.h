@@ -1,6 +1,7 @@
 // CSliderPage: the shape that the brightness and volume pages share. A page shows its background
-// bitmap and one skinned slider; it polls its hardware every 100 ms, also while hidden, and moves
-// the slider to what it read (without a notification, so polling never writes); every
+// bitmap and one skinned slider; as it is shown it reads its hardware, before it becomes visible,
+// and then polls it every 100 ms while shown (a hidden page calls nothing), moving the slider to
+// what it read (without a notification, so polling never writes); every
 // notification of the slider writes its position at once; Up and Down never reach the page.
 // A read that failed or made no sense moves nothing; until the first good one the slider shows
 // that it does not know. For a while after the user's last move polls leave the slider where the
@@ -37,9 +38,6 @@ public:
     CSliderPage(const SliderPageShape& shape, CWnd* parent, std::function<bool()> pollHeld = {});
     ~CSliderPage() override;
 
-    // Starts the 100 ms poll again from now; the panel lines up its timers with it.
-    void RestartPoll();
-
     const SliderPageShape m_shape;
     CSkinSlider m_slider{IDB_THUMB_NORMAL, IDB_THUMB_PRESSED};
     afx::unique_hbitmap m_hBkBitmap;  // null until OnInitDialog or if it failed to load
@@ -58,6 +56,8 @@ protected:
     BOOL PreTranslateMessage(MSG* msg) override;
     void OnOK() override {}
 
+    LRESULT OnWindowPosChanging(WPARAM, LPARAM lParam);
+    LRESULT OnWindowPosChanged(WPARAM, LPARAM lParam);
     void OnTimer(UINT_PTR id);
     BOOL OnEraseBkgnd(CDC* dc);
     void OnHScroll(UINT code, UINT pos, CWnd* sender);

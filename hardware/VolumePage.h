@@ -1,8 +1,8 @@
 // The volume page: a slider from 1 to 99 over the master volume, read and set through common.dll's
-// VolumeVista. It follows the volume every 100 ms, also while hidden, except while the poll is
-// held (the panel holds it while the keyboard hook reports an arrow key); every move of the
-// slider sets the volume at once. A read counts only when VolumeVista answers S_OK with a scalar
-// from 0.0 to 1.0.
+// VolumeVista. It reads the volume as it is shown and follows it every 100 ms while shown, except
+// while the poll is held (the panel holds it while the keyboard hook reports an arrow key); every
+// move of the slider sets the volume at once. A read counts only when VolumeVista answers S_OK
+// with a scalar from 0.0 to 1.0.
 #pragma once
 
 #include "SliderPage.h"

@@ -3,7 +3,7 @@
 
 #include <wtsapi32.h>
 
-#include "HotkeyHook.h"
+#include "HookThread.h"
 #include "HotkeyState.h"
 
 namespace {
@@ -17,9 +17,10 @@ bool RegisterRawKeyboard(HWND target, DWORD flags)
 }
 } // namespace
 
-void HookRecovery::Start(HWND panel)
+void HookRecovery::Start(HWND panel, HookThread& hook)
 {
     m_panel = panel;
+    m_hook = &hook;
     m_sessionNotifications = ::WTSRegisterSessionNotification(panel, NOTIFY_FOR_THIS_SESSION) != FALSE;
     m_rawKeyboard = RegisterRawKeyboard(panel, RIDEV_INPUTSINK);
 }
@@ -33,6 +34,7 @@ void HookRecovery::Stop()
     m_sessionNotifications = false;
     m_rawKeyboard = false;
     m_panel = nullptr;
+    m_hook = nullptr;
 }
 
 void HookRecovery::OnPowerBroadcast(WPARAM event)
@@ -51,6 +53,6 @@ void HookRecovery::OnKeyboardInput() { ReinstallIf(m_watchdog.OnKeyboardInput(g_
 
 void HookRecovery::ReinstallIf(bool verdict)
 {
-    if (verdict)
-        ReinstallHotkeyHook();
+    if (verdict && m_hook != nullptr)
+        m_hook->Reinstall();
 }

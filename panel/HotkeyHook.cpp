@@ -1,12 +1,28 @@
-// The keyboard hook. It runs on the GUI thread inside its message retrieval, and the system drops
-// a low-level hook that keeps it waiting, so it only counts itself, sets flags and, for the
-// hotkey, shows the panel and posts it the request to show its pages.
+// The keyboard hook. The system calls it for every key of every program in the session and waits
+// for it, on the hook's own thread: it only counts itself, judges the event, sets flags and, for
+// the hotkey, posts one request to the panel, whose GUI thread does the showing.
 #include "HotkeyHook.h"
 
-#include "Afx.h"
+#include <atomic>
+
 #include "HotkeyState.h"
 #include "KeyEventRules.h"
 #include "PanelMessages.h"
+
+namespace {
+std::atomic<HWND> s_requestTarget{nullptr};
+std::atomic<bool> s_requestPosted{false};
+
+void PostShowRequest()
+{
+    const HWND panel = s_requestTarget.load();
+    if (panel == nullptr || s_requestPosted.exchange(true))
+        return;
+    // Fails only with the panel gone or its queue full; the next press tries again.
+    if (!::PostMessageW(panel, kShowPanelRequest, 0, 0))
+        s_requestPosted = false;
+}
+} // namespace
 
 LRESULT CALLBACK HotkeyHookProc(int nCode, WPARAM wParam, LPARAM lParam)
 {
@@ -17,12 +33,7 @@ LRESULT CALLBACK HotkeyHookProc(int nCode, WPARAM wParam, LPARAM lParam)
         if (verdict.examined) {
             if (verdict.panelRequested) {
                 g_panelRequested = 1;
-                if (CWnd* panel = AfxGetThread()->GetMainWnd(); panel != nullptr && panel->m_hWnd != nullptr) {
-                    panel->ShowWindow(SW_SHOW);
-                    // The show timer would find the request within 100 ms; the message, at once.
-                    // While the panel is shown it brings back the pages hidden on their own.
-                    panel->PostMessage(kShowPagesRequest);
-                }
+                PostShowRequest();
             }
             g_upKeyDown = verdict.upKeyDown ? 1 : 0;
             g_downKeyDown = verdict.downKeyDown ? 1 : 0;
@@ -31,26 +42,10 @@ LRESULT CALLBACK HotkeyHookProc(int nCode, WPARAM wParam, LPARAM lParam)
     return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
 }
 
-namespace {
-HHOOK NewHook() { return ::SetWindowsHookExW(WH_KEYBOARD_LL, HotkeyHookProc, AfxGetInstanceHandle(), 0); }
-} // namespace
-
-void InstallHotkeyHook() { g_hHook = NewHook(); }
-
-void ReinstallHotkeyHook()
+void SetShowRequestTarget(HWND panel)
 {
-    const HHOOK fresh = NewHook();
-    if (fresh == nullptr)
-        return;
-    // The old one may be gone already; removing it again does no harm.
-    if (g_hHook != nullptr)
-        ::UnhookWindowsHookEx(g_hHook);
-    g_hHook = fresh;
+    s_requestTarget = panel;
+    s_requestPosted = false;
 }
 
-void RemoveHotkeyHook()
-{
-    if (g_hHook != nullptr)
-        ::UnhookWindowsHookEx(g_hHook);
-    g_hHook = nullptr;
-}
+void ShowRequestTaken() { s_requestPosted = false; }

@@ -1,17 +1,16 @@
-// The low-level keyboard hook procedure and its installation.
+// The low-level keyboard hook procedure, and where it sends the hotkey's request.
 #pragma once
 
 #include <windows.h>
 
-// Sets the shared flags for each key event, shows the panel for the hotkey and asks it to show
-// its pages (or, while it is shown, the pages hidden on their own), and passes every event on:
-// no key is ever swallowed.
+// Counts itself, sets the shared flags for each key event and, for the hotkey, posts the panel
+// kShowPanelRequest; passes every event on: no key is ever swallowed. It never waits, never
+// sends a message and never touches a window, so no other program's keys wait on this one.
 LRESULT CALLBACK HotkeyHookProc(int nCode, WPARAM wParam, LPARAM lParam);
 
-// Installs the hook for the whole desktop into g_hHook, and removes it again.
-void InstallHotkeyHook();
-void RemoveHotkeyHook();
+// The window the hotkey's request goes to (the panel), or none.
+void SetShowRequestTarget(HWND panel);
 
-// Installs a new hook and only then removes the old one, so that no key falls between the two.
-// If the new one cannot be installed, the old one stays.
-void ReinstallHotkeyHook();
+// The panel has taken the request posted last: the next hotkey posts a new one. Until then
+// further presses post nothing, so a held key cannot fill the panel's queue.
+void ShowRequestTaken();

@@ -1,11 +1,13 @@
-// The panel's private messages, posted to it by the hooks and by another start of the program.
+// The panel's private messages, posted to it by the hooks, by whoever in the program wants it
+// shown, and by another start of the program.
 #pragma once
 
 #include <windows.h>
 
-// The hotkey has shown the panel: show the pages now rather than at the show timer's next tick
-// (and, while they are shown, bring back any page hidden on its own).
-inline constexpr UINT kShowPagesRequest = WM_APP + 1;
+// Show the panel and its pages, as the tablet key does: the one way in to the show path. Posted by
+// the keyboard hook's thread for the hotkey; any thread (or another process, by the panel's
+// window) may post it. The panel answers on its GUI thread with ShowPanelOnRequest.
+inline constexpr UINT kShowPanelRequest = WM_APP + 1;
 // The keyboard focus went into the panel, which lifts it over its pages in X: lift them again.
 inline constexpr UINT kRaisePagesRequest = WM_APP + 2;
 

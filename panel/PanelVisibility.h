@@ -3,12 +3,13 @@
 
 class CWnd;
 
-// Timer 0: when the hotkey has asked for it while everything was hidden, shows the panel and the
-// pages, leaves the keyboard focus on the brightness page, and clears g_panelHidden.
+// The show request's steps: when the hotkey has asked for it while everything was hidden, shows
+// the panel and the pages, leaves the keyboard focus on the brightness page, and clears
+// g_panelHidden. Each slider page reads its hardware as it is shown, before it becomes visible.
 void ShowPagesIfRequested(CWnd* panel);
 
 // The hotkey's request (the hook posts it, and another start of the program makes it): while
-// everything is hidden, as timer 0; while the panel is shown, brings back every page that was
+// everything is hidden, ShowPagesIfRequested; while the panel is shown, brings back every page that was
 // hidden on its own (Esc on a page), with the focus as a fresh show leaves it.
 void ShowPagesOnRequest(CWnd* panel);
 

@@ -1,6 +1,6 @@
-// The main panel: creation of the hook, face and pages, page placement, drag, system menu,
-// timers, the hooks' and other starts' requests, the keys that end or hide it, screen changes
-// and teardown.
+// The main panel: creation of the hook's thread, face and pages, page placement, drag, system
+// menu, the start-up hide, the hooks' and other starts' requests, the keys that end or hide it,
+// screen changes and teardown.
 #include "TabvisorDlg.h"
 
 #include "AboutDlg.h"
@@ -23,7 +23,6 @@
 
 namespace {
 
-constexpr UINT_PTR kShowTimer = 0;     // every 100 ms: shows the pages when the hotkey asked
 constexpr UINT_PTR kStartupTimer = 1;  // once, 50 ms after start: hides everything
 constexpr UINT kFaceSurfaceSize = 800;
 
@@ -56,8 +55,8 @@ BEGIN_MESSAGE_MAP(CTabvisorDlg, CDialog)
     ON_BN_CLICKED(IDC_PANEL_AREA_1004, OnInertButton)
     ON_BN_CLICKED(IDC_PANEL_AREA_1008, OnInertButton)
     ON_BN_CLICKED(IDC_PANEL_AREA_1010, OnInertButton)
-    ON_MESSAGE(kShowPagesRequest, OnShowPagesRequest)
-    ON_MESSAGE(ShowPanelMessage(), OnShowPanelRequest)
+    ON_MESSAGE(kShowPanelRequest, OnShowPanelRequest)
+    ON_MESSAGE(ShowPanelMessage(), OnShowPanelFromAnotherStart)
     ON_MESSAGE(kRaisePagesRequest, OnRaisePagesRequest)
     ON_MESSAGE(WM_POWERBROADCAST, OnPowerBroadcast)
     ON_MESSAGE(WM_WTSSESSION_CHANGE, OnSessionChange)
@@ -84,14 +83,13 @@ int CTabvisorDlg::OnCreate(LPCREATESTRUCT cs)
     if (CDialog::OnCreate(cs) == -1)
         return -1;
 
-    InstallHotkeyHook();
-
-    if (!LoadFace()) {
-        // Without its face the panel cannot be shown at all: give up creating it, quietly.
-        RemoveHotkeyHook();
+    // Without its face the panel cannot be shown at all: give up creating it, quietly.
+    if (!LoadFace())
         return -1;
-    }
-    m_hookRecovery.Start(m_hWnd);
+
+    SetShowRequestTarget(m_hWnd);
+    m_hookThread.Start(AfxGetInstanceHandle());
+    m_hookRecovery.Start(m_hWnd, m_hookThread);
     WatchFocusIntoPanel(m_hWnd, kRaisePagesRequest);
 
     m_pSwitchPage = CreatePage<CSwitchPage>(IDD_SWITCH_PAGE);
@@ -146,14 +144,9 @@ BOOL CTabvisorDlg::OnInitDialog()
 
     SetWindowPos(&wndTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 
-    SetTimer(kShowTimer, 100);
+    // The one timer of a waiting program, and it runs once: the hook's request shows the panel,
+    // and the pages poll only while shown.
     SetTimer(kStartupTimer, 50);
-    // The pages' polls started a little earlier, each in its own initialisation; started again in
-    // this tick, all three 100 ms timers wake the idle program together instead of one by one.
-    if (m_pVolumePage != nullptr && m_pVolumePage->m_hWnd != nullptr)
-        m_pVolumePage->RestartPoll();
-    if (m_pBrightnessPage != nullptr && m_pBrightnessPage->m_hWnd != nullptr)
-        m_pBrightnessPage->RestartPoll();
 
     m_blend = BLENDFUNCTION{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     ::SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, ::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE) | WS_EX_LAYERED);
@@ -299,9 +292,7 @@ HCURSOR CTabvisorDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); 
 
 void CTabvisorDlg::OnTimer(UINT_PTR id)
 {
-    if (id == kShowTimer) {
-        ShowPagesIfRequested(this);
-    } else if (id == kStartupTimer) {
+    if (id == kStartupTimer) {
         KillTimer(kStartupTimer);
         HideAfterStart(this);
         if (m_onWaiting)
@@ -315,7 +306,9 @@ void CTabvisorDlg::OnDestroy()
     CDialog::OnDestroy();
     StopWatchingFocus();
     m_hookRecovery.Stop();
-    RemoveHotkeyHook();
+    // No hook and no thread outlive the panel.
+    m_hookThread.Stop();
+    SetShowRequestTarget(nullptr);
 }
 
 // The layered face is the whole look; there is no frame to paint.
@@ -342,18 +335,41 @@ void CTabvisorDlg::OnClose() { EndDialog(IDCANCEL); }
 // Areas of the artwork that take a click and do nothing with it.
 void CTabvisorDlg::OnInertButton() {}
 
-// The hook has shown the panel; timer 0 would do the same at its next tick, and stays the fallback.
-LRESULT CTabvisorDlg::OnShowPagesRequest(WPARAM, LPARAM)
+void CTabvisorDlg::ShowOnRequest()
 {
+    g_panelRequested = 1;
+    const bool wasComplete = AllShown();
     ShowPagesOnRequest(this);
+    // The show leaves the pages above the panel (each shown after it, and two of them focused
+    // last); the raise that the panel's own activation asked for on the way would only move them
+    // all again, into the topmost band.
+    MSG raise;
+    if (!wasComplete && AllShown())
+        ::PeekMessageW(&raise, m_hWnd, kRaisePagesRequest, kRaisePagesRequest, PM_REMOVE);
+}
+
+bool CTabvisorDlg::AllShown() const
+{
+    for (const CWnd* window : {static_cast<const CWnd*>(this), static_cast<const CWnd*>(m_pSwitchPage),
+                               static_cast<const CWnd*>(m_pVolumePage), static_cast<const CWnd*>(m_pBrightnessPage),
+                               static_cast<const CWnd*>(m_pKeyboardPage), static_cast<const CWnd*>(m_pTaskMgrPage)})
+        if (window == nullptr || window->m_hWnd == nullptr || !window->IsWindowVisible())
+            return false;
+    return true;
+}
+
+LRESULT CTabvisorDlg::OnShowPanelRequest(WPARAM, LPARAM)
+{
+    // Taken first: a press that comes while the pages are being shown posts a request of its own.
+    ShowRequestTaken();
+    ShowOnRequest();
     return 0;
 }
 
 // Another start of the program in this session: the same as the tablet key.
-LRESULT CTabvisorDlg::OnShowPanelRequest(WPARAM, LPARAM)
+LRESULT CTabvisorDlg::OnShowPanelFromAnotherStart(WPARAM, LPARAM)
 {
-    g_panelRequested = 1;
-    ShowPagesOnRequest(this);
+    ShowOnRequest();
     return 0;
 }
 

@@ -1,7 +1,8 @@
 // CTabvisorDlg: the main panel. A borderless, topmost, per-pixel-alpha window showing the panel
-// artwork, with five pages floating over it at fixed offsets. It installs the keyboard hook,
-// registers the boot-time task and runs the two timers that show and hide everything. Esc and
-// Enter never end it; only the close command (Alt+F4, the system menu's Close, WM_CLOSE) does.
+// artwork, with five pages floating over it at fixed offsets. It runs the keyboard hook on a
+// thread of its own, registers the boot-time task, shows everything on the hook's request (or
+// another start's) and hides it once after start. Esc and Enter never end it; only the close
+// command (Alt+F4, the system menu's Close, WM_CLOSE) does.
 #pragma once
 
 #include <functional>
@@ -10,6 +11,7 @@
 #include "Afx.h"
 #include "GdiplusImage.h"
 #include "HookRecovery.h"
+#include "HookThread.h"
 #include "resource.h"
 
 class CSwitchPage;
@@ -35,6 +37,12 @@ inline constexpr wchar_t kTaskDescription[] =
 class CTabvisorDlg : public CDialog {
 public:
     explicit CTabvisorDlg(CWnd* parent = nullptr);
+
+    // The show request, on the GUI thread: shows the panel and its pages as the tablet key does
+    // (while they are shown, brings back the pages hidden on their own). The hotkey comes here
+    // through kShowPanelRequest, which any thread of the program may post to the panel's window,
+    // and another start of the program through the registered ShowPanelMessage().
+    void ShowOnRequest();
 
     HICON m_hIcon = nullptr;
     BLENDFUNCTION m_blend{};
@@ -80,8 +88,8 @@ protected:
     void OnNcPaint();
     void OnCloseButton();
     void OnInertButton();
-    LRESULT OnShowPagesRequest(WPARAM, LPARAM);
     LRESULT OnShowPanelRequest(WPARAM, LPARAM);
+    LRESULT OnShowPanelFromAnotherStart(WPARAM, LPARAM);
     LRESULT OnRaisePagesRequest(WPARAM, LPARAM);
     LRESULT OnPowerBroadcast(WPARAM event, LPARAM);
     LRESULT OnSessionChange(WPARAM event, LPARAM);
@@ -91,6 +99,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    bool AllShown() const;
     template <class Page, class... Args>
     Page* CreatePage(UINT templateId, Args&&... args);
     void PlacePages();
@@ -100,5 +109,6 @@ private:
     void ComposeFace();
     void KeepWithinWorkArea();
 
+    HookThread m_hookThread;
     HookRecovery m_hookRecovery;
 };

@@ -146,8 +146,9 @@ Figures TimeBatches(HOOKPROC hook, const KeyKind& kind, int batches = kBatches)
     return Summarise(std::move(samples));
 }
 
-// The hotkey while the window is hidden: each call shows it, so each is timed alone and the window
-// is hidden again, untimed, before the next.
+// The hotkey while the window is hidden: each call shows it (the floor) or posts the request to
+// show it (Tabvisor), so each is timed alone, and the window is hidden again and the request
+// taken, untimed, before the next.
 Figures TimeShowingCalls(HOOKPROC hook, HWND window)
 {
     KBDLLHOOKSTRUCT event{};
@@ -212,8 +213,7 @@ int Run()
         app.m_pMainWnd = nullptr;
         return 1;
     }
-    // The procedures are called directly; the installed hook would only add noise.
-    RemoveHotkeyHook();
+    // The procedures are called directly; the panel's own hook, on its thread, sees no keys here.
     panel.ShowWindow(SW_HIDE);
 
     // The floor's window: a plain dialog-class popup of the panel's size.
@@ -245,7 +245,7 @@ int Run()
     }
     showing.tabvisorWhole = TimeShowingCalls(HotkeyHookProc, panel.m_hWnd);
     showing.floorWhole = TimeShowingCalls(FloorHookProc, floorWindow);
-    Print("hotkey, window hidden (the call shows it)", kShowingCalls, showing);
+    Print("hotkey, window hidden (the floor's call shows it, Tabvisor's posts the request)", kShowingCalls, showing);
 
     g_floorWindow = nullptr;
     ::DestroyWindow(floorWindow);

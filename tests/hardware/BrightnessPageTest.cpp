@@ -57,18 +57,6 @@ TEST_F(BrightnessPageTest, StartsAtTheLevelAndFollowsChangesMadeElsewhereWithout
     EXPECT_EQ(Sets(), 0);
 }
 
-TEST_F(BrightnessPageTest, ItsOwnTimerPollsWhileThePageIsHidden)
-{
-    m_tablet.SetBrightness(2);
-    auto page = MakePage<CBrightnessPage>(IDD_BRIGHTNESS_PAGE);
-    ASSERT_FALSE(page->IsWindowVisible());
-    const long long before = Queries();
-    EXPECT_TRUE(PumpUntil([&] { return Queries() >= before + 3; }, 5000));
-    m_tablet.SetBrightness(5);
-    EXPECT_TRUE(PumpUntil([&] { return page->m_slider.GetPos() == 5; }, 5000));
-    EXPECT_EQ(Sets(), 0);
-}
-
 TEST_F(BrightnessPageTest, EveryNotificationSetsTheSlidersLevelAlsoWhenUnchanged)
 {
     m_tablet.SetBrightness(3);

@@ -1,5 +1,6 @@
 // Both slider pages on screen: the page picture around and under the slider, over two erases;
-// without the picture, the dialog's own background; Up and Down from the keyboard kept away; and
+// without the picture, the dialog's own background; the hardware read as the page is shown and
+// polled only while it is, Esc stopping the poll; Up and Down from the keyboard kept away; and
 // thousands of polls, moves and repaints keeping no GDI objects.
 #include <gtest/gtest.h>
 
@@ -153,6 +154,56 @@ TEST_P(SliderPagesTest, WithoutItsPictureThePageShowsTheDialogBackground)
     const ScreenCapture shot(kPageOnScreen);
     EXPECT_EQ(shot.At(3, 3), ::GetSysColor(COLOR_BTNFACE));
     EXPECT_EQ(shot.At(190, 128), ::GetSysColor(COLOR_BTNFACE));
+}
+
+// A hidden page calls nothing; shown, it has read its hardware before it is visible, then polls;
+// hidden alone by Esc (the dialog's cancel), it calls nothing again.
+TEST_P(SliderPagesTest, ReadsAsItIsShownPollsOnlyWhileShownAndEscStopsThePoll)
+{
+    const bool brightness = GetParam().templateId == IDD_BRIGHTNESS_PAGE;
+    const char* reads = brightness ? "brightness_queries" : "volume_reads";
+    const auto setElsewhere = [&](int step) {
+        if (brightness)
+            m_tablet.SetBrightness(static_cast<unsigned int>(step));
+        else
+            m_tablet.SetVolume(static_cast<float>(step) / 10.0f);
+    };
+    const auto shown = [&](int step) { return brightness ? step : step * 10; };
+    if (brightness) {
+        auto page = MakePage<CBrightnessPage>(IDD_BRIGHTNESS_PAGE);
+        m_slider = &page->m_slider;
+        m_page = std::move(page);
+    } else {
+        auto page = MakePage<CVolumePage>(IDD_VOLUME_PAGE);
+        m_slider = &page->m_slider;
+        m_page = std::move(page);
+    }
+    const long long created = m_tablet.Number(reads);
+    setElsewhere(2);
+    PumpWithDialogKeys(400);
+    EXPECT_EQ(m_tablet.Number(reads), created);
+    EXPECT_NE(m_slider->GetPos(), shown(2));
+
+    // Looked at before this thread takes any message: no tick can have come.
+    setElsewhere(6);
+    ::SetActiveWindow(nullptr);
+    m_page->MoveWindow(&kPageOnScreen);
+    m_page->ShowWindow(SW_SHOWNOACTIVATE);
+    EXPECT_EQ(m_slider->GetPos(), shown(6));
+    EXPECT_EQ(m_tablet.Number(reads), created + 1);
+    setElsewhere(5);
+    EXPECT_TRUE(PumpUntil([&] { return m_slider->GetPos() == shown(5); }, 5000));
+    EXPECT_TRUE(PumpUntil([&] { return m_tablet.Number(reads) >= created + 4; }, 5000));
+
+    ::PostMessageW(m_slider->m_hWnd, WM_KEYDOWN, VK_ESCAPE, 1);
+    EXPECT_TRUE(PumpUntil([&] { return !m_page->IsWindowVisible(); }, 3000));
+    PumpWithDialogKeys(50);
+    const long long hidden = m_tablet.Number(reads);
+    setElsewhere(3);
+    PumpWithDialogKeys(400);
+    EXPECT_EQ(m_tablet.Number(reads), hidden);
+    EXPECT_EQ(m_slider->GetPos(), shown(5));
+    EXPECT_EQ(m_tablet.Number(brightness ? "brightness_sets" : "volume_writes"), 0);
 }
 
 TEST_P(SliderPagesTest, UpAndDownFromTheKeyboardChangeNothingWhileLeftAndRightMoveTheSlider)

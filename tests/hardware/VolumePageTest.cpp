@@ -149,18 +149,6 @@ TEST_F(VolumePageTest, AHeldPollReadsButLeavesTheSliderWhereItIs)
     EXPECT_EQ(Writes(), 0);
 }
 
-TEST_F(VolumePageTest, ItsOwnTimerPollsWhileThePageIsHidden)
-{
-    m_tablet.SetVolume(0.3f);
-    auto page = MakePage<CVolumePage>(IDD_VOLUME_PAGE);
-    ASSERT_FALSE(page->IsWindowVisible());
-    m_tablet.SetVolume(0.75f);
-    EXPECT_TRUE(PumpUntil([&] { return page->m_slider.GetPos() == 75; }, 5000));
-    const long long reads = Reads();
-    EXPECT_TRUE(PumpUntil([&] { return Reads() >= reads + 3; }, 5000));
-    EXPECT_EQ(Writes(), 0);
-}
-
 TEST_F(VolumePageTest, WithoutVolumeVistaTheSliderStaysAndNothingIsCalled)
 {
     m_tablet.SetVolume(0.8f);

@@ -1,8 +1,9 @@
-// The panel through a tablet's day, with its real hook and real keys: the pages come with the
-// panel at the key's request, timer 0 still shows them when no request comes, a work area that
-// shrinks under the panel brings it back in, and a hook that the system removed behind the
-// program's back is installed afresh after a resume, a session unlock or keys that pass it by, so
-// the next press of the key still shows everything.
+// The panel through a tablet's day, with its real hook and real keys: the hook answers on a thread
+// of its own while the GUI thread is busy, and the panel and pages come at its request once the
+// GUI thread is free; a work area that shrinks under the panel brings it back in; and a hook that
+// the system removed behind the program's back is installed afresh, on the hook's thread, after a
+// resume, a session unlock or keys that pass it by, so the next press of the key still shows
+// everything.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -11,8 +12,6 @@
 #include "PanelTestSupport.h"
 
 namespace {
-
-constexpr UINT_PTR kShowTimer = 0;
 
 bool ShownWithBrightnessFocused(CTabvisorDlg& panel)
 {
@@ -27,29 +26,26 @@ protected:
     void ExpectHotkeyBackAfter(const std::function<void(CTabvisorDlg&)>& recover, bool checkKeyLost);
 };
 
-TEST_F(PanelLifeTest, PagesComeAtTheKeysRequestAndTimerZeroStaysTheFallback)
+TEST_F(PanelLifeTest, TheHookAnswersWhileTheGuiThreadIsBusyAndThePanelComesOnceItIsFree)
 {
     CTabvisorDlg panel;
+    bool shownWhileBusy = true;
     ModalScript script;
     script
         .ThenWhen(ProgramWaiting, 10000,
               [&] {
-                  // Without its timer the panel still shows its pages: the hook asked for them.
-                  panel.KillTimer(kShowTimer);
-                  SendHotkey();
+                  // This thread takes no message until the key has gone through every hook (the
+                  // sender's SendInput returns only then): the hook ran elsewhere.
+                  const unsigned calls = g_hookCalls;
+                  afx::unique_handle sender = SendKeyFromAnotherThread(0xFF, 0x2C);
+                  ASSERT_EQ(::WaitForSingleObject(sender.get(), 10000), WAIT_OBJECT_0);
+                  EXPECT_GE(g_hookCalls - calls, 2u);  // down and up
+                  EXPECT_EQ(g_panelRequested, 1);
+                  shownWhileBusy = panel.IsWindowVisible() || AnyPageVisible(panel);
               })
         .ThenWhen([&] { return AllVisible(panel); }, 10000,
               [&] {
-                  EXPECT_TRUE(ShownWithBrightnessFocused(panel));
-                  panel.GetDlgItem(IDC_PANEL_CLOSE)->SendMessage(BM_CLICK);
-                  ASSERT_TRUE(NoneVisible(panel));
-                  // Asked without the hook's request (as if it were lost), timer 0 shows them.
-                  panel.SetTimer(kShowTimer, 100);
-                  g_panelRequested = 1;
-                  panel.ShowWindow(SW_SHOW);
-              })
-        .ThenWhen([&] { return g_panelHidden == 0; }, 10000,
-              [&] {
+                  EXPECT_FALSE(shownWhileBusy) << "only the GUI thread shows anything";
                   EXPECT_TRUE(ShownWithBrightnessFocused(panel));
                   panel.EndDialog(IDCANCEL);
               });

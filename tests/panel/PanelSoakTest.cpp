@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "GdiObjectCounter.h"
-#include "HotkeyHook.h"
 #include "PanelTestSupport.h"
 #include "PanelVisibility.h"
 #include "SwitchPage.h"
@@ -17,14 +16,6 @@ namespace {
 
 class PanelSoakTest : public PanelTestFixture {};
 
-void PressHotkeyThroughHook()
-{
-    KBDLLHOOKSTRUCT key{};
-    key.vkCode = 0xFF;
-    key.scanCode = 0x2C;
-    HotkeyHookProc(HC_ACTION, WM_KEYDOWN, reinterpret_cast<LPARAM>(&key));
-}
-
 TEST_F(PanelSoakTest, ShowHideCyclesWithClicksAndRepaintsLeaveNoObjectsBehind)
 {
     gdi_count::Install();
@@ -37,8 +28,7 @@ TEST_F(PanelSoakTest, ShowHideCyclesWithClicksAndRepaintsLeaveNoObjectsBehind)
               [&] {
                   // One full cycle first, with every page painted, so the objects made once on
                   // first use (button faces, the sliders' background copies) are in the baseline.
-                  PressHotkeyThroughHook();
-                  ShowPagesIfRequested(&panel);
+                  ShowThroughTheHook(panel);
                   for (CWnd* page : {static_cast<CWnd*>(panel.m_pSwitchPage), static_cast<CWnd*>(panel.m_pVolumePage),
                                      static_cast<CWnd*>(panel.m_pBrightnessPage),
                                      static_cast<CWnd*>(panel.m_pKeyboardPage),
@@ -55,8 +45,7 @@ TEST_F(PanelSoakTest, ShowHideCyclesWithClicksAndRepaintsLeaveNoObjectsBehind)
                   PumpFor(100);
                   baseline = gdi_count::Live();
                   for (int cycle = 0; cycle < 25; ++cycle) {
-                      PressHotkeyThroughHook();
-                      ShowPagesIfRequested(&panel);
+                      ShowThroughTheHook(panel);
                       for (CWnd* page : {static_cast<CWnd*>(panel.m_pSwitchPage)}) {
                           page->RedrawWindow();
                           if (CWnd* button = page->GetDlgItem(IDC_SWITCH_CAMERA))

@@ -127,21 +127,105 @@ TEST_F(PanelTest, PagesShowAndTheStartUpHideGoesInTheirOwnOrders)
     Run(panel, script);
 }
 
-// Timer 0 ticks as often as the pages' 100 ms polls, which the panel lines up with it. Counted,
-// not timed: a loaded machine delays every tick alike.
-TEST_F(PanelTest, TimerZeroTicksWithThePagesPolls)
+// A waiting program costs nothing: no timer of the panel or its pages fires and no library is
+// called (the tablet's counters stand still). Shown, the slider pages poll; hidden again, they
+// stop. Counted, not timed: a loaded machine delays every tick alike.
+TEST_F(PanelTest, NothingTicksOrCallsALibraryWhileHiddenAndTheSlidersPollWhileShown)
 {
     CTabvisorDlg panel;
     TimerTickCounter ticks;
+    long long calls = 0;
+    const auto libraryCalls = [&] {
+        return m_tablet.Number("brightness_queries") + m_tablet.Number("volume_reads") + m_tablet.Number("ec_reads");
+    };
+    const auto ticksOf = [&](CWnd* window) { return ticks.Of(window->m_hWnd, 0) + ticks.Of(window->m_hWnd, 1); };
     ModalScript script;
-    script.ThenWhen(ProgramWaiting, 10000, [&] { ticks.Clear(); })
-        .ThenWhen([&] { return ticks.Of(panel.m_pVolumePage->m_hWnd, 0) >= 12; }, 20000,
+    script
+        .ThenWhen(ProgramWaiting, 10000,
               [&] {
-                  EXPECT_NEAR(ticks.Of(panel.m_hWnd, 0), ticks.Of(panel.m_pVolumePage->m_hWnd, 0), 2);
-                  EXPECT_NEAR(ticks.Of(panel.m_pBrightnessPage->m_hWnd, 0), ticks.Of(panel.m_pVolumePage->m_hWnd, 0), 2);
+                  ticks.Clear();
+                  calls = libraryCalls();
+              })
+        .Then(2000,
+              [&] {
+                  for (CWnd* window : {static_cast<CWnd*>(&panel), static_cast<CWnd*>(panel.m_pVolumePage),
+                                       static_cast<CWnd*>(panel.m_pBrightnessPage)})
+                      EXPECT_EQ(ticksOf(window), 0);
+                  EXPECT_EQ(libraryCalls(), calls);
+                  SendHotkey();
+              })
+        .ThenWhen([&] { return ticks.Of(panel.m_pVolumePage->m_hWnd, 0) >= 5; }, 20000,
+              [&] {
+                  EXPECT_GE(ticks.Of(panel.m_pBrightnessPage->m_hWnd, 0), 4);
+                  EXPECT_GT(libraryCalls(), calls + 8);  // the reads of the show, then the polls
+                  panel.GetDlgItem(IDC_PANEL_CLOSE)->SendMessage(BM_CLICK);
+                  PumpFor(50);  // a tick already queued
+                  ticks.Clear();
+                  calls = libraryCalls();
+              })
+        .Then(1000,
+              [&] {
+                  EXPECT_EQ(ticksOf(panel.m_pVolumePage) + ticksOf(panel.m_pBrightnessPage) + ticksOf(&panel), 0);
+                  EXPECT_EQ(libraryCalls(), calls);
                   panel.EndDialog(IDCANCEL);
               });
-    Run(panel, script, 30000);
+    Run(panel, script, 40000);
+}
+
+// Each slider shows what the tablet holds in the frame that first shows it: the values set behind
+// the hidden program's back are on the sliders the moment their pages become visible.
+TEST_F(PanelTest, ValuesSetWhileHiddenAreOnTheSlidersWhenTheirPagesFirstShow)
+{
+    CTabvisorDlg panel;
+    std::map<HWND, int> positionWhenVisible;
+    ModalScript script;
+    script
+        .ThenWhen(ProgramWaiting, 10000,
+              [&] {
+                  m_tablet.SetBrightness(6);
+                  m_tablet.SetVolume(0.81f);
+                  FirstVisibleRecorder::Start(&positionWhenVisible,
+                                              {{panel.m_pBrightnessPage->m_hWnd, IDC_BRIGHTNESS_SLIDER},
+                                               {panel.m_pVolumePage->m_hWnd, IDC_VOLUME_SLIDER}});
+                  SendHotkey();
+              })
+        .ThenWhen([&] { return g_panelHidden == 0; }, 10000,
+              [&] {
+                  FirstVisibleRecorder::Stop();
+                  EXPECT_EQ(positionWhenVisible[panel.m_pBrightnessPage->m_hWnd], 6);
+                  EXPECT_EQ(positionWhenVisible[panel.m_pVolumePage->m_hWnd], 81);
+                  panel.EndDialog(IDCANCEL);
+              });
+    Run(panel, script);
+}
+
+// One process may make and end many panels (the tests do): each takes its hook and its thread
+// with it, and the last one leaves no hook that keys would still go through.
+TEST_F(PanelTest, ManyPanelsInOneProcessLeaveNoHookAndNoThreadBehind)
+{
+    size_t threadsBefore = 0;
+    for (int run = 0; run < 5; ++run) {
+        CTabvisorDlg panel;
+        size_t threadsDuring = 0;
+        ModalScript script;
+        script.ThenWhen(ProgramWaiting, 10000, [&] {
+            EXPECT_NE(g_hHook, nullptr);
+            threadsDuring = ThreadsOfThisProcess();
+            panel.EndDialog(IDCANCEL);
+        });
+        Run(panel, script);
+        EXPECT_EQ(g_hHook, nullptr);
+        // The first panel may start threads of the system's own that stay (its libraries').
+        if (run == 0)
+            threadsBefore = ThreadsOfThisProcess();
+        else
+            EXPECT_EQ(threadsDuring, threadsBefore + 1) << "the hook's, and no other";
+        EXPECT_EQ(ThreadsOfThisProcess(), threadsBefore) << "after panel " << run;
+    }
+    const unsigned calls = g_hookCalls;
+    SendHotkey();
+    PumpFor(500);
+    EXPECT_EQ(g_hookCalls, calls) << "a hook is still installed";
 }
 
 TEST_F(PanelTest, PagesFollowEveryMoveAlsoWhileHiddenAndBeyondTheScreen)
@@ -180,16 +264,10 @@ TEST_F(PanelTest, HotkeyShowsThePanelAndItsPagesAndNeverHides)
     ModalScript script;
     script
         .ThenWhen(ProgramWaiting, 10000, [&] { SendHotkey(); })
-        .ThenWhen([&] { return g_panelRequested == 1; }, 10000,
+        .ThenWhen([&] { return g_panelHidden == 0; }, 10000,
               [&] {
                   EXPECT_TRUE(panel.IsWindowVisible());
                   EXPECT_EQ(g_panelRequested, 1);
-                  if (g_panelHidden == 1) {
-                      EXPECT_FALSE(AnyPageVisible(panel));  // the show request has not come yet
-                  }
-              })
-        .ThenWhen([&] { return g_panelHidden == 0; }, 10000,
-              [&] {
                   EXPECT_TRUE(AllPagesVisible(panel));
                   EXPECT_EQ(g_panelHidden, 0);
                   EXPECT_EQ(::GetFocus(), ::GetDlgItem(panel.m_pBrightnessPage->m_hWnd, IDC_BRIGHTNESS_SLIDER));

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <tlhelp32.h>
+
 #include <algorithm>
 #include <map>
 #include <memory>
@@ -11,9 +15,12 @@
 #include <vector>
 
 #include "BrightnessPage.h"
+#include "HotkeyHook.h"
 #include "HotkeyState.h"
+#include "KeyEventRules.h"
 #include "KeyboardPage.h"
 #include "PagePlacement.h"
+#include "PanelMessages.h"
 #include "ProgramTestSupport.h"
 #include "SwitchPage.h"
 #include "TabvisorDlg.h"
@@ -98,6 +105,78 @@ private:
     HHOOK m_hook;
     std::map<std::pair<HWND, UINT_PTR>, int> m_ticks;
 };
+
+// Records, for each watched page, its slider's position at the moment the page first became
+// visible (the WM_WINDOWPOSCHANGED of its show, before anything else of this thread runs), while
+// started.
+class FirstVisibleRecorder {
+public:
+    // `pages`: each page window with its slider's control id.
+    static void Start(std::map<HWND, int>* positions, std::map<HWND, int> pages)
+    {
+        State& state = Current();
+        state = State{positions, std::move(pages),
+                      ::SetWindowsHookExW(WH_CALLWNDPROC, &Hook, nullptr, ::GetCurrentThreadId())};
+    }
+    static void Stop()
+    {
+        State& state = Current();
+        if (state.hook != nullptr)
+            ::UnhookWindowsHookEx(state.hook);
+        state = State{};
+    }
+
+private:
+    struct State {
+        std::map<HWND, int>* positions = nullptr;
+        std::map<HWND, int> pages;
+        HHOOK hook = nullptr;
+    };
+    static State& Current()
+    {
+        static State state;
+        return state;
+    }
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
+    {
+        const auto* msg = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        State& state = Current();
+        if (code == HC_ACTION && msg->message == WM_WINDOWPOSCHANGED && state.positions != nullptr &&
+            (reinterpret_cast<const WINDOWPOS*>(msg->lParam)->flags & SWP_SHOWWINDOW) != 0) {
+            const auto page = state.pages.find(msg->hwnd);
+            if (page != state.pages.end() && state.positions->count(msg->hwnd) == 0)
+                (*state.positions)[msg->hwnd] =
+                    static_cast<int>(::SendDlgItemMessageW(msg->hwnd, page->second, TBM_GETPOS, 0, 0));
+        }
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+};
+
+// The threads this process has now.
+inline size_t ThreadsOfThisProcess()
+{
+    size_t count = 0;
+    afx::unique_hfile snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = ::Thread32First(snapshot.get(), &entry); more; more = ::Thread32Next(snapshot.get(), &entry))
+        if (entry.th32OwnerProcessID == ::GetCurrentProcessId())
+            ++count;
+    return count;
+}
+
+// The hotkey's key-down straight through the hook procedure, on this thread, and the request it
+// posted taken by the panel at once: the show path without real input.
+inline void ShowThroughTheHook(CTabvisorDlg& panel)
+{
+    KBDLLHOOKSTRUCT key{};
+    key.vkCode = kHotkeyVk;
+    key.scanCode = kHotkeyScan;
+    HotkeyHookProc(HC_ACTION, WM_KEYDOWN, reinterpret_cast<LPARAM>(&key));
+    MSG msg;
+    while (::PeekMessageW(&msg, panel.m_hWnd, kShowPanelRequest, kShowPanelRequest, PM_REMOVE))
+        ::DispatchMessageW(&msg);
+}
 
 inline bool AllVisible(CTabvisorDlg& panel) { return panel.IsWindowVisible() && AllPagesVisible(panel); }
 inline bool NoneVisible(CTabvisorDlg& panel) { return !panel.IsWindowVisible() && !AnyPageVisible(panel); }

@@ -1,17 +1,21 @@
 // With the program's hook installed, a few hundred random real keys, sent through the system's
 // input queue, all reach the window in the foreground, in order and unchanged: the hook swallows
 // nothing. Afterwards the hotkey still brings up the panel, and with the panel up it reaches the
-// window in front like any other key.
+// window in front like any other key. And while the program's GUI thread is stuck in a library
+// call that does not return, keys still reach the window in front, through the hook on its own
+// thread; once the call returns, the program goes on.
 #include <gtest/gtest.h>
 
 #include <random>
 #include <string>
 #include <vector>
 
+#include "FakeControl.h"
 #include "ProgramCopy.h"
 #include "ProgramUnderTest.h"
 #include "RealInput.h"
 #include "TestTablet.h"
+#include "resource.h"
 
 namespace {
 
@@ -100,20 +104,15 @@ std::vector<WORD> OrdinaryKeys()
     return keys;
 }
 
-TEST(KeysReachForeground, RandomRealKeysAndTheHotkeyAllArriveUnchanged)
+// Types `count` random ordinary keys to the window in front, and checks that they all arrive, in
+// order and unchanged.
+void ExpectRandomKeysToArrive(int count, unsigned seed)
 {
-    TestTablet tablet;
-    ProgramUnderTest program;
-    ASSERT_TRUE(program.Started());
-    KeySink sink;
-    ASSERT_EQ(::GetForegroundWindow(), sink.Handle());
-
-    constexpr int kKeys = 300;
     const std::vector<WORD> keys = OrdinaryKeys();
-    std::mt19937 random(7919);
+    std::mt19937 random(seed);
     std::vector<KeyMessage> sent;
     g_received.clear();
-    for (int i = 0; i < kKeys; ++i) {
+    for (int i = 0; i < count; ++i) {
         // The arrows as the hook knows them half of the time, so the flags change too.
         const WORD vk = keys[random() % keys.size()];
         const bool arrowScan = (vk == VK_UP || vk == VK_DOWN) && random() % 2 == 0;
@@ -135,6 +134,17 @@ TEST(KeysReachForeground, RandomRealKeysAndTheHotkeyAllArriveUnchanged)
                                           << ", received vk 0x" << g_received[i].vk << " scan 0x"
                                           << int(g_received[i].scan);
     }
+}
+
+TEST(KeysReachForeground, RandomRealKeysAndTheHotkeyAllArriveUnchanged)
+{
+    TestTablet tablet;
+    ProgramUnderTest program;
+    ASSERT_TRUE(program.Started());
+    KeySink sink;
+    ASSERT_EQ(::GetForegroundWindow(), sink.Handle());
+
+    ASSERT_NO_FATAL_FAILURE(ExpectRandomKeysToArrive(300, 7919));
 
     // The hotkey brings up the panel, which takes the foreground and so gets the key itself (as
     // the brightness slider gets the keys after it). Pressed again with the panel up and another
@@ -159,6 +169,65 @@ TEST(KeysReachForeground, RandomRealKeysAndTheHotkeyAllArriveUnchanged)
                                               {VK_DOWN, 0x50, true}};
     EXPECT_EQ(g_received, expected);
     EXPECT_TRUE(program.PanelVisible() && program.AllPagesVisible());
+    EXPECT_EQ(program.Close(), 0u);
+}
+
+// Opens a manual-reset event for the scope: set, the fake libraries' calls pass it; reset, they
+// wait for it. Set again when the scope ends, so nothing stays stuck.
+class LibraryGate {
+public:
+    LibraryGate()
+        : m_name(L"Local\\TabvisorTestGate." + std::to_wstring(::GetCurrentProcessId())),
+          m_event(::CreateEventW(nullptr, TRUE, TRUE, m_name.c_str()))
+    {
+    }
+    ~LibraryGate() { Open(); }
+    LibraryGate(const LibraryGate&) = delete;
+    LibraryGate& operator=(const LibraryGate&) = delete;
+    const std::wstring& Name() const { return m_name; }
+    void Shut() { ::ResetEvent(m_event.get()); }
+    void Open() { ::SetEvent(m_event.get()); }
+
+private:
+    std::wstring m_name;
+    afx::unique_handle m_event;
+};
+
+TEST(KeysReachForeground, WhileALibraryCallHangsKeysStillArriveAndThePanelGoesOnOnceItReturns)
+{
+    TestTablet tablet;
+    LibraryGate gate;
+    ScopedVariable gateVariable(fake_library::kGateVariable, gate.Name());
+    ScopedVariable level(fake_library::kLevelVariable, L"4");
+    ScopedVariable volume(fake_library::kVolumeVariable, L"0.5");
+    ProgramCopy program({LibraryFile::WinIo, LibraryFile::FakePm, LibraryFile::FakeCommon});
+    struct OpenFirst {
+        LibraryGate& gate;
+        ~OpenFirst() { gate.Open(); }  // before the program is closed
+    } openFirst{gate};
+    ASSERT_TRUE(program.Started());
+    TypeHotkey();
+    ASSERT_TRUE(WaitFor([&] { return program.PanelVisible() && program.AllPagesVisible(); }));
+    ASSERT_TRUE(Answers(program.Panel()));
+    KeySink sink;
+    ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == sink.Handle(); }, 2000));
+
+    // The next poll's call does not return: the panel's thread answers nothing from now on.
+    gate.Shut();
+    ASSERT_TRUE(WaitFor([&] { return !Answers(program.Panel(), 100); }));
+    ASSERT_NO_FATAL_FAILURE(ExpectRandomKeysToArrive(100, 104729));
+    EXPECT_FALSE(Answers(program.Panel(), 100)) << "the call returned too early to show anything";
+
+    // The call returns; the program goes on: the sliders show the libraries' answers, the close
+    // mark hides everything and the key brings it back.
+    gate.Open();
+    EXPECT_TRUE(Answers(program.Panel()));
+    EXPECT_EQ(SliderPosition(program.Control(IDC_BRIGHTNESS_SLIDER)), 4);
+    EXPECT_EQ(SliderPosition(program.Control(IDC_VOLUME_SLIDER)), 50);
+    ProgramUnderTest::ClickAt(CentreOf(::GetDlgItem(program.Panel(), IDC_PANEL_CLOSE)));
+    EXPECT_TRUE(WaitFor([&] { return !program.PanelVisible() && !program.AnyPageVisible(); }));
+    TypeHotkey();
+    EXPECT_TRUE(WaitFor([&] { return program.PanelVisible() && program.AllPagesVisible(); }));
     EXPECT_EQ(program.Close(), 0u);
 }
 

@@ -29,7 +29,9 @@ CRect WorkArea()
     return area;
 }
 
-void SendKey(WORD vk, WORD scan)
+void SendKey(WORD vk, WORD scan) { SendKeyFromAnotherThread(vk, scan); }
+
+afx::unique_handle SendKeyFromAnotherThread(WORD vk, WORD scan)
 {
     struct Key {
         WORD vk;
@@ -54,10 +56,9 @@ void SendKey(WORD vk, WORD scan)
             return 0;
         },
         key, 0, nullptr);
-    if (thread != nullptr)
-        ::CloseHandle(thread);
-    else
+    if (thread == nullptr)
         delete key;
+    return afx::unique_handle(thread);
 }
 
 namespace {

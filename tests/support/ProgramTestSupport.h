@@ -28,6 +28,9 @@ CRect WorkArea();
 // Presses and releases a key through the system's input queue, from another thread, as the
 // keyboard would: a low-level hook runs on the thread that installed it, which must be free.
 void SendKey(WORD vk, WORD scan);
+// The same, giving the sending thread, which ends once SendInput has returned (under Wine, once
+// every low-level hook has seen both events).
+afx::unique_handle SendKeyFromAnotherThread(WORD vk, WORD scan);
 inline void SendHotkey() { SendKey(0xFF, 0x2C); }
 
 // Records the dialogs this thread creates, in order.

@@ -1,6 +1,6 @@
 // A common.dll whose volume reads store NaN, infinities, huge values or nothing at all, and whose
 // calls fail with the codes the test chose; or, lagging, one that keeps a volume of its own and
-// reports each write only a while after it.
+// reports each write only a while after it; each call as slow, or as stuck, as the test asks.
 #include <cwchar>
 
 #include "ClosedLibraries.h"
@@ -20,6 +20,7 @@ LaggingValue<float>& LaggingVolume()
 
 extern "C" int TABVISOR_LIBRARY_CALL VolumeVista(int operation, int reserved, float* scalar)
 {
+    TakeTheTimeAsked();
     const int result = static_cast<int>(NumberVariable(kVolumeResultVariable, 0x80004005ul));  // E_FAIL
     const ULONGLONG lag = NumberVariable(kLagVariable, 0);
     if (operation == closed_libraries::kVolumeRead) {
@@ -39,6 +40,7 @@ extern "C" int TABVISOR_LIBRARY_CALL VolumeVista(int operation, int reserved, fl
 
 extern "C" int TABVISOR_LIBRARY_CALL AddTask7EveryBoot(int kind, const wchar_t* name, const wchar_t* program, const wchar_t*, const wchar_t*)
 {
+    TakeTheTimeAsked();
     Log("task %d %ls %ls", kind, name != nullptr ? name : L"(null)", program != nullptr ? program : L"(null)");
     return static_cast<int>(NumberVariable(kTaskResultVariable, 0x80070005ul));  // E_ACCESSDENIED
 }

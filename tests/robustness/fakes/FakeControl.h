@@ -26,6 +26,8 @@ inline constexpr wchar_t kFailDataWriteEveryVariable[] = L"TABVISOR_FAKE_FAIL_DA
 inline constexpr wchar_t kFailWriteCommandVariable[] = L"TABVISOR_FAKE_FAIL_WRITE_COMMAND";      // 1: writing 0x12 to 0x6C fails
 inline constexpr wchar_t kDataReadsFloatVariable[] = L"TABVISOR_FAKE_DATA_READS_FF";           // 1: 0x361 reads 0xFF
 inline constexpr wchar_t kRealWinIoFile[] = L"winio_real.dll";
+inline constexpr wchar_t kDelayVariable[] = L"TABVISOR_FAKE_DELAY_MS";           // how long every call takes
+inline constexpr wchar_t kGateVariable[] = L"TABVISOR_FAKE_GATE";                // an event every call waits for
 
 inline std::wstring Variable(const wchar_t* name)
 {
@@ -39,6 +41,21 @@ inline unsigned long NumberVariable(const wchar_t* name, unsigned long otherwise
 {
     const std::wstring text = Variable(name);
     return text.empty() ? otherwise : std::wcstoul(text.c_str(), nullptr, 0);
+}
+
+// A slow or a stuck library: every call first takes the chosen time, then, while the test keeps
+// the named event (manual-reset) unset, waits for it, as long as that takes.
+inline void TakeTheTimeAsked()
+{
+    if (const unsigned long delay = NumberVariable(kDelayVariable, 0))
+        ::Sleep(delay);
+    const std::wstring gate = Variable(kGateVariable);
+    if (gate.empty())
+        return;
+    if (HANDLE event = ::OpenEventW(SYNCHRONIZE, FALSE, gate.c_str())) {
+        ::WaitForSingleObject(event, INFINITE);
+        ::CloseHandle(event);
+    }
 }
 
 // Appends one line to the log file, if the test named one. Opened per call: the test reads it

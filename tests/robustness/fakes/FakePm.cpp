@@ -1,6 +1,6 @@
 // A PM.dll that answers whatever level the test chose, however far outside 0 to 7, and a
 // nonsense result for every set; or, lagging, one that keeps a level of its own and reports each
-// set only a while after it.
+// set only a while after it; each call as slow, or as stuck, as the test asks.
 #include "ClosedLibraries.h"
 #include "FakeControl.h"
 
@@ -18,6 +18,7 @@ LaggingValue<unsigned int>& LaggingLevel()
 
 extern "C" unsigned int TABVISOR_LIBRARY_CALL QueryCurrentBrightnessLevel()
 {
+    TakeTheTimeAsked();
     const ULONGLONG lag = NumberVariable(kLagVariable, 0);
     const unsigned int level =
         lag != 0 ? LaggingLevel().Read(lag) : static_cast<unsigned int>(NumberVariable(kLevelVariable, 0xFFFFFFFFul));
@@ -27,6 +28,7 @@ extern "C" unsigned int TABVISOR_LIBRARY_CALL QueryCurrentBrightnessLevel()
 
 extern "C" unsigned int TABVISOR_LIBRARY_CALL SetBrightnessLevel(unsigned int level)
 {
+    TakeTheTimeAsked();
     const ULONGLONG lag = NumberVariable(kLagVariable, 0);
     if (lag != 0)
         LaggingLevel().Write(level, lag);
