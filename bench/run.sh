@@ -4,7 +4,7 @@
 # the README's benchmark table: everything for the x64 build, and sizes, start-up, memory and idle
 # for the x86 build beside an x86 floor. One command, three to eight minutes, never more than ten:
 #   bench/run.sh                      the full run (50 presses, 1000 cycles, 60 s idle, 5 starts)
-#   bench/run.sh --presses 10 --cycles 50 --idle-seconds 10 --starts 2
+#   bench/run.sh --presses 10 --cycles 50 --idle-seconds 10 --starts 2 --keys 40
 #                                     a quick look; written to build/bench only, not to the docs
 # It runs on an Xvfb of its own (never on your display: it moves the mouse) in its own Wine
 # prefix, build/bench-wineprefix, so no other program's hook sees its keys.
@@ -19,17 +19,27 @@ main() {
   started=$(date +%s)
 
   scripts/install-deps.sh
-  programs=(Tabvisor tabsim winio pm common_lib bench_floor bench_tabvisor_counted bench_floor_counted)
+  programs=(Tabvisor tabsim winio pm common_lib bench_floor bench_tabvisor_counted bench_floor_counted
+    bench_zero_floor bench_zero_floor_counted)
   scripts/build.sh --arch x86 "${programs[@]}"
-  scripts/build.sh --arch x64 "${programs[@]}" bench_driver bench_hook
+  scripts/build.sh --arch x64 "${programs[@]}" bench_driver bench_hook robustness_fake_Pm robustness_fake_Common
 
   # The programs as shipped: stripped copies, together with their DLLs. Under Wine the symbols of
   # the RelWithDebInfo build are loaded into the process and would count as its private memory.
   for arch in x64 x86; do
     mkdir -p "$out/programs-$arch"
-    for f in Tabvisor.exe WINIO.dll PM.dll common.dll bench_floor.exe bench_tabvisor_counted.exe bench_floor_counted.exe; do
+    for f in Tabvisor.exe WINIO.dll PM.dll common.dll bench_floor.exe bench_tabvisor_counted.exe bench_floor_counted.exe \
+      bench_zero_floor.exe bench_zero_floor_counted.exe; do
       x86_64-w64-mingw32-strip -o "$out/programs-$arch/$f" "$build/$arch/bin/$f"
     done
+  done
+  # Tabvisor beside test libraries whose every call takes as long as the driver asks (60 ms).
+  mkdir -p "$out/programs-x64-slow"
+  for f in Tabvisor.exe WINIO.dll; do
+    x86_64-w64-mingw32-strip -o "$out/programs-x64-slow/$f" "$build/x64/bin/$f"
+  done
+  for f in PM.dll common.dll; do
+    x86_64-w64-mingw32-strip -o "$out/programs-x64-slow/$f" "$build/x64/bin/robustness_fakes/$f"
   done
 
   export WINEPREFIX="$PWD/$build/bench-wineprefix"
@@ -49,7 +59,7 @@ main() {
   done
   timeout --kill-after=15 $((deadline + 30)) scripts/with-display.sh \
     wine "$build/x64/bin/bench_driver.exe" --results "Z:$PWD/$out/results.md" --summary "Z:$PWD/$out/summary.md" \
-    --programs-dir "Z:$PWD/$out/programs-x64" --x86-programs-dir "Z:$PWD/$out/programs-x86" \
+    --programs-dir "Z:$PWD/$out/programs-x64" --slow-programs-dir "Z:$PWD/$out/programs-x64-slow" --x86-programs-dir "Z:$PWD/$out/programs-x86" \
     --x86-built-dir "Z:$PWD/$build/x86/bin" --wine-version "$(wine --version)" --command "$command" "$@"
 
   [[ -s "$out/results.md" ]] || { echo "bench: no results written" >&2; exit 1; }

@@ -3,8 +3,11 @@
 // as Markdown. Run by bench/run.sh, which builds everything and gives it a display and a prefix.
 //
 //   bench_driver --results FILE --summary FILE [--presses 50] [--cycles 1000] [--idle-seconds 60]
-//                [--starts 5] [--programs-dir DIR] [--wine-version TEXT] [--command TEXT]
-//                [--deadline-seconds 570] [--x86-programs-dir DIR --x86-built-dir DIR]
+//                [--starts 5] [--keys 200] [--programs-dir DIR] [--slow-programs-dir DIR]
+//                [--wine-version TEXT] [--command TEXT] [--deadline-seconds 570]
+//                [--x86-programs-dir DIR --x86-built-dir DIR]
+// With the slow folder (Tabvisor beside test libraries whose calls take 60 ms), another
+// program's keys are measured beside that Tabvisor too.
 // With the x86 folders, the x86 build (with its own floor) is measured too: sizes, start-up and
 // memory, and idle at the same time as the x64 build.
 #include <windows.h>
@@ -27,12 +30,14 @@ struct Options {
     std::wstring programsDir;
     std::wstring x86ProgramsDir;  // stripped x86 programs, as shipped
     std::wstring x86BuiltDir;     // the x86 tree's bin, as built
+    std::wstring slowProgramsDir; // Tabvisor beside the slow test libraries
     std::string wineVersion = "Wine";
     std::string command = "bench/run.sh";
     int presses = 50;
     int cycles = 1000;
     int idleSeconds = 60;
     int starts = 5;
+    int keys = 200;
     int deadlineSeconds = 570;
 };
 
@@ -54,6 +59,8 @@ bool Parse(int argc, wchar_t** argv, Options& o)
         else if (name == L"--programs-dir") o.programsDir = value;
         else if (name == L"--x86-programs-dir") o.x86ProgramsDir = value;
         else if (name == L"--x86-built-dir") o.x86BuiltDir = value;
+        else if (name == L"--slow-programs-dir") o.slowProgramsDir = value;
+        else if (name == L"--keys") o.keys = _wtoi(value.c_str());
         else if (name == L"--wine-version") o.wineVersion = Narrow(value);
         else if (name == L"--command") o.command = Narrow(value);
         else if (name == L"--presses") o.presses = _wtoi(value.c_str());
@@ -63,7 +70,7 @@ bool Parse(int argc, wchar_t** argv, Options& o)
         else if (name == L"--deadline-seconds") o.deadlineSeconds = _wtoi(value.c_str());
         else return false;
     }
-    return (argc % 2) == 1 && !o.results.empty() && o.presses > 0 && o.cycles > 0 && o.idleSeconds > 0 && o.starts > 0 &&
+    return (argc % 2) == 1 && !o.results.empty() && o.presses > 0 && o.cycles > 0 && o.idleSeconds > 0 && o.starts > 0 && o.keys > 0 &&
            o.x86ProgramsDir.empty() == o.x86BuiltDir.empty();
 }
 
@@ -218,7 +225,8 @@ int wmain(int argc, wchar_t** argv)
     Options o;
     if (!Parse(argc, argv, o)) {
         std::fprintf(stderr, "usage: bench_driver --results FILE [--summary FILE] [--presses N] [--cycles N] "
-                             "[--idle-seconds N] [--starts N] [--programs-dir DIR] [--wine-version TEXT] "
+                             "[--idle-seconds N] [--starts N] [--keys N] [--programs-dir DIR] [--slow-programs-dir DIR] "
+                             "[--wine-version TEXT] "
                              "[--command TEXT] [--deadline-seconds N] [--x86-programs-dir DIR --x86-built-dir DIR]\n");
         return 2;
     }
@@ -228,12 +236,22 @@ int wmain(int argc, wchar_t** argv)
     if (watchdog != nullptr)
         ::CloseHandle(watchdog);
 
-    const TargetKind tabvisor{L"Tabvisor", L"Tabvisor.exe", L"Tabvisor", true, true, true, {}, true};
-    const TargetKind floor{L"floor", L"bench_floor.exe", L"Tabvisor bench floor", false, false, true, {}};
-    const TargetKind tabvisorCounted{L"Tabvisor", L"bench_tabvisor_counted.exe", L"Tabvisor", true, true, true, {}};
-    const TargetKind floorCounted{L"floor", L"bench_floor_counted.exe", L"Tabvisor bench floor", false, false, true, {}};
+    const TargetKind tabvisor{L"Tabvisor", L"Tabvisor.exe", L"Tabvisor", true, true, true, {}, true, {}};
+    const TargetKind floor{L"floor", L"bench_floor.exe", L"Tabvisor bench floor", false, false, true, {}, false, {}};
+    const TargetKind tabvisorCounted{L"Tabvisor", L"bench_tabvisor_counted.exe", L"Tabvisor", true, true, true, {}, false, {}};
+    const TargetKind floorCounted{L"floor", L"bench_floor_counted.exe", L"Tabvisor bench floor", false, false, true, {}, false, {}};
+    const TargetKind zeroFloor{L"zero floor", L"bench_zero_floor.exe", L"Tabvisor bench zero floor", false, false, true, {},
+                               false, {}};
+    const TargetKind zeroFloorCounted{L"zero floor", L"bench_zero_floor_counted.exe", L"Tabvisor bench zero floor",
+                                      false, false, true, {}, false, {}};
+    // Tabvisor beside a PM.dll and a common.dll whose every call takes 60 ms, answering sanely.
+    const TargetKind slowTabvisor{L"Tabvisor, 60 ms libraries", L"Tabvisor.exe", L"Tabvisor", true, true, true,
+                                  o.slowProgramsDir, false,
+                                  {{L"TABVISOR_FAKE_DELAY_MS", L"60"}, {L"TABVISOR_FAKE_LEVEL", L"3"},
+                                   {L"TABVISOR_FAKE_VOLUME", L"0.5"}, {L"TABVISOR_FAKE_VOLUME_RESULT", L"0"},
+                                   {L"TABVISOR_FAKE_SET_RESULT", L"1"}, {L"TABVISOR_FAKE_TASK_RESULT", L"0"}}};
     const TargetKind tabvisorCountedSystem{L"Tabvisor, system backends", L"bench_tabvisor_counted.exe", L"Tabvisor",
-                                           true, true, false, {}};
+                                           true, true, false, {}, false, {}};
     // The same programs of the x86 build, from its folder.
     auto x86 = [&](TargetKind kind) {
         kind.folder = o.x86ProgramsDir;
@@ -293,18 +311,45 @@ int wmain(int argc, wchar_t** argv)
         MeasureLatencyBlock(floor, presses, report.latencyFloor);
     }
 
+    Progress("another program's keys, beside each case in turn");
+    {
+        struct KeyCase {
+            const wchar_t* label;
+            const TargetKind* kind;
+            bool shown;
+        };
+        std::vector<KeyCase> cases = {{L"no Tabvisor", nullptr, false},
+                                      {L"zero floor (a hook that only posts), hidden", &zeroFloor, false},
+                                      {L"Tabvisor, stand-ins, hidden", &tabvisor, false},
+                                      {L"Tabvisor, stand-ins, shown", &tabvisor, true}};
+        if (!o.slowProgramsDir.empty()) {
+            cases.push_back({L"Tabvisor, 60 ms PM.dll and common.dll, hidden", &slowTabvisor, false});
+            cases.push_back({L"Tabvisor, 60 ms PM.dll and common.dll, shown", &slowTabvisor, true});
+        }
+        report.keyLatency.resize(cases.size());
+        constexpr int kKeyBlocks = 4;
+        for (int block = 0; block < kKeyBlocks; ++block) {
+            const int keys = o.keys / kKeyBlocks + (block < o.keys % kKeyBlocks ? 1 : 0);
+            for (size_t i = 0; i < cases.size(); ++i) {
+                report.keyLatency[i].label = cases[i].label;
+                MeasureKeyLatencyBlock(cases[i].kind, cases[i].shown, keys, report.keyLatency[i]);
+            }
+        }
+    }
+
     Progress("idle, all at once");
     {
-        std::vector<TargetKind> idle{floorCounted, tabvisorCounted, tabvisorCountedSystem};
+        const std::vector<TargetKind> kinds{floorCounted, zeroFloorCounted, tabvisorCounted, tabvisorCountedSystem};
+        std::vector<TargetKind> idle = kinds;
         if (withX86)
-            for (const TargetKind& kind : {floorCounted, tabvisorCounted, tabvisorCountedSystem})
+            for (const TargetKind& kind : kinds)
                 idle.push_back(x86(kind));
         std::vector<IdleResult> results = MeasureIdle(idle, o.idleSeconds);
         for (size_t i = 0; i < results.size(); ++i)
-            (i < 3 ? report.idle : report86.idle).push_back(results[i]);
+            (i < kinds.size() ? report.idle : report86.idle).push_back(results[i]);
         for (RunReport* r : {&report, &report86})
-            if (r->idle.size() > 1)
-                r->idle[1].label = L"Tabvisor, simulated tablet";
+            if (r->idle.size() > 2)
+                r->idle[2].label = L"Tabvisor, simulated tablet";
     }
     report86.idleSeconds = o.idleSeconds;
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "KeyLatency.h"
 #include "Phases.h"
 
 struct FileSize {
@@ -48,7 +49,11 @@ struct RunReport {
     StartupResult startFloor;
     LatencyResult latencyTabvisor;
     LatencyResult latencyFloor;
-    std::vector<IdleResult> idle;  // floor first, then Tabvisor on the simulated tablet, then on the system backends
+    // Another program's keys: with no Tabvisor first, then the reference and Tabvisor's cases.
+    std::vector<KeyLatencyResult> keyLatency;
+    // The floor first, then the zero floor, then Tabvisor on the simulated tablet, then on the
+    // system backends.
+    std::vector<IdleResult> idle;
     int idleSeconds = 0;
     CyclesResult cyclesTabvisor;
     CyclesResult cyclesFloor;

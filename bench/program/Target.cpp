@@ -87,6 +87,9 @@ bool Target::Start()
     if (!m_kind.simulatedTablet)
         ::SetEnvironmentVariableW(kSimulatedTabletVariable, nullptr);
 
+    for (const auto& [name, value] : m_kind.environment)
+        ::SetEnvironmentVariableW(name.c_str(), value.c_str());
+
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
@@ -95,6 +98,9 @@ bool Target::Start()
                                           nullptr, &startup, &info);
     if (!m_kind.simulatedTablet && savedLength > 0 && savedLength < 1024)
         ::SetEnvironmentVariableW(kSimulatedTabletVariable, saved);
+    // The driver itself sets none of these otherwise.
+    for (const auto& [name, value] : m_kind.environment)
+        ::SetEnvironmentVariableW(name.c_str(), nullptr);
     if (!created)
         return false;
     if (Job() != nullptr)

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "LinuxProc.h"
@@ -20,6 +21,7 @@ struct TargetKind {
     bool simulatedTablet = true;     // false: started without the simulated tablet (the system backends)
     std::wstring folder;             // where `exe` lies when not in the programs folder (the other build's)
     bool onePerSession = false;      // Tabvisor.exe: a second start only shows the running one's panel
+    std::vector<std::pair<std::wstring, std::wstring>> environment;  // variables set for it alone
 };
 
 // The pages in the panel's order of creation.
