@@ -1,8 +1,9 @@
 // Cost of one call of the keyboard hook procedure, called directly in this process: Tabvisor's
-// HotkeyHookProc over the real panel, and the floor's hook over a plain window, for several kinds
-// of key event. Each is timed twice: as it is, and with this executable's import of
-// CallNextHookEx pointed at a stub, which leaves the hook's own work. (Under Wine, CallNextHookEx
-// is a round trip to the wineserver, tens of microseconds, whoever calls it.)
+// HotkeyHookProc over the real panel (called on this thread, not on the hook's own), and the
+// floor's hook over a plain window, for several kinds of key event. Each is timed twice: as it
+// is, and with this executable's import of CallNextHookEx pointed at a stub, which leaves the
+// hook's own work. (Under Wine, CallNextHookEx is a round trip to the wineserver, tens of
+// microseconds, whoever calls it.)
 // Prints one tab-separated line per kind for the benchmark driver:
 //   hook <kind> <calls> <own work: tabvisor median, p99, floor median, p99 (ns)>
 //        <whole call: tabvisor median, p99, floor median, p99 (ns)>
@@ -204,7 +205,8 @@ int Run()
         return 1;
     }
     // The real panel, created as the program creates it, as the thread's main window: the hook
-    // shows it for the hotkey. Its timers never run here, since no message loop runs them.
+    // posts it its request for the hotkey. No message loop runs here but the one that takes the
+    // requests between the timed calls.
     CWinApp app;
     CTabvisorDlg panel;
     app.m_pMainWnd = &panel;
