@@ -33,6 +33,13 @@ class SliderPagesTest : public SliderPageTest, public ::testing::WithParamInterf
 protected:
     CDialog& Open(bool activate = false)
     {
+        Create();
+        Show(activate);
+        return *m_page;
+    }
+    // Created hidden, as the panel creates it.
+    void Create()
+    {
         if (GetParam().templateId == IDD_BRIGHTNESS_PAGE) {
             auto page = MakePage<CBrightnessPage>(IDD_BRIGHTNESS_PAGE);
             m_slider = &page->m_slider;
@@ -42,8 +49,6 @@ protected:
             m_slider = &page->m_slider;
             m_page = std::move(page);
         }
-        Show(activate);
-        return *m_page;
     }
     void Show(bool activate)
     {
@@ -169,15 +174,7 @@ TEST_P(SliderPagesTest, ReadsAsItIsShownPollsOnlyWhileShownAndEscStopsThePoll)
             m_tablet.SetVolume(static_cast<float>(step) / 10.0f);
     };
     const auto shown = [&](int step) { return brightness ? step : step * 10; };
-    if (brightness) {
-        auto page = MakePage<CBrightnessPage>(IDD_BRIGHTNESS_PAGE);
-        m_slider = &page->m_slider;
-        m_page = std::move(page);
-    } else {
-        auto page = MakePage<CVolumePage>(IDD_VOLUME_PAGE);
-        m_slider = &page->m_slider;
-        m_page = std::move(page);
-    }
+    Create();
     const long long created = m_tablet.Number(reads);
     setElsewhere(2);
     PumpWithDialogKeys(400);
