@@ -53,14 +53,14 @@ BOOL CSliderPage::OnInitDialog()
 // Every show and hide goes through the window's position change, whoever asks for it (ShowWindow,
 // SetWindowPos, the dialog's cancel; WM_SHOWWINDOW misses the last two). The read comes while the
 // page is about to be shown, so the slider shows what the hardware holds in the page's first
-// frame; the hold of the poll does not apply to it. A page hidden, with the panel or alone (Esc),
+// frame; neither hold of the poll applies to it (a read that fails leaves the slider as it was). A page hidden, with the panel or alone (Esc),
 // calls nothing more.
 LRESULT CSliderPage::OnWindowPosChanging(WPARAM, LPARAM lParam)
 {
     const auto* change = reinterpret_cast<const WINDOWPOS*>(lParam);
     if ((change->flags & SWP_SHOWWINDOW) != 0 && !IsWindowVisible()) {
         if (const std::optional<int> position = ReadPosition())
-            m_slider.FollowPos(*position);
+            ShowRead(*position);
         SetTimer(kPollTimer, kPollPeriodMs);
     }
     return Default();

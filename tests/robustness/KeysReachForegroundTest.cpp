@@ -200,6 +200,7 @@ TEST(KeysReachForeground, WhileALibraryCallHangsKeysStillArriveAndThePanelGoesOn
     ScopedVariable gateVariable(fake_library::kGateVariable, gate.Name());
     ScopedVariable level(fake_library::kLevelVariable, L"4");
     ScopedVariable volume(fake_library::kVolumeVariable, L"0.5");
+    ScopedVariable volumeRead(fake_library::kVolumeResultVariable, L"0");  // S_OK
     ProgramCopy program({LibraryFile::WinIo, LibraryFile::FakePm, LibraryFile::FakeCommon});
     struct OpenFirst {
         LibraryGate& gate;
