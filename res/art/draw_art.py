@@ -2,7 +2,10 @@
 """Draws all of Tabvisor's artwork and writes it to res/images/, plus res/preview.png.
 
 Everything is drawn here from code: shapes at four times the final size and box-filtered down,
-text at the final size so FreeType can hint it. Needs Debian's python3-pil and fonts-dejavu-core;
+text at the final size so FreeType can hint it. Every picture is drawn twice: at its own size for
+100 % (the BMP and PNG files in images/), and again at twice that size (the PNG files in
+images/2x/), which the program brings down to the display's scale above 100 %. All coordinates
+below are those of the 96-dpi layout; Z says how many pixels each of them takes. Needs Debian's python3-pil and fonts-dejavu-core;
 run it with /usr/bin/python3 (a pyenv python3 on PATH may lack PIL). The build only reads the
 files this writes, so it does not need these tools.
 
@@ -21,6 +24,7 @@ RES = os.path.normpath(os.path.join(HERE, '..'))
 OUT = os.path.join(RES, 'images')
 
 SS = 4  # supersampling factor for shapes
+Z = 1   # pixels per pixel of the 96-dpi layout: 1 for the design's pictures, 2 for the larger set
 
 # ---------------------------------------------------------------------------------------------
 # Where things land (pixels)
@@ -71,15 +75,15 @@ FONT_DIR = '/usr/share/fonts/truetype/dejavu'
 
 def font(size, bold=False, condensed=False):
     name = 'DejaVuSans' + ('Condensed' if condensed else '') + ('-Bold' if bold else '') + '.ttf'
-    return ImageFont.truetype(os.path.join(FONT_DIR, name), size)
+    return ImageFont.truetype(os.path.join(FONT_DIR, name), size * Z)
 
 
 # ---------------------------------------------------------------------------------------------
 # Drawing helpers
 # ---------------------------------------------------------------------------------------------
 def layer(w, h, fill=(0, 0, 0, 0)):
-    """A supersampled RGBA layer for a w x h image and its draw object."""
-    img = Image.new('RGBA', (w * SS, h * SS), fill)
+    """A supersampled RGBA layer for a w x h image (of the 96-dpi layout) and its draw object."""
+    img = Image.new('RGBA', (w * Z * SS, h * Z * SS), fill)
     return img, ImageDraw.Draw(img)
 
 
@@ -89,7 +93,12 @@ def down(img):
 
 
 def S(v):
-    return round(v * SS)
+    return round(v * SS * Z)
+
+
+def fill_px(d, x0, y0, x1, y1, col):
+    """Fills the layout's pixels x0..x1 and y0..y1 (both inclusive), each Z x Z at this size."""
+    d.rectangle((x0 * Z, y0 * Z, (x1 + 1) * Z - 1, (y1 + 1) * Z - 1), fill=col)
 
 
 def rrect(d, box, r, fill=None, outline=None, width=1):
@@ -127,7 +136,7 @@ def over(base, top, at=(0, 0)):
 
 def text(img, xy, s, fnt, col, anchor='la'):
     d = ImageDraw.Draw(img)
-    d.text(xy, s, font=fnt, fill=col, anchor=anchor)
+    d.text((xy[0] * Z, xy[1] * Z), s, font=fnt, fill=col, anchor=anchor)
 
 
 # ---------------------------------------------------------------------------------------------
@@ -202,14 +211,15 @@ def draw_logo(size):
     """The program's mark: a blue rounded square holding a white panel with two rows of tiles."""
     img, d = layer(size, size)
     m = size / 16.0
+    n = size * Z * SS
     top = (30, 140, 230)
     bottom = (0, 92, 180)
-    grad = Image.new('RGBA', (size * SS, size * SS))
+    grad = Image.new('RGBA', (n, n))
     gd = ImageDraw.Draw(grad)
-    for y in range(size * SS):
-        t = y / (size * SS - 1)
-        gd.line([(0, y), (size * SS, y)], fill=tuple(round(a + (b - a) * t) for a, b in zip(top, bottom)) + (255,))
-    mask = Image.new('L', (size * SS, size * SS), 0)
+    for y in range(n):
+        t = y / (n - 1)
+        gd.line([(0, y), (n, y)], fill=tuple(round(a + (b - a) * t) for a, b in zip(top, bottom)) + (255,))
+    mask = Image.new('L', (n, n), 0)
     ImageDraw.Draw(mask).rounded_rectangle((S(0.5 * m), S(0.5 * m), S(15.5 * m) - 1, S(15.5 * m) - 1),
                                            radius=S(3.4 * m), fill=255)
     img.paste(grad, (0, 0), mask)
@@ -294,12 +304,12 @@ def save_png(path, im, ppm):
 # ---------------------------------------------------------------------------------------------
 def plain_tile(w=TILE_W, h=TILE_H):
     """A raised tile: flat face, light top and left edge, darker bottom and right edge."""
-    img = Image.new('RGBA', (w, h), TILE + (255,))
+    img = Image.new('RGBA', (w * Z, h * Z), TILE + (255,))
     d = ImageDraw.Draw(img)
-    d.rectangle((0, 0, w - 1, h - 1), outline=TILE_EDGE + (255,))
-    d.line([(1, 1), (w - 2, 1)], fill=TILE_HIGHLIGHT + (255,))
-    d.line([(1, 1), (1, h - 2)], fill=TILE_HIGHLIGHT + (255,))
-    d.line([(1, h - 2), (w - 2, h - 2)], fill=(236, 239, 243, 255))
+    d.rectangle((0, 0, w * Z - 1, h * Z - 1), outline=TILE_EDGE + (255,), width=Z)
+    fill_px(d, 1, 1, w - 2, 1, TILE_HIGHLIGHT + (255,))
+    fill_px(d, 1, 1, 1, h - 2, TILE_HIGHLIGHT + (255,))
+    fill_px(d, 1, h - 2, w - 2, h - 2, (236, 239, 243, 255))
     return img
 
 
@@ -310,9 +320,9 @@ def tile_heading(img, title, subtitle):
 
 def page_bitmap(tile):
     """A page bitmap: the 195-pixel tile plus one more column, a copy of its last one."""
-    img = Image.new('RGBA', (PAGE_BMP_W, TILE_H))
+    img = Image.new('RGBA', (PAGE_BMP_W * Z, TILE_H * Z))
     img.paste(tile, (0, 0))
-    img.paste(tile.crop((TILE_W - 1, 0, TILE_W, TILE_H)), (TILE_W, 0))
+    img.paste(tile.crop(((TILE_W - 1) * Z, 0, TILE_W * Z, TILE_H * Z)), (TILE_W * Z, 0))
     return img
 
 
@@ -322,7 +332,7 @@ def slider_marks(img, slider):
     cy = sy + (CHANNEL[1] + CHANNEL[3]) / 2
     left = sx + CHANNEL[0] - 14
     right = sx + CHANNEL[2] + 14
-    lay, d = layer(*img.size)
+    lay, d = layer(img.width // Z, img.height // Z)
     stroke(d, [(left - 4, cy), (left + 4, cy)], 2, TEXT_SOFT + (255,))
     stroke(d, [(right - 4, cy), (right + 4, cy)], 2, TEXT_SOFT + (255,))
     stroke(d, [(right, cy - 4), (right, cy + 4)], 2, TEXT_SOFT + (255,))
@@ -372,8 +382,8 @@ def keyboard_picture(scale=1.0):
     img = down(img)
     # anything the blur carried into the rim goes back to the tile colour
     rim = ImageDraw.Draw(img)
-    rim.rectangle((0, 0, w - 1, h - 1), outline=TILE + (255,))
-    rim.rectangle((0, h - 2, w - 1, h - 1), fill=TILE + (255,))
+    rim.rectangle((0, 0, w * Z - 1, h * Z - 1), outline=TILE + (255,), width=Z)
+    fill_px(rim, 0, h - 2, w - 1, h - 1, TILE + (255,))
     return img
 
 
@@ -404,8 +414,8 @@ def keycaps_picture(scale=1.0):
         # GDI+ draws it FACE_SCALE larger, and one pixel further right and down while pressed: keep
         # every pixel where the button still shows it.
         a = img.getchannel('A')
-        ImageDraw.Draw(a).rectangle((int((TASKMGR_BUTTON[2] - 1) / FACE_SCALE), 0, w, h), fill=0)
-        ImageDraw.Draw(a).rectangle((0, int((TASKMGR_BUTTON[3] - 1) / FACE_SCALE), w, h), fill=0)
+        ImageDraw.Draw(a).rectangle((int((TASKMGR_BUTTON[2] - 1) / FACE_SCALE) * Z, 0, w * Z, h * Z), fill=0)
+        ImageDraw.Draw(a).rectangle((0, int((TASKMGR_BUTTON[3] - 1) / FACE_SCALE) * Z, w * Z, h * Z), fill=0)
         img.putalpha(a)
     return img
 
@@ -415,7 +425,7 @@ def keyboard_page():
     tile_heading(img, 'Keyboard', 'Open the on-screen keyboard')
     bx, by, _, _ = KEYBOARD_BUTTON
     pic = keyboard_picture(FACE_SCALE)
-    img.paste(pic.crop((0, 0, min(pic.width, TILE_W - bx), pic.height)), (bx, by))
+    img.paste(pic.crop((0, 0, min(pic.width, (TILE_W - bx) * Z), pic.height)), (bx * Z, by * Z))
     return img
 
 
@@ -424,7 +434,7 @@ def taskmgr_page():
     tile_heading(img, 'Ctrl+Alt+Del', 'Open Task Manager')
     bx, by, bw, bh = TASKMGR_BUTTON
     pic = keycaps_picture(FACE_SCALE)
-    over(img, pic.crop((0, 0, bw, bh)), (bx, by))
+    over(img, pic.crop((0, 0, bw * Z, bh * Z)), (bx * Z, by * Z))
     return img
 
 
@@ -477,8 +487,8 @@ def device_picture(rid):
     # and (44 - 48) / 2 = -2: put the face where that leaves the button's 44 x 44 window.
     ox = -int((SWITCH_BUTTON - w) / 2)
     oy = -int((SWITCH_BUTTON - h) / 2)
-    img = Image.new('RGBA', (w, h), TILE + (255,))
-    img.paste(face, (ox, oy))
+    img = Image.new('RGBA', (w * Z, h * Z), TILE + (255,))
+    img.paste(face, (ox * Z, oy * Z))
     return img
 
 
@@ -501,25 +511,25 @@ def thumb(pressed):
 # The panel face
 # ---------------------------------------------------------------------------------------------
 def body_mask(w, h, box, r):
-    m = Image.new('L', (w * SS, h * SS), 0)
+    m = Image.new('L', (w * Z * SS, h * Z * SS), 0)
     d = ImageDraw.Draw(m)
     d.rounded_rectangle((S(box[0]), S(box[1]), S(box[2]) - 1, S(box[3]) - 1), radius=S(r), fill=255)
     return m.reduce(SS)
 
 
 def panel_face():
-    W, H = PANEL_W, PANEL_H
-    body = body_mask(W, H, BODY, BODY_RADIUS)
+    W, H = PANEL_W * Z, PANEL_H * Z
+    body = body_mask(PANEL_W, PANEL_H, BODY, BODY_RADIUS)
 
     # Shadow: the body's shape, lowered and blurred, kept outside the body and fading to nothing
     # before the image's edges.
-    shadow_shape = body_mask(W, H, (BODY[0] + 1, BODY[1] + 5, BODY[2] - 1, BODY[3] + 5), BODY_RADIUS)
-    shadow_a = shadow_shape.filter(ImageFilter.GaussianBlur(6)).point(lambda v: v * 0.55)
+    shadow_shape = body_mask(PANEL_W, PANEL_H, (BODY[0] + 1, BODY[1] + 5, BODY[2] - 1, BODY[3] + 5), BODY_RADIUS)
+    shadow_a = shadow_shape.filter(ImageFilter.GaussianBlur(6 * Z)).point(lambda v: v * 0.55)
     edge = Image.new('L', (W, H), 0)
     ed = ImageDraw.Draw(edge)
-    for i in range(6):
-        ed.rectangle((i, i, W - 1 - i, H - 1 - i), outline=round(255 * (i / 6) ** 2))
-    ed.rectangle((6, 6, W - 7, H - 7), fill=255)
+    for i in range(6 * Z):
+        ed.rectangle((i, i, W - 1 - i, H - 1 - i), outline=round(255 * (i / (6 * Z)) ** 2))
+    ed.rectangle((6 * Z, 6 * Z, W - 1 - 6 * Z, H - 1 - 6 * Z), fill=255)
     # multiply by the edge window and by "not body"
     sa, ea, ba = shadow_a.load(), edge.load(), body.load()
     for y in range(H):
@@ -540,7 +550,7 @@ def panel_face():
     over(face, down(rim))
 
     # header: the mark, the title and a separator
-    hd, hdd = layer(W, H)
+    hd, hdd = layer(PANEL_W, PANEL_H)
     rrect(hdd, (CLOSE[0], CLOSE[1], CLOSE[2], CLOSE[3]), 3, fill=RED + (255,))
     cx, cy = (CLOSE[0] + CLOSE[2]) / 2, (CLOSE[1] + CLOSE[3]) / 2
     stroke(hdd, [(cx - 4, cy - 4), (cx + 4, cy + 4)], 1.8, (255, 255, 255, 255))
@@ -549,31 +559,31 @@ def panel_face():
     hdd.line([(S(36), S(54)), (S(688), S(54))], fill=(120, 130, 145, 70), width=S(1))
     over(face, down(hd))
     logo = draw_logo(20)
-    over(face, logo, (34, 17))
+    over(face, logo, (34 * Z, 17 * Z))
     text(face, (62, 27), 'Tabvisor', font(18, bold=True), TEXT + (255,), anchor='lm')
 
     # raised tiles: a soft shadow below each, then the tile itself
     tsh = Image.new('L', (W, H), 0)
     td = ImageDraw.Draw(tsh)
     for x, y in TILES.values():
-        td.rectangle((x, y + 2, x + TILE_W - 1, y + TILE_H + 1), fill=90)
-    tsh = tsh.filter(ImageFilter.GaussianBlur(3))
+        fill_px(td, x, y + 2, x + TILE_W - 1, y + TILE_H + 1, 90)
+    tsh = tsh.filter(ImageFilter.GaussianBlur(3 * Z))
     dark = Image.new('RGBA', (W, H), (20, 30, 45, 0))
     dark.putalpha(tsh)
     over(face, dark)
     for x, y in TILES.values():
-        face.paste(plain_tile(), (x, y))
+        face.paste(plain_tile(), (x * Z, y * Z))
 
     # the device switch tile carries its own heading and a name over each switch
     sx, sy = TILES['switch']
-    tile = face.crop((sx, sy, sx + TILE_W, sy + TILE_H))
+    tile = face.crop((sx * Z, sy * Z, (sx + TILE_W) * Z, (sy + TILE_H) * Z))
     tile_heading(tile, 'Devices', 'Tap a switch to turn it on or off')
     names = ('Camera', 'Wi-Fi', 'Bluetooth', '3G')
     for bx, name in zip(SWITCH_BUTTONS_X, names):
         cx = SWITCH_PAGE[0] + bx + SWITCH_BUTTON / 2 - sx
         text(tile, (cx, SWITCH_PAGE[1] + SWITCH_BUTTONS_Y - sy - 9), name, font(10, condensed=True), TEXT_SOFT,
              anchor='ms')
-    face.paste(tile, (sx, sy))
+    face.paste(tile, (sx * Z, sy * Z))
 
     # the free corner: how to use the panel
     hx, hy = 489, 262
@@ -649,20 +659,8 @@ def preview(face, pages, devices, thumbs, keyboard_png, keycaps_png):
 
 
 # ---------------------------------------------------------------------------------------------
-def main():
-    os.makedirs(OUT, exist_ok=True)
-
-    logo = [draw_logo(s) for s in (16, 32, 48)]
-    write_ico(os.path.join(OUT, 'tabvisor.ico'), logo)
-
-    face = panel_face()
-    save_png(os.path.join(OUT, 'panel.png'), face, 5906)
-
-    kb = keyboard_picture().convert('RGB')
-    save_png(os.path.join(OUT, 'keyboard.png'), kb, 3741)
-    caps = keycaps_picture()
-    save_png(os.path.join(OUT, 'taskmgr.png'), caps, 3741)
-
+def draw_pictures():
+    """Every picture of the program at the present Z, by the file name it is written under."""
     pages = {
         'volume': page_bitmap(slider_page('Volume', 'Master volume', sym_speaker, ACCENT, SLIDERS['volume'])),
         'brightness': page_bitmap(slider_page('Brightness', 'Screen brightness', sym_sun, SUN,
@@ -670,18 +668,51 @@ def main():
         'keyboard': page_bitmap(keyboard_page()),
         'taskmgr': page_bitmap(taskmgr_page()),
     }
-    for name, bmp in pages.items():
-        write_bmp(os.path.join(OUT, name + '_page.bmp'), bmp, 24)
+    pictures = {
+        'panel': panel_face(),
+        'keyboard': keyboard_picture().convert('RGB'),
+        'taskmgr': keycaps_picture(),
+        'thumb_pressed': thumb(True),
+        'thumb_normal': thumb(False),
+    }
+    pictures.update({name + '_page': bmp for name, bmp in pages.items()})
+    pictures.update({DEVICE_NAMES[rid]: device_picture(rid) for rid in DEVICES})
+    return pictures
 
-    devices = {rid: device_picture(rid) for rid in DEVICES}
-    for rid, pic in devices.items():
-        write_bmp(os.path.join(OUT, DEVICE_NAMES[rid] + '.bmp'), pic, 32)
 
-    thumbs = {168: thumb(True), 169: thumb(False)}
-    write_bmp(os.path.join(OUT, 'thumb_pressed.bmp'), thumbs[168], 24)
-    write_bmp(os.path.join(OUT, 'thumb_normal.bmp'), thumbs[169], 24)
+# Stored resolutions (pixels per metre) of the PNG files; the larger set carries twice as many.
+PNG_PPM = {'panel': 5906, 'keyboard': 3741, 'taskmgr': 3741}
 
-    preview(face, pages, devices, thumbs, kb, caps).save(os.path.join(RES, 'preview.png'), optimize=True)
+
+def main():
+    global Z
+    os.makedirs(os.path.join(OUT, '2x'), exist_ok=True)
+
+    logo = [draw_logo(s) for s in (16, 32, 48)]
+    write_ico(os.path.join(OUT, 'tabvisor.ico'), logo)
+
+    # The design's pictures, for 100 %: PNG where it asks for PNG, 24- or 32-bit BMP elsewhere.
+    Z = 1
+    one = draw_pictures()
+    for name, ppm in PNG_PPM.items():
+        save_png(os.path.join(OUT, name + '.png'), one[name], ppm)
+    for name, im in one.items():
+        if name not in PNG_PPM:
+            write_bmp(os.path.join(OUT, name + '.bmp'), im, 32 if name in DEVICE_NAMES.values() else 24)
+
+    # The same pictures at twice the size, all PNG: opaque ones without alpha, the rest with it.
+    Z = 2
+    for name, im in draw_pictures().items():
+        if name not in ('panel', 'taskmgr'):
+            im = im.convert('RGB')
+        save_png(os.path.join(OUT, '2x', name + '.png'), im, PNG_PPM.get(name, 3780) * 2)
+    Z = 1
+
+    pages = {name: one[name + '_page'] for name in ('volume', 'brightness', 'keyboard', 'taskmgr')}
+    devices = {rid: one[DEVICE_NAMES[rid]] for rid in DEVICES}
+    thumbs = {168: one['thumb_pressed'], 169: one['thumb_normal']}
+    preview(one['panel'], pages, devices, thumbs, one['keyboard'], one['taskmgr']).save(
+        os.path.join(RES, 'preview.png'), optimize=True)
 
 
 if __name__ == '__main__':
