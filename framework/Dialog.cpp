@@ -3,49 +3,13 @@
 
 #include "App.h"
 #include "Controls.h"
+#include "DisplayScale.h"
 
 namespace {
 
 INT_PTR CALLBACK AfxDlgProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
 } // namespace
-
-DialogTemplateInfo ReadDialogTemplate(const DLGTEMPLATE* dialogTemplate)
-{
-    DialogTemplateInfo info;
-    const auto* words = reinterpret_cast<const WORD*>(dialogTemplate);
-    if (words[0] == 1 && words[1] == 0xFFFF) {
-        // Extended: version, signature, help id, extended style, style, item count, x, y, cx, cy.
-        const BYTE* bytes = reinterpret_cast<const BYTE*>(dialogTemplate);
-        DWORD value = 0;
-        memcpy(&value, bytes + 8, sizeof value);
-        info.exStyle = value;
-        memcpy(&value, bytes + 12, sizeof value);
-        info.style = value;
-        memcpy(&info.x, bytes + 18, sizeof(short));
-        memcpy(&info.y, bytes + 20, sizeof(short));
-        memcpy(&info.cx, bytes + 22, sizeof(short));
-        memcpy(&info.cy, bytes + 24, sizeof(short));
-    } else {
-        info.style = dialogTemplate->style;
-        info.exStyle = dialogTemplate->dwExtendedStyle;
-        info.x = dialogTemplate->x;
-        info.y = dialogTemplate->y;
-        info.cx = dialogTemplate->cx;
-        info.cy = dialogTemplate->cy;
-    }
-    return info;
-}
-
-const DLGTEMPLATE* LoadDialogTemplate(LPCWSTR name)
-{
-    HINSTANCE module = AfxFindResourceHandle(name, RT_DIALOG);
-    HRSRC resource = ::FindResourceW(module, name, RT_DIALOG);
-    if (resource == nullptr)
-        return nullptr;
-    HGLOBAL loaded = ::LoadResource(module, resource);
-    return loaded ? static_cast<const DLGTEMPLATE*>(::LockResource(loaded)) : nullptr;
-}
 
 CDialog::CDialog(UINT idTemplate, CWnd* parent)
     : m_lpszTemplateName(MAKEINTRESOURCEW(idTemplate)), m_pParentWnd(parent)
@@ -183,6 +147,32 @@ void CDialog::OnCancel() { EndDialog(IDCANCEL); }
 BOOL CDialog::OnInitDialog()
 {
     UpdateData(FALSE);
+    return TRUE;
+}
+
+BOOL CDialog::LayOutForDpi(UINT dpi)
+{
+    if (m_hWnd == nullptr)
+        return FALSE;
+    const DialogTemplateInfo layout = ReadDialogTemplate(LoadDialogTemplate(m_lpszTemplateName));
+    const CSize base = DialogBaseUnitsAt96(layout.face, layout.pointSize);
+    if (base.cx == 0 || base.cy == 0)
+        return FALSE;
+    for (const DialogTemplateItem& item : layout.items) {
+        // Controls without an id of their own (IDC_STATIC) cannot be told apart by it.
+        if (static_cast<WORD>(item.id) == 0xFFFF)
+            continue;
+        HWND control = ::GetDlgItem(m_hWnd, static_cast<int>(item.id));
+        if (control == nullptr)
+            continue;
+        const CRect wanted = afx::ScaleToDpi(DialogUnitsToPixels(item.units, base), dpi);
+        CRect now;
+        ::GetWindowRect(control, &now);
+        ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&now), 2);
+        if (now != wanted)
+            ::SetWindowPos(control, nullptr, wanted.left, wanted.top, wanted.Width(), wanted.Height(),
+                           SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     return TRUE;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "DataExchange.h"
+#include "DialogTemplate.h"
 #include "Wnd.h"
 
 class CDialog : public CWnd {
@@ -23,6 +24,13 @@ public:
     virtual void OnCancel();
     // A modal dialog's loop ends with `result`; a modeless dialog is hidden.
     void EndDialog(int result);
+
+    // Puts each control where the template's own layout at 96 dpi puts it, times `dpi` / 96: the
+    // template's dialog units in the base units Windows gives its font at 96 dpi, not in those of
+    // the font the dialog manager found (at another DPI it measures a larger one, and an ill-fitting
+    // substitute font measures otherwise). Controls already in place are left alone. False, moving
+    // nothing, when the template or its font's base units are unknown.
+    BOOL LayOutForDpi(UINT dpi);
 
     BOOL UpdateData(BOOL saveAndValidate = TRUE);
     virtual void DoDataExchange(CDataExchange* dx);
@@ -53,16 +61,3 @@ private:
 // key-down for the dialog or one of its controls; the caller then keeps it from the standard
 // dialog handling, which would send IDOK.
 bool ClickFocusedButtonOnEnter(HWND dialog, const MSG& msg);
-
-// Reads the style and position of an in-memory dialog template (plain or extended).
-struct DialogTemplateInfo {
-    DWORD style = 0;
-    DWORD exStyle = 0;
-    short x = 0;
-    short y = 0;
-    short cx = 0;
-    short cy = 0;
-};
-DialogTemplateInfo ReadDialogTemplate(const DLGTEMPLATE* dialogTemplate);
-// The template resource `id`, from the module that holds it; null if there is none.
-const DLGTEMPLATE* LoadDialogTemplate(LPCWSTR name);

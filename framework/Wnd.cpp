@@ -222,9 +222,13 @@ END_MESSAGE_MAP()
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     LRESULT result = 0;
-    if (!OnWndMsg(message, wParam, lParam, &result))
-        result = DefWindowProc(message, wParam, lParam);
-    return result;
+    if (OnWndMsg(message, wParam, lParam, &result))
+        return result;
+    // The system asks the window under the pen or finger; the default answer (0) would turn every
+    // gesture on. Answered here, every bound window and control gives the same one.
+    if (message == WM_TABLET_QUERYSYSTEMGESTURESTATUS)
+        return kTabletGestureAnswer;
+    return DefWindowProc(message, wParam, lParam);
 }
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <windows.h>
+#include <tpcshrd.h>
 
 #include <memory>
 
@@ -14,6 +15,14 @@
 
 class CDC;
 class CMenu;
+
+// What every window bound to a CWnd answers the tablet's gesture query with
+// (WM_TABLET_QUERYSYSTEMGESTURESTATUS, which the system sends to the window under the pen or
+// finger), unless its message map answers it: no press-and-hold, which turns a finger held still
+// into a right-click after a second and holds back a drag until then, and no flicks, neither as
+// gestures nor as the keys they fall back to.
+inline constexpr LRESULT kTabletGestureAnswer =
+    TABLET_DISABLE_PRESSANDHOLD | TABLET_DISABLE_FLICKS | TABLET_DISABLE_FLICKFALLBACKKEYS;
 
 class CWnd : public CCmdTarget {
 public:

@@ -5,7 +5,8 @@
 #include "resource.h"
 
 namespace {
-constexpr SliderPageShape kBrightnessPage{IDD_BRIGHTNESS_PAGE, IDC_BRIGHTNESS_SLIDER, IDB_BRIGHTNESS_BK, 0, 7, 1};
+constexpr SliderPageShape kBrightnessPage{IDD_BRIGHTNESS_PAGE, IDC_BRIGHTNESS_SLIDER,
+                                          {IDB_BRIGHTNESS_BK, IDR_2X_BRIGHTNESS_BK}, 0, 7, 1};
 } // namespace
 
 CBrightnessPage::CBrightnessPage(CWnd* parent) : CBrightnessPage(parent, PowerManagement()) {}

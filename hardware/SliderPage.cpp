@@ -3,7 +3,6 @@
 #include "SliderPage.h"
 
 #include "OffscreenDC.h"
-#include "PageBitmap.h"
 #include "PageKeys.h"
 
 namespace {
@@ -12,13 +11,13 @@ constexpr UINT kPollPeriodMs = 100;
 } // namespace
 
 CSliderPage::CSliderPage(const SliderPageShape& shape, CWnd* parent, std::function<bool()> pollHeld)
-    : CDialog(shape.dialogId, parent), m_shape(shape), m_pollHeld(std::move(pollHeld))
+    : CScaledDialog(shape.dialogId, parent), m_shape(shape), m_pollHeld(std::move(pollHeld))
 {
 }
 
 CSliderPage::~CSliderPage() = default;
 
-BEGIN_MESSAGE_MAP(CSliderPage, CDialog)
+BEGIN_MESSAGE_MAP(CSliderPage, CScaledDialog)
     ON_MESSAGE(WM_WINDOWPOSCHANGING, OnWindowPosChanging)
     ON_MESSAGE(WM_WINDOWPOSCHANGED, OnWindowPosChanged)
     ON_WM_TIMER()
@@ -34,8 +33,9 @@ void CSliderPage::DoDataExchange(CDataExchange* dx)
 
 BOOL CSliderPage::OnInitDialog()
 {
-    CDialog::OnInitDialog();
-    m_hBkBitmap = LoadPageBitmap(m_shape.backgroundId);
+    CScaledDialog::OnInitDialog();
+    m_hBkBitmap = LoadScaledBitmap(m_shape.background, Scale());
+    m_slider.SetScale(Scale());
 
     m_slider.SetRange(m_shape.lowest, m_shape.highest, FALSE);
     m_slider.SetTicFreq(1);
@@ -48,6 +48,12 @@ BOOL CSliderPage::OnInitDialog()
         m_slider.SetPageSize(m_shape.pageSize);
     // The poll starts when the page is shown.
     return TRUE;
+}
+
+void CSliderPage::OnScaleChanged()
+{
+    m_hBkBitmap = LoadScaledBitmap(m_shape.background, Scale());
+    m_slider.SetScale(Scale());
 }
 
 // Every show and hide goes through the window's position change, whoever asks for it (ShowWindow,

@@ -5,14 +5,16 @@
 // notification of the slider writes its position at once; Up and Down never reach the page.
 // A read that failed or made no sense moves nothing; until the first good one the slider shows
 // that it does not know. For a while after the user's last move polls leave the slider where the
-// user put it. What differs is the template, the range, the read, the write and whether a poll
-// is held.
+// user put it. It is laid out and drawn at the scale the panel gives it. What differs is the
+// template, the range, the read, the write and whether a poll is held.
 #pragma once
 
 #include <functional>
 #include <optional>
 
 #include "Afx.h"
+#include "ScaledArtwork.h"
+#include "ScaledDialog.h"
 #include "SkinSlider.h"
 #include "resource.h"
 
@@ -20,13 +22,13 @@
 struct SliderPageShape {
     UINT dialogId;
     UINT sliderId;
-    UINT backgroundId;  // bitmap resource
+    ArtworkIds background;
     int lowest;
     int highest;
     int pageSize;  // Page Up and Page Down step; 0 leaves the trackbar's own
 };
 
-class CSliderPage : public CDialog {
+class CSliderPage : public CScaledDialog {
 public:
     // How long after the user's last move the polls leave the slider alone: a library may report
     // the old value for a while after a write (an asynchronous one does), and following it would
@@ -39,7 +41,7 @@ public:
     ~CSliderPage() override;
 
     const SliderPageShape m_shape;
-    CSkinSlider m_slider{IDB_THUMB_NORMAL, IDB_THUMB_PRESSED};
+    CSkinSlider m_slider{{IDB_THUMB_NORMAL, IDR_2X_THUMB_NORMAL}, {IDB_THUMB_PRESSED, IDR_2X_THUMB_PRESSED}};
     afx::unique_hbitmap m_hBkBitmap;  // null until OnInitDialog or if it failed to load
 
 protected:
@@ -52,6 +54,7 @@ protected:
 
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
+    void OnScaleChanged() override;
     // Enter and a stray IDOK do nothing (the page has no button); Esc still hides the page.
     BOOL PreTranslateMessage(MSG* msg) override;
     void OnOK() override {}

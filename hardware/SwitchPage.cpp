@@ -4,21 +4,22 @@
 
 #include "FadedBitmap.h"
 #include "LayeredWindow.h"
+#include "ScaledArtwork.h"
 
 namespace {
 
 struct SwitchInfo {
     CSkinButton CSwitchPage::*button;
-    UINT offBitmap;
-    UINT onBitmap;
+    ArtworkIds offBitmap;
+    ArtworkIds onBitmap;
 };
 
 // Indexed by the device-switch bit.
 constexpr SwitchInfo kSwitches[4] = {
-    {&CSwitchPage::m_btnWireless, IDB_WIRELESS_OFF, IDB_WIRELESS_ON},
-    {&CSwitchPage::m_btn3G, IDB_3G_OFF, IDB_3G_ON},
-    {&CSwitchPage::m_btnCamera, IDB_CAMERA_OFF, IDB_CAMERA_ON},
-    {&CSwitchPage::m_btnBluetooth, IDB_BLUETOOTH_OFF, IDB_BLUETOOTH_ON},
+    {&CSwitchPage::m_btnWireless, {IDB_WIRELESS_OFF, IDR_2X_WIRELESS_OFF}, {IDB_WIRELESS_ON, IDR_2X_WIRELESS_ON}},
+    {&CSwitchPage::m_btn3G, {IDB_3G_OFF, IDR_2X_3G_OFF}, {IDB_3G_ON, IDR_2X_3G_ON}},
+    {&CSwitchPage::m_btnCamera, {IDB_CAMERA_OFF, IDR_2X_CAMERA_OFF}, {IDB_CAMERA_ON, IDR_2X_CAMERA_ON}},
+    {&CSwitchPage::m_btnBluetooth, {IDB_BLUETOOTH_OFF, IDR_2X_BLUETOOTH_OFF}, {IDB_BLUETOOTH_ON, IDR_2X_BLUETOOTH_ON}},
 };
 
 constexpr uint8_t kWirelessBit = 0;
@@ -40,7 +41,7 @@ UINT ReasonText(EcResult reach)
 
 } // namespace
 
-CSwitchPage::CSwitchPage(CWnd* parent) : CDialog(IDD_SWITCH_PAGE, parent)
+CSwitchPage::CSwitchPage(CWnd* parent) : CScaledDialog(IDD_SWITCH_PAGE, parent)
 {
     // The page is never the active window (the brightness page keeps the focus), and a tooltip
     // shows over an inactive window only when told to.
@@ -51,7 +52,7 @@ CSwitchPage::CSwitchPage(CWnd* parent) : CDialog(IDD_SWITCH_PAGE, parent)
 // The brush goes before the buttons and the window, as the members' order has it.
 CSwitchPage::~CSwitchPage() = default;
 
-BEGIN_MESSAGE_MAP(CSwitchPage, CDialog)
+BEGIN_MESSAGE_MAP(CSwitchPage, CScaledDialog)
     ON_WM_CTLCOLOR()
     ON_WM_SHOWWINDOW()
     ON_BN_CLICKED(IDC_SWITCH_CAMERA, OnCameraClicked)
@@ -71,7 +72,7 @@ void CSwitchPage::DoDataExchange(CDataExchange* dx)
 
 BOOL CSwitchPage::OnInitDialog()
 {
-    CDialog::OnInitDialog();
+    CScaledDialog::OnInitDialog();
 
     m_brush.CreateSolidBrush(kSwitchPageKey);
     MakeTransparent();
@@ -94,10 +95,19 @@ BOOL CSwitchPage::PreTranslateMessage(MSG* msg)
 
 void CSwitchPage::RefreshSwitches() { ShowReach(ReadSwitchesNow()); }
 
+void CSwitchPage::OnScaleChanged()
+{
+    for (uint8_t bit = 0; bit < 4; ++bit)
+        ShowLook(bit, m_looks[bit]);
+    if (!m_colourKeyed)
+        ClipToButtons();
+}
+
 void CSwitchPage::MakeTransparent()
 {
     ::SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, ::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE) | WS_EX_LAYERED);
-    if (ApplyColourKey())
+    m_colourKeyed = ApplyColourKey();
+    if (m_colourKeyed)
         return;
     // A layered window that never got its attributes may not be drawn at all: be an ordinary
     // window again, cut down to the four buttons so the magenta covers nothing.
@@ -181,20 +191,31 @@ void CSwitchPage::ShowReach(EcResult reach)
     if (reach != EcResult::Done)
         tip.LoadString(ReasonText(reach));
     for (uint8_t bit = 0; bit < 4; ++bit) {
-        const SwitchInfo& info = kSwitches[bit];
-        CSkinButton& button = this->*info.button;
         const bool on = (g_deviceSwitches & (1u << bit)) != 0;
         const Look look = reach != EcResult::Done ? Look::Unreachable : on ? Look::On : Look::Off;
-        if (look != m_looks[bit]) {
-            if (look == Look::Unreachable)
-                button.AssignImages(LoadFadedBitmap(info.offBitmap, kSwitchPageKey, button.m_crFace,
-                                                    kSwitchUnreachableFade).release(),
-                                    kSwitchPageKey, nullptr, 0);
-            else
-                button.LoadImages(on ? info.onBitmap : info.offBitmap, kSwitchPageKey, 0, 0);
-            button.SetFlatEdge(FALSE, TRUE);
-            m_looks[bit] = look;
-        }
-        button.SetTipText(tip.IsEmpty() ? nullptr : tip.GetString());
+        if (look != m_looks[bit])
+            ShowLook(bit, look);
+        (this->*kSwitches[bit].button).SetTipText(tip.IsEmpty() ? nullptr : tip.GetString());
     }
+}
+
+void CSwitchPage::ShowLook(uint8_t bit, Look look)
+{
+    const SwitchInfo& info = kSwitches[bit];
+    CSkinButton& button = this->*info.button;
+    m_looks[bit] = look;
+    if (look == Look::None)
+        return;
+    if (look == Look::Unreachable)
+        button.AssignImages(LoadFadedBitmap(info.offBitmap, kSwitchPageKey, button.m_crFace, kSwitchUnreachableFade,
+                                            Scale()).release(),
+                            kSwitchPageKey, nullptr, 0);
+    else
+        button.AssignImages(LoadScaledBitmap(look == Look::On ? info.onBitmap : info.offBitmap, Scale(), kSwitchPageKey)
+                                .release(),
+                            kSwitchPageKey, nullptr, 0);
+    // A press moves the picture by a pixel of the 96-dpi layout.
+    const int shift = afx::ScaleToDpi(1, Scale());
+    button.m_ptPushShift = CPoint(shift, shift);
+    button.SetFlatEdge(FALSE, TRUE);
 }

@@ -2,11 +2,13 @@
 // of the page but the four pictures is magenta and see-through by colour key. The pictures show
 // the EC's byte as read when the page was last shown or as written by the last tap; a tap turns
 // its device to the opposite of what its picture shows. When the EC cannot be reached they show a
-// faded look and say why in their tooltips; the next tap tries again.
+// faded look and say why in their tooltips; the next tap tries again. It is laid out and drawn at
+// the scale the panel gives it.
 #pragma once
 
 #include "Afx.h"
 #include "EcProtocol.h"
+#include "ScaledDialog.h"
 #include "SkinButton.h"
 #include "resource.h"
 
@@ -16,7 +18,7 @@ inline constexpr COLORREF kSwitchPageKey = RGB(255, 0, 255);
 // face, so it reads as neither on nor off.
 inline constexpr int kSwitchUnreachableFade = 60;
 
-class CSwitchPage : public CDialog {
+class CSwitchPage : public CScaledDialog {
 public:
     explicit CSwitchPage(CWnd* parent = nullptr);
     ~CSwitchPage() override;
@@ -37,6 +39,7 @@ public:
 protected:
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
+    void OnScaleChanged() override;
     // Enter only clicks the focused switch, and a stray IDOK does nothing; Esc still hides the page.
     BOOL PreTranslateMessage(MSG* msg) override;
     void OnOK() override {}
@@ -59,8 +62,11 @@ private:
     void ShowReach(EcResult reach);
 
     enum class Look : uint8_t { None, Off, On, Unreachable };
+    // Gives the button of `bit` the pictures of `look` at the page's scale.
+    void ShowLook(uint8_t bit, Look look);
     EcResult m_reach = EcResult::NoAnswer;  // nothing read yet
     Look m_looks[4] = {};                   // what each button shows, by bit
     uint8_t m_shown = 0;                    // the byte the pictures showed when last not faded
     bool m_shownAny = false;                // whether they ever showed one
+    bool m_colourKeyed = false;             // see-through by colour key, not cut to the buttons
 };

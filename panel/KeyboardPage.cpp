@@ -5,8 +5,8 @@ namespace {
 
 std::wstring KeyboardProgram() { return kOnScreenKeyboardPath; }
 
-const LauncherResources kKeyboardPage{IDD_KEYBOARD_PAGE, IDC_KEYBOARD_LAUNCH, IDB_KEYBOARD_BK, IDR_PNG_KEYBOARD,
-                                      &KeyboardProgram};
+const LauncherResources kKeyboardPage{IDD_KEYBOARD_PAGE, IDC_KEYBOARD_LAUNCH, {IDB_KEYBOARD_BK, IDR_2X_KEYBOARD_BK},
+                                      {IDR_PNG_KEYBOARD, IDR_2X_KEYBOARD}, &KeyboardProgram};
 
 } // namespace
 

@@ -2,18 +2,17 @@
 #include "LauncherPage.h"
 
 #include "OffscreenDC.h"
-#include "PageBitmap.h"
 #include "PanelVisibility.h"
 #include "ProgramStart.h"
 
 CLauncherPage::CLauncherPage(const LauncherResources& resources, CWnd* parent)
-    : CDialog(resources.dialogId, parent), m_resources(resources)
+    : CScaledDialog(resources.dialogId, parent), m_resources(resources)
 {
 }
 
 CLauncherPage::~CLauncherPage() = default;
 
-BEGIN_MESSAGE_MAP(CLauncherPage, CDialog)
+BEGIN_MESSAGE_MAP(CLauncherPage, CScaledDialog)
     ON_WM_ERASEBKGND()
 END_MESSAGE_MAP()
 
@@ -25,10 +24,17 @@ void CLauncherPage::DoDataExchange(CDataExchange* dx)
 
 BOOL CLauncherPage::OnInitDialog()
 {
-    CDialog::OnInitDialog();
-    m_hBkBitmap = LoadPageBitmap(m_resources.backgroundId);
-    m_btnLaunch.LoadImageResource(m_resources.pictureId, L"PNG");
+    CScaledDialog::OnInitDialog();
+    m_hBkBitmap = LoadScaledBitmap(m_resources.background, Scale());
+    m_btnLaunch.SetScale(Scale());
+    m_btnLaunch.LoadImageResource(m_resources.picture, L"PNG");
     return TRUE;
+}
+
+void CLauncherPage::OnScaleChanged()
+{
+    m_hBkBitmap = LoadScaledBitmap(m_resources.background, Scale());
+    m_btnLaunch.SetScale(Scale());
 }
 
 BOOL CLauncherPage::PreTranslateMessage(MSG* msg)

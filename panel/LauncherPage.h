@@ -1,10 +1,13 @@
 // CLauncherPage: the design that the on-screen keyboard and Task Manager pages share. A page
 // shows its background bitmap and one PNG image button; a click starts the page's program and
-// puts the panel and all five pages away until the next hotkey press.
+// puts the panel and all five pages away until the next hotkey press. It is laid out and drawn at
+// the scale the panel gives it.
 #pragma once
 
 #include "Afx.h"
 #include "PngButton.h"
+#include "ScaledArtwork.h"
+#include "ScaledDialog.h"
 
 #include <string>
 
@@ -12,12 +15,12 @@
 struct LauncherResources {
     UINT dialogId;
     UINT buttonId;
-    UINT backgroundId;  // bitmap resource
-    UINT pictureId;     // "PNG" resource
+    ArtworkIds background;  // bitmap resource (and its larger "PNG")
+    ArtworkIds picture;     // "PNG" resource (and its larger one)
     std::wstring (*program)();  // the full path of the program a click starts
 };
 
-class CLauncherPage : public CDialog {
+class CLauncherPage : public CScaledDialog {
 public:
     CLauncherPage(const LauncherResources& resources, CWnd* parent);
     ~CLauncherPage() override;
@@ -29,6 +32,7 @@ public:
 protected:
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
+    void OnScaleChanged() override;
     // Enter only clicks the page's button, and a stray IDOK does nothing; Esc still hides the page.
     BOOL PreTranslateMessage(MSG* msg) override;
     void OnOK() override {}

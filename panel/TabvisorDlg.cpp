@@ -1,7 +1,10 @@
 // The main panel: creation of the hook's thread, face and pages, page placement, drag, system
 // menu, the start-up hide, the hooks' and other starts' requests, the keys that end or hide it,
-// screen changes and teardown.
+// screen changes, the display scale and teardown.
 #include "TabvisorDlg.h"
+
+#include <algorithm>
+#include <initializer_list>
 
 #include "AboutDlg.h"
 #include "BrightnessPage.h"
@@ -14,6 +17,7 @@
 #include "PagePlacement.h"
 #include "PanelMessages.h"
 #include "PanelVisibility.h"
+#include "ScaledArtwork.h"
 #include "ScreenFit.h"
 #include "SwitchPage.h"
 #include "TabletLibraries.h"
@@ -26,10 +30,10 @@ namespace {
 constexpr UINT_PTR kStartupTimer = 1;  // once, 50 ms after start: hides everything
 constexpr UINT kFaceSurfaceSize = 800;
 
-void MovePage(CWnd* page, PageKind kind, const CRect& panel)
+void MovePage(CWnd* page, PageKind kind, const CRect& panel, UINT dpi)
 {
     if (page != nullptr && page->m_hWnd != nullptr)
-        page->MoveWindow(PageRect(kind, panel), TRUE);
+        page->MoveWindow(PageRect(kind, panel, dpi), TRUE);
 }
 
 } // namespace
@@ -63,15 +67,23 @@ BEGIN_MESSAGE_MAP(CTabvisorDlg, CDialog)
     ON_MESSAGE(WM_INPUT, OnRawInput)
     ON_MESSAGE(WM_DISPLAYCHANGE, OnDisplayChange)
     ON_MESSAGE(WM_SETTINGCHANGE, OnSettingChange)
+    ON_MESSAGE(WM_DPICHANGED, OnDpiChanged)
 END_MESSAGE_MAP()
 
-void CTabvisorDlg::DoDataExchange(CDataExchange* dx) { CDialog::DoDataExchange(dx); }
+void CTabvisorDlg::DoDataExchange(CDataExchange* dx)
+{
+    CDialog::DoDataExchange(dx);
+    for (size_t i = 0; i < std::size(kPanelClickAreas); ++i)
+        DDX_Control(dx, kPanelClickAreas[i], m_clickAreas[i]);
+}
 
 template <class Page, class... Args>
 Page* CTabvisorDlg::CreatePage(UINT templateId, Args&&... args)
 {
-    // Pages live until the process ends; their windows go with the panel, which owns them.
+    // Pages live until the process ends; their windows go with the panel, which owns them. Each is
+    // made at the panel's scale.
     auto* page = new Page(this, std::forward<Args>(args)...);
+    page->SetScale(m_dpi);
     page->Create(templateId, this);
     if (page->m_hWnd != nullptr)
         page->ShowWindow(SW_HIDE);
@@ -82,6 +94,10 @@ int CTabvisorDlg::OnCreate(LPCREATESTRUCT cs)
 {
     if (CDialog::OnCreate(cs) == -1)
         return -1;
+
+    // The scale of the monitor the panel appears on; the dialog manager has laid the controls
+    // out by their font's measure, which the panel's own layout replaces.
+    m_dpi = m_windowDpi = afx::WindowDpi(m_hWnd);
 
     // Without its face the panel cannot be shown at all: give up creating it, quietly.
     if (!LoadFace())
@@ -112,16 +128,17 @@ void CTabvisorDlg::PlacePages()
 {
     CRect panel;
     GetWindowRect(&panel);
-    MovePage(m_pSwitchPage, PageKind::Switches, panel);
-    MovePage(m_pVolumePage, PageKind::Volume, panel);
-    MovePage(m_pBrightnessPage, PageKind::Brightness, panel);
-    MovePage(m_pKeyboardPage, PageKind::Keyboard, panel);
-    MovePage(m_pTaskMgrPage, PageKind::TaskMgr, panel);
+    MovePage(m_pSwitchPage, PageKind::Switches, panel, m_dpi);
+    MovePage(m_pVolumePage, PageKind::Volume, panel, m_dpi);
+    MovePage(m_pBrightnessPage, PageKind::Brightness, panel, m_dpi);
+    MovePage(m_pKeyboardPage, PageKind::Keyboard, panel, m_dpi);
+    MovePage(m_pTaskMgrPage, PageKind::TaskMgr, panel, m_dpi);
 }
 
 BOOL CTabvisorDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    LayOutForDpi(m_dpi);
 
     if (CMenu* systemMenu = GetSystemMenu(FALSE)) {
         CString about;
@@ -166,11 +183,16 @@ void CTabvisorDlg::RegisterBootTask()
         addTask(1, kTaskName, kTaskProgram, kTaskAuthor, kTaskDescription);
 }
 
-// The face from PNG resource 187, or false (and nothing held) when it is missing or undecodable.
+// The face for the panel's scale: PNG resource 187 at 100 %, the larger face at any other scale
+// (187 again when that one is missing); false, with nothing held, when neither decodes.
 bool CTabvisorDlg::LoadFace()
 {
     ReleaseFace();
-    LoadPngResource(IDR_PNG_PANEL, L"PNG", m_pBkImage);
+    m_pictureFactor = 1;
+    if (m_dpi != afx::kLayoutDpi && LoadPngResource(IDR_2X_PANEL, L"PNG", m_pBkImage) && m_pBkImage->m_nativeImage)
+        m_pictureFactor = 2;
+    else
+        LoadPngResource(IDR_PNG_PANEL, L"PNG", m_pBkImage);
     if (m_pBkImage != nullptr) {
         m_bkWidth = m_pBkImage->GetWidth();
         m_bkHeight = m_pBkImage->GetHeight();
@@ -189,8 +211,10 @@ void CTabvisorDlg::ReleaseFace()
     m_hMemBitmap.reset();
 }
 
-// Draws the artwork, pixel for pixel, onto a premultiplied 32-bit surface and hands it to the
-// window with its alpha; the window system keeps it from then on, so the image and the surface go.
+// Draws the artwork, pixel for pixel at 100 % (filtered to the exact size at any other scale),
+// onto a premultiplied 32-bit surface and hands it to the window with its alpha, which also gives
+// the window its size; the window system keeps the picture from then on, so the image and the
+// surface go.
 void CTabvisorDlg::ComposeFace()
 {
     if (m_pBkImage == nullptr && !LoadFace())
@@ -203,10 +227,13 @@ void CTabvisorDlg::ComposeFace()
     afx::unique_window_dc windowDc(m_hWnd);
     m_hMemDC.reset(::CreateCompatibleDC(windowDc.get()));
 
+    const CSize faceSize = afx::ScaleToDpi(CSize(kPanelWidth, kPanelHeight), m_dpi);
+    const int surfaceWidth = std::max<int>(kFaceSurfaceSize, faceSize.cx);
+    const int surfaceHeight = std::max<int>(kFaceSurfaceSize, faceSize.cy);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = kFaceSurfaceSize;
-    info.bmiHeader.biHeight = -static_cast<LONG>(kFaceSurfaceSize);  // top-down rows
+    info.bmiHeader.biWidth = surfaceWidth;
+    info.bmiHeader.biHeight = -surfaceHeight;  // top-down rows
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
@@ -226,21 +253,26 @@ void CTabvisorDlg::ComposeFace()
     {
         unique_gp_bitmap surface;
         unique_gp_graphics graphics;
-        if (gdip::GdipCreateBitmapFromScan0(kFaceSurfaceSize, kFaceSurfaceSize, kFaceSurfaceSize * 4,
-                                            PixelFormat32bppPARGB, static_cast<BYTE*>(bits), surface.put()) != Gdiplus::Ok)
+        if (gdip::GdipCreateBitmapFromScan0(surfaceWidth, surfaceHeight, surfaceWidth * 4, PixelFormat32bppPARGB,
+                                            static_cast<BYTE*>(bits), surface.put()) != Gdiplus::Ok)
             surface.release();  // a failed call hands out nothing to dispose of
         else if (gdip::GdipGetImageGraphicsContext(surface.get(), graphics.put()) != Gdiplus::Ok)
             graphics.release();
-        if (graphics) {
+        if (graphics && m_dpi == afx::kLayoutDpi && m_pictureFactor == 1) {
             const Gdiplus::Point corners[3] = {{0, 0},
                                                {static_cast<INT>(m_bkWidth), 0},
                                                {0, static_cast<INT>(m_bkHeight)}};
             gdip::GdipDrawImagePointsI(graphics.get(), m_pBkImage->m_nativeImage.get(), corners, 3);
+        } else if (graphics) {
+            // The design's pixel size times the scale, whichever face was loaded.
+            const auto scale = static_cast<Gdiplus::REAL>(m_dpi) / (afx::kLayoutDpi * m_pictureFactor);
+            DrawImageScaled(graphics.get(), m_pBkImage->m_nativeImage.get(),
+                            Gdiplus::RectF(0, 0, m_bkWidth * scale, m_bkHeight * scale));
         }
         // The graphics goes before the surface it draws on, and both before the pixels are shown.
     }
 
-    SIZE size{kPanelWidth, kPanelHeight};
+    SIZE size = faceSize;
     POINT source{0, 0};
     UpdateLayeredWindowByName(m_hWnd, destination.get(), &position, &size, m_hMemDC.get(), &source, 0, &m_blend,
                               ULW_ALPHA);
@@ -337,6 +369,7 @@ void CTabvisorDlg::OnInertButton() {}
 
 void CTabvisorDlg::ShowOnRequest()
 {
+    FollowWindowDpi();
     g_panelRequested = 1;
     const bool wasComplete = AllShown();
     ShowPagesOnRequest(this);
@@ -400,9 +433,63 @@ LRESULT CTabvisorDlg::OnRawInput(WPARAM, LPARAM)
 
 LRESULT CTabvisorDlg::OnDisplayChange(WPARAM, LPARAM)
 {
-    ComposeFace();
-    KeepWithinWorkArea();
+    const UINT before = m_dpi;
+    FollowWindowDpi();
+    // A new scale has composed the face and kept the panel in a work area already.
+    if (m_dpi == before) {
+        ComposeFace();
+        KeepWithinWorkArea();
+    }
     return Default();
+}
+
+// The panel moved to a monitor of another scale, or its monitor's scale changed: the system's
+// new DPI (the x axis's, the same as the y axis's) and where it suggests the panel go. Sent from
+// another process, the suggestion cannot arrive (Wine passes the pointer as it is, so tests send
+// none): the panel then keeps its top-left corner.
+LRESULT CTabvisorDlg::OnDpiChanged(WPARAM dpi, LPARAM suggested)
+{
+    // One that the moves of a scale change bring is taken up once that change is done.
+    if (m_scaling)
+        return 0;
+    m_windowDpi = afx::WindowDpi(m_hWnd);
+    ApplyScale(LOWORD(dpi), reinterpret_cast<const RECT*>(suggested));
+    return 0;
+}
+
+void CTabvisorDlg::FollowWindowDpi()
+{
+    const UINT now = afx::WindowDpi(m_hWnd);
+    if (now == m_windowDpi)
+        return;
+    m_windowDpi = now;
+    ApplyScale(now, nullptr);
+}
+
+// Everything at the new scale before it is next seen: the click areas and every page laid out and
+// drawn afresh, the face composed at its new size (at the suggested place, if any), the pages
+// placed over it, and the panel kept within a work area as after any screen change. A DPI notice
+// that the moves on the way bring is taken up once this one is done.
+void CTabvisorDlg::ApplyScale(UINT dpi, const RECT* suggested)
+{
+    if (dpi == 0 || m_scaling)
+        return;
+    m_scaling = true;
+    if (dpi != m_dpi) {
+        m_dpi = dpi;
+        LayOutForDpi(m_dpi);
+        for (CScaledDialog* page : std::initializer_list<CScaledDialog*>{m_pSwitchPage, m_pVolumePage, m_pBrightnessPage,
+                                                                         m_pKeyboardPage, m_pTaskMgrPage})
+            if (page != nullptr)
+                page->SetScale(m_dpi);
+    }
+    if (suggested != nullptr)
+        SetWindowPos(nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ComposeFace();
+    PlacePages();
+    KeepWithinWorkArea();
+    m_scaling = false;
+    FollowWindowDpi();
 }
 
 LRESULT CTabvisorDlg::OnSettingChange(WPARAM action, LPARAM)

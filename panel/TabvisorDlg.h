@@ -2,13 +2,16 @@
 // artwork, with five pages floating over it at fixed offsets. It runs the keyboard hook on a
 // thread of its own, registers the boot-time task, shows everything on the hook's request (or
 // another start's) and hides it once after start. Esc and Enter never end it; only the close
-// command (Alt+F4, the system menu's Close, WM_CLOSE) does.
+// command (Alt+F4, the system menu's Close, WM_CLOSE) does. Everything it shows is laid out at the
+// display scale of the monitor it is on, and follows that scale when it changes.
 #pragma once
 
 #include <functional>
+#include <iterator>
 #include <memory>
 
 #include "Afx.h"
+#include "DisplayScale.h"
 #include "GdiplusImage.h"
 #include "HookRecovery.h"
 #include "HookThread.h"
@@ -23,9 +26,15 @@ class CTaskMgrPage;
 // The system-menu command of the About item.
 inline constexpr UINT IDM_ABOUTBOX = 0x0010;
 
-// The size of the face pushed to the layered window, whatever the image or template say.
+// The size of the face pushed to the layered window at 96 dpi, whatever the image or template
+// say; at another DPI, this times dpi / 96.
 inline constexpr int kPanelWidth = 724;
 inline constexpr int kPanelHeight = 424;
+
+// The panel's controls: click areas over the face, never drawn.
+inline constexpr int kPanelClickAreas[] = {IDC_PANEL_CLOSE,     IDC_PANEL_AREA_1004, IDC_PANEL_AREA_1008,
+                                           IDC_PANEL_AREA_1009, IDC_PANEL_AREA_1010, IDC_PANEL_AREA_1011,
+                                           IDC_PANEL_AREA_1017};
 
 // The boot-time task that starts the program for the user.
 inline constexpr wchar_t kTaskName[] = L"Tabvisor";
@@ -43,6 +52,9 @@ public:
     // through kShowPanelRequest, which any thread of the program may post to the panel's window,
     // and another start of the program through the registered ShowPanelMessage().
     void ShowOnRequest();
+
+    // The display scale everything is laid out and drawn at, in dots per inch (96 at 100 %).
+    UINT Scale() const { return m_dpi; }
 
     HICON m_hIcon = nullptr;
     BLENDFUNCTION m_blend{};
@@ -67,6 +79,9 @@ public:
 
     // Called once, when the panel has hidden itself after start-up and waits for the key.
     std::function<void(HWND)> m_onWaiting;
+
+    // Bound so that they answer as every window of the program does (the tablet's gestures).
+    CButton m_clickAreas[std::size(kPanelClickAreas)];
 
 protected:
     void DoDataExchange(CDataExchange* dx) override;
@@ -96,6 +111,7 @@ protected:
     LRESULT OnRawInput(WPARAM, LPARAM);
     LRESULT OnDisplayChange(WPARAM, LPARAM);
     LRESULT OnSettingChange(WPARAM action, LPARAM);
+    LRESULT OnDpiChanged(WPARAM dpi, LPARAM suggested);
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -108,7 +124,15 @@ private:
     void ReleaseFace();
     void ComposeFace();
     void KeepWithinWorkArea();
+    void ApplyScale(UINT dpi, const RECT* suggested);
+    void FollowWindowDpi();
 
     HookThread m_hookThread;
     HookRecovery m_hookRecovery;
+    UINT m_dpi = afx::kLayoutDpi;
+    // The DPI the system last gave the window: one that changes behind the panel's back (a hidden
+    // window may learn of it only when asked) is taken up at the next show or screen change.
+    UINT m_windowDpi = afx::kLayoutDpi;
+    int m_pictureFactor = 1;  // pixels of the loaded face per pixel of the design's
+    bool m_scaling = false;
 };

@@ -7,8 +7,8 @@ std::wstring TaskMgrProgram() { return afx::SystemFolder() + L"\\taskmgr.exe"; }
 
 namespace {
 
-const LauncherResources kTaskMgrPage{IDD_TASKMGR_PAGE, IDC_TASKMGR_LAUNCH, IDB_TASKMGR_BK, IDR_PNG_TASKMGR,
-                                     &TaskMgrProgram};
+const LauncherResources kTaskMgrPage{IDD_TASKMGR_PAGE, IDC_TASKMGR_LAUNCH, {IDB_TASKMGR_BK, IDR_2X_TASKMGR_BK},
+                                     {IDR_PNG_TASKMGR, IDR_2X_TASKMGR}, &TaskMgrProgram};
 
 } // namespace
 

@@ -55,6 +55,26 @@
 #define IDR_PNG_TASKMGR         186
 #define IDR_PNG_PANEL           187
 
+// The same artwork drawn at twice the size, each a "PNG" resource numbered 2000 + the id of the
+// picture it stands for; used at display scales other than 100 %.
+#define IDR_2X_VOLUME_BK        2161
+#define IDR_2X_THUMB_PRESSED    2168
+#define IDR_2X_THUMB_NORMAL     2169
+#define IDR_2X_WIRELESS_ON      2170
+#define IDR_2X_3G_OFF           2171
+#define IDR_2X_3G_ON            2172
+#define IDR_2X_BLUETOOTH_OFF    2173
+#define IDR_2X_BLUETOOTH_ON     2174
+#define IDR_2X_CAMERA_OFF       2175
+#define IDR_2X_CAMERA_ON        2176
+#define IDR_2X_WIRELESS_OFF     2177
+#define IDR_2X_BRIGHTNESS_BK    2180
+#define IDR_2X_KEYBOARD_BK      2182
+#define IDR_2X_KEYBOARD         2183
+#define IDR_2X_TASKMGR_BK       2185
+#define IDR_2X_TASKMGR          2186
+#define IDR_2X_PANEL            2187
+
 // Controls of the panel (template 102): click areas over the face image
 #define IDC_PANEL_AREA_1004     1004
 #define IDC_PANEL_CLOSE         1007

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Creates the private Wine prefix once (wineboot), safely when several runs start together, and
 # brings up to date one made before 32-bit Wine was installed. A 64-bit prefix (it runs 32-bit and
-# 64-bit programs) unless TABVISOR_WINEARCH=win32 asks for a 32-bit Windows.
+# 64-bit programs) unless TABVISOR_WINEARCH=win32 asks for a 32-bit Windows. A prefix whose name
+# ends in -dpiN (build/wineprefix-dpi144) is a display at N dots per inch: 144 is 150 %.
 set -u
 prefix=$1
 mkdir -p "$(dirname "$prefix")"
@@ -64,5 +65,13 @@ export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     wineserver -w
     touch "$prefix/.unmanaged-1"
+  fi
+  # Wine has one DPI for every monitor and every program, the user's LogPixels, read as each
+  # process starts; nothing is stretched, whatever a program declares.
+  if [[ $prefix =~ -dpi([0-9]+)$ && ! -f "$prefix/.logpixels-${BASH_REMATCH[1]}" ]]; then
+    dpi=${BASH_REMATCH[1]}
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+    wineserver -w
+    touch "$prefix/.logpixels-$dpi"
   fi
 ) 9>"$prefix.lock"

@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <vector>
 
-#include "PageBitmap.h"
 
 namespace {
 
@@ -50,9 +49,9 @@ bool FadeBitmap(HBITMAP bitmap, COLORREF key, COLORREF toward, int percent)
     return ::SetDIBits(screen.get(), bitmap, 0, rows, pixels.data(), &layout, DIB_RGB_COLORS) == rows;
 }
 
-afx::unique_hbitmap LoadFadedBitmap(UINT id, COLORREF key, COLORREF toward, int percent)
+afx::unique_hbitmap LoadFadedBitmap(const ArtworkIds& ids, COLORREF key, COLORREF toward, int percent, UINT dpi)
 {
-    afx::unique_hbitmap bitmap = LoadPageBitmap(id);
+    afx::unique_hbitmap bitmap = LoadScaledBitmap(ids, dpi, key);
     if (!FadeBitmap(bitmap.get(), key, toward, percent))
         return {};
     return bitmap;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Afx.h"
+#include "ScaledArtwork.h"
 
 // `colour` moved `percent` (0 to 100) of the way toward `toward`, channel by channel.
 COLORREF FadeColour(COLORREF colour, COLORREF toward, int percent);
@@ -12,5 +13,7 @@ COLORREF FadeColour(COLORREF colour, COLORREF toward, int percent);
 // the bitmap).
 bool FadeBitmap(HBITMAP bitmap, COLORREF key, COLORREF toward, int percent);
 
-// Bitmap resource `id`, faded as FadeBitmap fades; null when it cannot be loaded or faded.
-afx::unique_hbitmap LoadFadedBitmap(UINT id, COLORREF key, COLORREF toward, int percent);
+// Bitmap resource `ids` at `dpi` (LoadScaledBitmap, with `key`), faded as FadeBitmap fades; null
+// when it cannot be loaded or faded.
+afx::unique_hbitmap LoadFadedBitmap(const ArtworkIds& ids, COLORREF key, COLORREF toward, int percent,
+                                    UINT dpi = afx::kLayoutDpi);

@@ -32,10 +32,26 @@ CPngButton::~CPngButton()
     ReleaseSurfaces();
 }
 
-bool CPngButton::LoadImageResource(UINT id, LPCWSTR type)
+bool CPngButton::LoadImageResource(const ArtworkIds& ids, LPCWSTR type)
 {
-    m_pResImage = std::make_unique<CResourceImage>();
-    return m_pResImage->Load(id, type);
+    m_pictureIds = ids;
+    m_pictureType = type;
+    ScaledPicture picture = LoadScaledPicture(ids, type, m_dpi);
+    m_pResImage = std::move(picture.image);
+    m_pictureFactor = picture.factor;
+    return m_pResImage->m_pImage != nullptr;
+}
+
+void CPngButton::SetScale(UINT dpi)
+{
+    if (dpi == m_dpi)
+        return;
+    m_dpi = dpi;
+    if (m_pResImage)
+        LoadImageResource(m_pictureIds, m_pictureType.c_str());
+    ReleaseSurfaces();
+    if (m_hWnd != nullptr)
+        Invalidate(TRUE);
 }
 
 void CPngButton::PreSubclassWindow()
@@ -94,13 +110,36 @@ void CPngButton::BuildSurfaces(CDC* buttonDc)
         face.BitBlt(0, 0, w, h, &offscreen, 0, 0, SRCCOPY);
     };
 
+    // At 100 % the design's picture is drawn as GDI+ draws it; at any other scale every face takes
+    // the size the design's would at 100 %, times the scale, from whichever picture is loaded.
+    const bool designScale = m_dpi == afx::kLayoutDpi && m_pictureFactor == 1;
+    const Gdiplus::SizeF natural = picture != nullptr ? NaturalSize(picture) : Gdiplus::SizeF();
+    const auto shift = static_cast<Gdiplus::REAL>(afx::ScaleToDpi(1, m_dpi));
     if (m_dcNormal.GetSafeHdc() == nullptr) {
         // GDI+ scales these two by the picture's stored resolution against the display's.
-        makeFace(m_dcNormal, m_bmpNormal, [&] { gdip::GdipDrawImageI(graphics.get(), picture, 0, 0); });
+        makeFace(m_dcNormal, m_bmpNormal, [&] {
+            if (designScale)
+                gdip::GdipDrawImageI(graphics.get(), picture, 0, 0);
+            else
+                DrawImageScaled(graphics.get(), picture, Gdiplus::RectF(0, 0, natural.Width, natural.Height));
+        });
         if (m_dcPressed.GetSafeHdc() == nullptr)
-            makeFace(m_dcPressed, m_bmpPressed, [&] { gdip::GdipDrawImageI(graphics.get(), picture, 1, 1); });
+            makeFace(m_dcPressed, m_bmpPressed, [&] {
+                if (designScale)
+                    gdip::GdipDrawImageI(graphics.get(), picture, 1, 1);
+                else
+                    DrawImageScaled(graphics.get(), picture, Gdiplus::RectF(shift, shift, natural.Width, natural.Height));
+            });
         if (m_dcHot.GetSafeHdc() == nullptr) {
             makeFace(m_dcHot, m_bmpHot, [&] {
+                // Exactly the design's pixel size (times the scale), whatever its resolution.
+                const Gdiplus::REAL scale = static_cast<Gdiplus::REAL>(m_dpi) / (afx::kLayoutDpi * m_pictureFactor);
+                const Gdiplus::REAL width = m_pResImage->m_pImage->GetWidth() * scale;
+                const Gdiplus::REAL height = m_pResImage->m_pImage->GetHeight() * scale;
+                if (!designScale) {
+                    DrawImageScaled(graphics.get(), picture, Gdiplus::RectF(0, 0, width, height), &kHoverMatrix);
+                    return;
+                }
                 unique_gp_image_attributes attributes;
                 if (gdip::GdipCreateImageAttributes(attributes.put()) != Gdiplus::Ok) {
                     attributes.release();
@@ -108,9 +147,6 @@ void CPngButton::BuildSurfaces(CDC* buttonDc)
                 }
                 gdip::GdipSetImageAttributesColorMatrix(attributes.get(), Gdiplus::ColorAdjustTypeDefault, TRUE,
                                                         &kHoverMatrix, nullptr, Gdiplus::ColorMatrixFlagsDefault);
-                // Exactly the picture's pixel size, whatever its resolution.
-                const auto width = static_cast<Gdiplus::REAL>(m_pResImage->m_pImage->GetWidth());
-                const auto height = static_cast<Gdiplus::REAL>(m_pResImage->m_pImage->GetHeight());
                 gdip::GdipDrawImageRectRect(graphics.get(), picture, 0, 0, width, height, 0, 0, width, height,
                                             Gdiplus::UnitPixel, attributes.get(), nullptr, nullptr);
             });
@@ -143,6 +179,20 @@ void CPngButton::CaptureBackground(int width, int height)
     const CPoint origin = m_dcBk.SetWindowOrg(place.left, place.top);
     parent->SendMessage(WM_PRINT, reinterpret_cast<WPARAM>(m_dcBk.GetSafeHdc()), PRF_ERASEBKGND | PRF_CLIENT);
     m_dcBk.SetWindowOrg(origin);
+}
+
+// The size GDI+ gives the picture at this scale: its pixels at its stored resolution.
+Gdiplus::SizeF CPngButton::NaturalSize(Gdiplus::GpImage* picture) const
+{
+    Gdiplus::REAL resolution = 0;
+    if (gdip::GdipGetImageHorizontalResolution(picture, &resolution) != Gdiplus::Ok || resolution <= 0)
+        resolution = static_cast<Gdiplus::REAL>(afx::kLayoutDpi * m_pictureFactor);
+    Gdiplus::REAL vertical = resolution;
+    if (gdip::GdipGetImageVerticalResolution(picture, &vertical) != Gdiplus::Ok || vertical <= 0)
+        vertical = resolution;
+    const auto dpi = static_cast<Gdiplus::REAL>(m_dpi);
+    return Gdiplus::SizeF(m_pResImage->m_pImage->GetWidth() * dpi / resolution,
+                          m_pResImage->m_pImage->GetHeight() * dpi / vertical);
 }
 
 void CPngButton::DrawItem(LPDRAWITEMSTRUCT drawItem)

@@ -1,22 +1,32 @@
 // CPngButton: an owner-drawn push button whose face is a PNG picture from the resources, drawn
 // over a copy of the parent's pixels behind the button. Its three faces (normal; pressed, the
 // picture one pixel right and down; hover, the picture brightened) are rendered once, the first
-// time the button is about to paint, and every paint after that is one block copy.
+// time the button is about to paint, and every paint after that is one block copy. At a display
+// scale above 100 % the faces are drawn from the larger picture, at the size the design's takes
+// at 100 % times the scale.
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "Afx.h"
 #include "ResourceImage.h"
+#include "ScaledArtwork.h"
 
 class CPngButton : public CButton {
 public:
     CPngButton() = default;
     ~CPngButton() override;
 
-    // Gives the button its picture: resource `id` of `type` from the executable. Must come before
-    // the first paint, since the faces are built only once. True when the picture decoded.
-    bool LoadImageResource(UINT id, LPCWSTR type);
+    // Gives the button its picture: resource `ids.normal` of `type` from the executable (at another
+    // scale than 100 %, `ids.twice` if it decodes). Must come before the first paint, since the
+    // faces are built only once. True when the picture decoded.
+    bool LoadImageResource(const ArtworkIds& ids, LPCWSTR type);
+
+    // The display scale the button is drawn for (96 when made). Another loads the picture again
+    // and builds the faces afresh at the next paint, over a new copy of what lies behind.
+    void SetScale(UINT dpi);
+    UINT Scale() const { return m_dpi; }
 
     BOOL m_bHaveSurfaces = FALSE;  // the faces are built
     BOOL m_bHovering = FALSE;      // the pointer rests over the button
@@ -52,5 +62,11 @@ protected:
 private:
     void BuildSurfaces(CDC* buttonDc);
     void CaptureBackground(int width, int height);
+    Gdiplus::SizeF NaturalSize(Gdiplus::GpImage* picture) const;
     void ReleaseSurfaces();
+
+    ArtworkIds m_pictureIds;
+    std::wstring m_pictureType;
+    int m_pictureFactor = 1;  // pixels of the loaded picture per pixel of the design's
+    UINT m_dpi = afx::kLayoutDpi;
 };

@@ -3,22 +3,42 @@
 #include "SkinSlider.h"
 
 #include "FadedBitmap.h"
-#include "PageBitmap.h"
 
 BEGIN_MESSAGE_MAP(CSkinSlider, CSliderCtrl)
     ON_NOTIFY_REFLECT(NM_CUSTOMDRAW, OnCustomDrawReflect)
     ON_WM_ERASEBKGND()
 END_MESSAGE_MAP()
 
-CSkinSlider::CSkinSlider(UINT normalThumbId, UINT pressedThumbId)
-    : m_thumbNormal(LoadThumb(normalThumbId)), m_thumbPressed(LoadThumb(pressedThumbId)),
-      m_thumbFaded(LoadThumb(normalThumbId))
+CSkinSlider::CSkinSlider(const ArtworkIds& normalThumb, const ArtworkIds& pressedThumb)
+    : m_normalThumbIds(normalThumb), m_pressedThumbIds(pressedThumb)
 {
+    LoadThumbs();
 }
 
-CSkinSlider::ThumbPicture CSkinSlider::LoadThumb(UINT id)
+void CSkinSlider::LoadThumbs()
 {
-    ThumbPicture thumb{LoadPageBitmap(id), CSize()};
+    m_thumbNormal = LoadThumb(m_normalThumbIds, m_dpi);
+    m_thumbPressed = LoadThumb(m_pressedThumbIds, m_dpi);
+    m_thumbFaded = LoadThumb(m_normalThumbIds, m_dpi);
+    m_thumbFadedDone = false;
+}
+
+void CSkinSlider::SetScale(UINT dpi)
+{
+    if (dpi == m_dpi)
+        return;
+    m_dpi = dpi;
+    LoadThumbs();
+    m_backSelection = {};
+    m_hBackDC.reset();
+    m_hBackBmp.reset();
+    if (m_hWnd != nullptr)
+        Invalidate(FALSE);
+}
+
+CSkinSlider::ThumbPicture CSkinSlider::LoadThumb(const ArtworkIds& ids, UINT dpi)
+{
+    ThumbPicture thumb{LoadScaledBitmap(ids, dpi), CSize()};
     BITMAP info{};
     if (thumb.bitmap && ::GetObjectW(thumb.bitmap.get(), sizeof info, &info) != 0)
         thumb.size = CSize(info.bmWidth, info.bmHeight);

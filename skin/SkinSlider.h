@@ -6,13 +6,13 @@
 #pragma once
 
 #include "Afx.h"
+#include "ScaledArtwork.h"
 
 class CSkinSlider : public CSliderCtrl {
 public:
-    // The thumb's bitmap resources, loaded here once for the control's life: `normalThumbId` shown
-    // at rest, `pressedThumbId` while the thumb is held. Without a picture the thumb is drawn as a
-    // plain raised block.
-    CSkinSlider(UINT normalThumbId, UINT pressedThumbId);
+    // The thumb's pictures, loaded here for 96 dpi: `normalThumb` shown at rest, `pressedThumb`
+    // while the thumb is held. Without a picture the thumb is drawn as a plain raised block.
+    CSkinSlider(const ArtworkIds& normalThumb, const ArtworkIds& pressedThumb);
     CSkinSlider(const CSkinSlider&) = delete;
     CSkinSlider& operator=(const CSkinSlider&) = delete;
 
@@ -27,6 +27,12 @@ public:
     void ShowKnown(bool known);
     bool ShowsKnown() const { return m_known; }
     static constexpr int kUnknownFade = 60;
+
+    // The display scale the control is drawn for (96 when made). Another loads the thumbs again at
+    // that scale, and the next paint takes the background copy afresh: the parent under the
+    // control is laid out anew with it.
+    void SetScale(UINT dpi);
+    UINT Scale() const { return m_dpi; }
 
     // The copy of the parent's pixels under the control, taken at the first channel paint and kept
     // for the control's life. Members go in reverse order: the bitmap that m_hBackDC held before
@@ -45,7 +51,8 @@ private:
         afx::unique_hbitmap bitmap;
         CSize size;
     };
-    static ThumbPicture LoadThumb(UINT id);
+    static ThumbPicture LoadThumb(const ArtworkIds& ids, UINT dpi);
+    void LoadThumbs();
     const ThumbPicture* FadedThumb();
     COLORREF BehindColour();
 
@@ -53,6 +60,9 @@ private:
     void DrawThumb(CDC* dc, const NMCUSTOMDRAW* nm);
     void TakeBackgroundCopy(HDC parentDc, CPoint origin, CSize size);
 
+    const ArtworkIds m_normalThumbIds;
+    const ArtworkIds m_pressedThumbIds;
+    UINT m_dpi = afx::kLayoutDpi;
     ThumbPicture m_thumbNormal;
     ThumbPicture m_thumbPressed;
     ThumbPicture m_thumbFaded;      // a copy of the normal one, faded at the first paint that shows it
