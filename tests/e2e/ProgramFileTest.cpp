@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
+#include <string>
 #include <vector>
 
 #include "ProgramFile.h"
@@ -43,6 +45,16 @@ public:
         if (!::QueryActCtxW(0, m_context, nullptr, what, answer.data(), answer.size(), &size))
             answer.clear();
         return answer;
+    }
+
+    // A windowsSettings value, as the system reads it to set the program's DPI awareness.
+    std::wstring Setting(const wchar_t* nameSpace, const wchar_t* name) const
+    {
+        wchar_t value[256] = {};
+        SIZE_T written = 0;
+        if (!::QueryActCtxSettingsW(0, m_context, nameSpace, name, value, std::size(value), &written))
+            return L"(none)";
+        return value;
     }
 
 private:
@@ -85,6 +97,18 @@ TEST(ProgramFile, ItsManifestNamesWindows7To11AndAsksToRunAsInvoked)
         {0x1f676c76, 0x80e1, 0x4239, {0x95, 0xbb, 0x83, 0xd0, 0xf6, 0xd0, 0xda, 0x78}},
         {0x8e0f7a12, 0xbfb3, 0x4fe8, {0xb9, 0xa5, 0x48, 0xfd, 0x50, 0xa1, 0x5a, 0x9a}}};
     EXPECT_TRUE(supported == expected) << supported.size() << " supported systems";
+}
+
+// Per-monitor (v2) aware where Windows has it (Windows 10 1703), system aware where it reads only
+// dpiAware (Windows 7 to Windows 10 1511) and on Windows 10 1607, which skips the name it does not
+// know and takes the next.
+TEST(ProgramFile, ItsManifestDeclaresPerMonitorAwarenessAndSystemAwarenessBeforeIt)
+{
+    const ManifestContext context;
+    ASSERT_TRUE(context.Made());
+    EXPECT_EQ(context.Setting(L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware"), L"true");
+    EXPECT_EQ(context.Setting(L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness"),
+              L"PerMonitorV2, System");
 }
 
 TEST(ProgramFile, ItsVersionIsTheBuildsAndNamesTheProductAndItsMaker)
