@@ -30,3 +30,33 @@ function(tabvisor_add_test)
     set_tests_properties(${T_NAME}${TABVISOR_TEST_SUFFIX} PROPERTIES LABELS real_input)
   endif()
 endfunction()
+
+# tabvisor_add_scaled_runs(NAME test FILTER gtest-filter DPIS dpi... [REAL_INPUT] [TIMEOUT s]
+#                          [FIXTURES fixture])
+# Runs some of a test executable's tests again on displays of other scales, as test_dpiN: each in
+# a Wine prefix of its own whose LogPixels is N (scripts/wine-prefix.sh makes it on first use), on
+# an Xvfb of its own as many times larger than the usual 1280 x 800 as the scale is, so a tablet's
+# proportions hold and a test may change that display's mode without touching anyone else's.
+function(tabvisor_add_scaled_runs)
+  cmake_parse_arguments(T "REAL_INPUT" "NAME;FILTER;TIMEOUT;FIXTURES" "DPIS" ${ARGN})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  foreach(dpi ${T_DPIS})
+    set(prefix ${TABVISOR_WINEPREFIX}-dpi${dpi})
+    math(EXPR width "1280 * ${dpi} / 96")
+    math(EXPR height "800 * ${dpi} / 96")
+    set(name ${T_NAME}_dpi${dpi}${TABVISOR_TEST_SUFFIX})
+    add_test(NAME ${name}
+      COMMAND env -u DISPLAY WINEPREFIX=${prefix} TABVISOR_SCREEN=${width}x${height}x24
+        ${CMAKE_SOURCE_DIR}/scripts/with-display.sh ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh ${prefix}
+        $<TARGET_FILE:${T_NAME}> --gtest_color=no --gtest_filter=${T_FILTER})
+    set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
+    if(T_REAL_INPUT)
+      set_tests_properties(${name} PROPERTIES LABELS real_input)
+    endif()
+    if(T_FIXTURES)
+      set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED ${T_FIXTURES})
+    endif()
+  endforeach()
+endfunction()

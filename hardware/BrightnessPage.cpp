@@ -5,7 +5,7 @@
 #include "resource.h"
 
 namespace {
-constexpr SliderPageShape kBrightnessPage{IDD_BRIGHTNESS_PAGE, IDC_BRIGHTNESS_SLIDER,
+constexpr SliderPageShape kBrightnessPage{IDD_BRIGHTNESS_PAGE, IDC_BRIGHTNESS_SLIDER, IDC_BRIGHTNESS_LABEL,
                                           {IDB_BRIGHTNESS_BK, IDR_2X_BRIGHTNESS_BK}, 0, 7, 1};
 } // namespace
 

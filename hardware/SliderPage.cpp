@@ -29,6 +29,7 @@ void CSliderPage::DoDataExchange(CDataExchange* dx)
 {
     CDialog::DoDataExchange(dx);
     DDX_Control(dx, static_cast<int>(m_shape.sliderId), m_slider);
+    DDX_Control(dx, static_cast<int>(m_shape.labelId), m_label);
 }
 
 BOOL CSliderPage::OnInitDialog()

@@ -22,6 +22,7 @@
 struct SliderPageShape {
     UINT dialogId;
     UINT sliderId;
+    UINT labelId;  // the slider's name, a label of no size just before it
     ArtworkIds background;
     int lowest;
     int highest;
@@ -42,6 +43,8 @@ public:
 
     const SliderPageShape m_shape;
     CSkinSlider m_slider{{IDB_THUMB_NORMAL, IDR_2X_THUMB_NORMAL}, {IDB_THUMB_PRESSED, IDR_2X_THUMB_PRESSED}};
+    // Bound, though it shows nothing, so it answers as every window of the program does.
+    CWnd m_label;
     afx::unique_hbitmap m_hBkBitmap;  // null until OnInitDialog or if it failed to load
 
 protected:

@@ -10,7 +10,7 @@ float g_volumeScalar = 0.0f;
 
 namespace {
 // The page size stays the trackbar's own.
-constexpr SliderPageShape kVolumePage{IDD_VOLUME_PAGE, IDC_VOLUME_SLIDER, {IDB_VOLUME_BK, IDR_2X_VOLUME_BK}, 1, 99, 0};
+constexpr SliderPageShape kVolumePage{IDD_VOLUME_PAGE, IDC_VOLUME_SLIDER, IDC_VOLUME_LABEL, {IDB_VOLUME_BK, IDR_2X_VOLUME_BK}, 1, 99, 0};
 } // namespace
 
 CVolumePage::CVolumePage(CWnd* parent) : CVolumePage(parent, Common()) {}

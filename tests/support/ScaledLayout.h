@@ -1,0 +1,77 @@
+// Where the program puts its windows and controls at 96 dpi, worked out by hand from the dialog
+// templates (dialog units in the base units Windows gives their fonts: 6 x 12 for the panel's
+// 9-point 宋体, 8 x 16 for the pages' 10-point System) and the page offsets, for tests that check
+// the layout at any scale: at `dpi` each edge is its 96-dpi place times dpi / 96.
+#pragma once
+
+#include <windows.h>
+
+#include <iterator>
+
+#include "DisplayScale.h"
+#include "Geometry.h"
+#include "resource.h"
+
+// The DPI of this process's display (Wine's, from its prefix's LogPixels).
+inline UINT DisplayDpi() { return afx::WindowDpi(nullptr); }
+
+// The panel's five pages, in the program's creation order.
+enum class ScaledPage { Switches, Volume, Brightness, Keyboard, TaskMgr, Count };
+
+struct ControlPlace {
+    int page;  // -1 for the panel itself, else a ScaledPage
+    int id;
+    CRect at96;  // in the client area of its dialog
+    const char* name;
+};
+
+inline constexpr ControlPlace kControlsAt96[] = {
+    {-1, IDC_PANEL_CLOSE, CRect(648, 18, 680, 36), "panel close 1007"},
+    {-1, IDC_PANEL_AREA_1004, CRect(626, 18, 650, 36), "panel area 1004"},
+    {-1, IDC_PANEL_AREA_1008, CRect(266, 225, 434, 258), "panel area 1008"},
+    {-1, IDC_PANEL_AREA_1009, CRect(353, 279, 385, 348), "panel area 1009"},
+    {-1, IDC_PANEL_AREA_1010, CRect(92, 296, 227, 343), "panel area 1010"},
+    {-1, IDC_PANEL_AREA_1011, CRect(59, 71, 466, 373), "panel area 1011"},
+    {-1, IDC_PANEL_AREA_1017, CRect(465, 71, 671, 217), "panel area 1017"},
+    {0, IDC_SWITCH_CAMERA, CRect(8, 82, 52, 126), "camera 1004"},
+    {0, IDC_SWITCH_WIRELESS, CRect(52, 82, 96, 126), "wireless 1005"},
+    {0, IDC_SWITCH_BLUETOOTH, CRect(96, 82, 140, 126), "bluetooth 1006"},
+    {0, IDC_SWITCH_3G, CRect(140, 82, 184, 126), "3G 1007"},
+    {1, IDC_VOLUME_SLIDER, CRect(20, 90, 172, 120), "volume slider 1012"},
+    {2, IDC_BRIGHTNESS_SLIDER, CRect(20, 92, 172, 122), "brightness slider 1014"},
+    {3, IDC_KEYBOARD_LAUNCH, CRect(28, 62, 164, 112), "keyboard button 1015"},
+    {4, IDC_TASKMGR_LAUNCH, CRect(12, 70, 180, 104), "task manager button 1016"},
+};
+
+// The panel at 96 dpi, and each page's rectangle relative to the panel's top-left corner (the
+// switch page reaches the panel's bottom-right corner).
+inline constexpr CSize kPanelAt96(724, 424);
+inline constexpr CRect kPagesAt96[] = {
+    CRect(60, 70, 724, 424), CRect(266, 76, 461, 209), CRect(473, 76, 668, 209),
+    CRect(58, 226, 253, 359), CRect(266, 226, 461, 359),
+};
+static_assert(std::size(kPagesAt96) == static_cast<size_t>(ScaledPage::Count));
+
+inline CRect PageAt(int page, const CRect& panel, UINT dpi)
+{
+    // The switch page ends where the panel does, whatever the rounding of its size.
+    CRect rect = afx::ScaleToDpi(kPagesAt96[page], dpi);
+    rect.OffsetRect(panel.left, panel.top);
+    if (page == static_cast<int>(ScaledPage::Switches)) {
+        rect.right = panel.right;
+        rect.bottom = panel.bottom;
+    }
+    return rect;
+}
+
+// A window's rectangle in its parent's client coordinates.
+inline CRect RectInParent(HWND control)
+{
+    CRect rect;
+    ::GetWindowRect(control, &rect);
+    ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// Pure red of the close mark as the screen shows it.
+inline bool IsMarkRed(COLORREF c) { return GetRValue(c) >= 170 && GetGValue(c) <= 120 && GetBValue(c) <= 120; }
