@@ -16,11 +16,14 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM context)
     if (!::GetMonitorInfoW(monitor, &info))
         return TRUE;
     if (info.dwFlags & MONITORINFOF_PRIMARY) {
-        // The primary's work area as SPI_GETWORKAREA answers it: the same on Windows, and the only
-        // one that follows SPI_SETWORKAREA under Wine, whose monitor information keeps the old one.
+        // The primary's work area where SPI_GETWORKAREA's and the monitor's agree: on Windows they
+        // are the same. Under Wine only the first follows SPI_SETWORKAREA (the monitor keeps the
+        // old one), and only the second follows a change of the display's mode (the first keeps
+        // the old screen's), so what lies in both is the area now.
         RECT work{};
-        if (::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0))
-            info.rcWork = work;
+        RECT both{};
+        if (::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0) && ::IntersectRect(&both, &work, &info.rcWork))
+            info.rcWork = both;
         areas->primary.push_back(CRect(info.rcWork));
     } else {
         areas->others.push_back(CRect(info.rcWork));

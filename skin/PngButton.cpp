@@ -110,23 +110,22 @@ void CPngButton::BuildSurfaces(CDC* buttonDc)
         face.BitBlt(0, 0, w, h, &offscreen, 0, 0, SRCCOPY);
     };
 
-    // At 100 % the design's picture is drawn as GDI+ draws it; at any other scale every face takes
+    // At 100 % the design's picture is drawn pixel for pixel; at any other scale every face takes
     // the size the design's would at 100 %, times the scale, from whichever picture is loaded.
     const bool designScale = m_dpi == afx::kLayoutDpi && m_pictureFactor == 1;
     const Gdiplus::SizeF natural = picture != nullptr ? NaturalSize(picture) : Gdiplus::SizeF();
     const auto shift = static_cast<Gdiplus::REAL>(afx::ScaleToDpi(1, m_dpi));
     if (m_dcNormal.GetSafeHdc() == nullptr) {
-        // GDI+ scales these two by the picture's stored resolution against the display's.
         makeFace(m_dcNormal, m_bmpNormal, [&] {
             if (designScale)
-                gdip::GdipDrawImageI(graphics.get(), picture, 0, 0);
+                DrawPixelForPixel(graphics.get(), picture, 0);
             else
                 DrawImageScaled(graphics.get(), picture, Gdiplus::RectF(0, 0, natural.Width, natural.Height));
         });
         if (m_dcPressed.GetSafeHdc() == nullptr)
             makeFace(m_dcPressed, m_bmpPressed, [&] {
                 if (designScale)
-                    gdip::GdipDrawImageI(graphics.get(), picture, 1, 1);
+                    DrawPixelForPixel(graphics.get(), picture, 1);
                 else
                     DrawImageScaled(graphics.get(), picture, Gdiplus::RectF(shift, shift, natural.Width, natural.Height));
             });
@@ -158,6 +157,15 @@ void CPngButton::BuildSurfaces(CDC* buttonDc)
     m_bHaveSurfaces = TRUE;
     // The graphics goes, then the off-screen DC copies its last face onto the button; the paint
     // that follows covers it.
+}
+
+// The picture's own pixels at (offset, offset), one for one. Not GDI+'s plain draw, which scales
+// by the picture's stored resolution against the DC's: a DC has the system's DPI, which is not
+// this button's scale once the panel is on a monitor of another one.
+void CPngButton::DrawPixelForPixel(Gdiplus::GpGraphics* graphics, Gdiplus::GpImage* picture, int offset) const
+{
+    gdip::GdipDrawImageRectI(graphics, picture, offset, offset, static_cast<INT>(m_pResImage->m_pImage->GetWidth()),
+                             static_cast<INT>(m_pResImage->m_pImage->GetHeight()));
 }
 
 // What the parent shows under the button now; later changes there never reach the button.

@@ -5,10 +5,12 @@
 // answer to the tablet's gesture query.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
+#include "LibsTestSupport.h"
 #include "PanelTestSupport.h"
 #include "ScaledLayout.h"
 
@@ -52,6 +54,20 @@ void ExpectLaidOutAt(CTabvisorDlg& panel, UINT dpi)
     EXPECT_EQ(BitmapSize(panel.m_pKeyboardPage->m_hBkBitmap.get()), ScaleToDpi(CSize(196, 133), dpi));
     EXPECT_EQ(panel.m_pSwitchPage->m_btnCamera.m_image[0].cx, static_cast<uint32_t>(ScaleToDpi(47, dpi)));
     EXPECT_EQ(panel.m_pSwitchPage->m_btn3G.m_image[0].cy, static_cast<uint32_t>(ScaleToDpi(48, dpi)));
+}
+
+// The system's notice of a new DPI, suggesting the panel's top-left corner at `at`.
+void NoticeDpi(CTabvisorDlg& panel, UINT dpi, CPoint at)
+{
+    CRect suggested(at, ScaleToDpi(kPanelAt96, dpi));
+    panel.SendMessage(WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+}
+
+CRect WindowRect(CWnd* wnd)
+{
+    CRect rect;
+    wnd->GetWindowRect(&rect);
+    return rect;
 }
 
 class PanelScaleTest : public PanelTestFixture {};
@@ -130,10 +146,7 @@ TEST_F(PanelScaleTest, ADpiChangeRescalesEverythingWhereTheSystemSuggestsWithinT
     CTabvisorDlg panel;
     CRect before;
     const CRect area = WorkArea();
-    const auto notice = [&](UINT to, CPoint at) {
-        CRect suggested(at, ScaleToDpi(kPanelAt96, to));
-        panel.SendMessage(WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
-    };
+    const auto notice = [&](UINT to, CPoint at) { NoticeDpi(panel, to, at); };
     ModalScript script;
     script
         .ThenWhen(ProgramWaiting, 10000,
@@ -202,6 +215,132 @@ TEST_F(PanelScaleTest, EveryWindowTurnsOffPressAndHoldAndFlicks)
         panel.EndDialog(IDCANCEL);
     });
     Run(panel, script);
+}
+
+// Each page on screen, brought down to its size at 96 dpi, looks as the same page laid out and
+// drawn at 96 dpi (the system's notice of 96 dpi, in this process whose display is larger): the
+// larger artwork shows the same pictures at the same places, only finer.
+TEST_F(PanelScaleTest, EachPageBroughtDownToIts96DpiSizeLooksAsAt96)
+{
+    const UINT dpi = DisplayDpi();
+    if (dpi == 96)
+        GTEST_SKIP() << "at 96 dpi there is nothing to bring down";
+    CTabvisorDlg panel;
+    CPoint corner;
+    std::vector<ScreenCapture> at96;
+    // No hover lights a launcher: the pointer is away from the panel, in the screen's corner.
+    ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+    ModalScript script;
+    script
+        .ThenWhen(ProgramWaiting, 10000,
+                  [&] {
+                      corner = WindowRect(&panel).TopLeft();
+                      NoticeDpi(panel, 96, corner);
+                      ShowThroughTheHook(panel);
+                  })
+        .Then(700,
+              [&] {
+                  for (CWnd* page : PagesOf(panel))
+                      at96.emplace_back(WindowRect(page));
+                  ASSERT_TRUE(at96[0].FromXServer()) << at96[0].Problem();
+                  NoticeDpi(panel, dpi, corner);
+              })
+        .Then(700, [&] {
+            const std::vector<CWnd*> pages = PagesOf(panel);
+            for (size_t i = 0; i < pages.size(); ++i) {
+                const ScreenCapture scaled(WindowRect(pages[i]));
+                const std::vector<COLORREF> down = BroughtDownTo96(scaled, dpi, at96[i].Width(), at96[i].Height());
+                // Text and thin lines drawn at each size fall on their pixels a little differently;
+                // a picture missing, of another size or out of its place changes whole blocks.
+                const int block = 6, width = at96[i].Width(), height = at96[i].Height();
+                int differingBlocks = 0, worst = 0;
+                for (int by = 0; by + block <= height; by += block)
+                    for (int bx = 0; bx + block <= width; bx += block) {
+                        int sum[2][3] = {};
+                        for (int y = by; y < by + block; ++y)
+                            for (int x = bx; x < bx + block; ++x) {
+                                const COLORREF a = down[static_cast<size_t>(y) * width + x], b = at96[i].At(x, y);
+                                sum[0][0] += GetRValue(a), sum[0][1] += GetGValue(a), sum[0][2] += GetBValue(a);
+                                sum[1][0] += GetRValue(b), sum[1][1] += GetGValue(b), sum[1][2] += GetBValue(b);
+                            }
+                        int d = 0;
+                        for (int c = 0; c < 3; ++c)
+                            d = std::max(d, std::abs(sum[0][c] - sum[1][c]) / (block * block));
+                        worst = std::max(worst, d);
+                        differingBlocks += d > 48;
+                    }
+                std::printf("page %zu at %u dpi: %d blocks differ, the most by %d\n", i, dpi, differingBlocks, worst);
+                EXPECT_LE(differingBlocks, 8) << "page " << i;
+            }
+            panel.EndDialog(IDCANCEL);
+        });
+    Run(panel, script);
+}
+
+// The work area of the monitor holding the screen's top-left corner, as the monitor reports it.
+CRect PrimaryMonitorWorkArea()
+{
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    ::GetMonitorInfoW(::MonitorFromPoint(CPoint(0, 0), MONITOR_DEFAULTTOPRIMARY), &info);
+    return info.rcWork;
+}
+
+// A real mode change of this run's own X display, to a smaller screen whose desktop leaves a strip
+// at the bottom, with the panel shown where the new screen no longer holds it: the system's notice
+// of it brings the panel back within the new work area, still at the display's scale.
+TEST_F(PanelScaleTest, AfterARealModeChangeThePanelLiesWithinTheNewWorkArea)
+{
+    const UINT dpi = DisplayDpi();
+    if (dpi == 96)
+        GTEST_SKIP() << "changes the display's mode: runs on the scaled displays, each of its own";
+    using tabvisor::testing::RunUnixShell;
+    const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
+    const int newWidth = width * 3 / 4, newHeight = height * 3 / 4, strip = ScaleToDpi(40, dpi);
+    const auto setMode = [&](int w, int h, int workHeight) {
+        const std::string mode = std::to_string(w) + "x" + std::to_string(h) + "_tabvisor";
+        const std::string size = std::to_string(w) + " " + std::to_string(w) + " " + std::to_string(w) + " " +
+                                 std::to_string(w) + " " + std::to_string(h) + " " + std::to_string(h) + " " +
+                                 std::to_string(h) + " " + std::to_string(h);
+        // The desktop's work area first: Wine reads it again as it takes up the new mode.
+        return RunUnixShell("xprop -root -f _NET_WORKAREA 32c -set _NET_WORKAREA 0,0," + std::to_string(w) + "," +
+                            std::to_string(workHeight) + "; xrandr --newmode " + mode + " 100 " + size +
+                            " 2>/dev/null; xrandr --addmode screen " + mode + "; xrandr --output screen --mode " + mode);
+    };
+    CTabvisorDlg panel;
+    CRect area;
+    ModalScript script;
+    script
+        .ThenWhen(ProgramWaiting, 10000,
+                  [&] {
+                      ShowThroughTheHook(panel);
+                      const CSize size = ScaleToDpi(kPanelAt96, dpi);
+                      panel.SetWindowPos(nullptr, width - size.cx - 10, height - size.cy - 10, 0, 0,
+                                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                      ASSERT_TRUE(setMode(newWidth, newHeight, newHeight - strip));
+                  })
+        .ThenWhen([&] { return ::GetSystemMetrics(SM_CXSCREEN) == newWidth && PrimaryMonitorWorkArea().Height() == newHeight - strip; },
+                  10000,
+                  [&] {
+                      area = PrimaryMonitorWorkArea();
+                      EXPECT_EQ(area, CRect(0, 0, newWidth, newHeight - strip))
+                          << "Wine has the screen at " << ::GetSystemMetrics(SM_CXSCREEN) << " x "
+                          << ::GetSystemMetrics(SM_CYSCREEN) << ", the work area " << area.left << "," << area.top
+                          << " - " << area.right << "," << area.bottom;
+                      panel.SendMessage(WM_DISPLAYCHANGE, 32, MAKELPARAM(newWidth, newHeight));
+                      const CRect rect = WindowRect(&panel);
+                      EXPECT_TRUE(rect.left >= area.left && rect.top >= area.top && rect.right <= area.right &&
+                                  rect.bottom <= area.bottom)
+                          << "the panel is at " << rect.left << "," << rect.top << " - " << rect.right << ","
+                          << rect.bottom;
+                      ExpectLaidOutAt(panel, dpi);
+                      EXPECT_TRUE(AllVisible(panel));
+                  })
+        .Then(100, [&] {
+            EXPECT_TRUE(setMode(width, height, height));
+            panel.EndDialog(IDCANCEL);
+        });
+    Run(panel, script, 30000);
 }
 
 } // namespace

@@ -6,7 +6,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <iterator>
+#include <vector>
 
 #include "DisplayScale.h"
 #include "Geometry.h"
@@ -75,3 +77,32 @@ inline CRect RectInParent(HWND control)
 
 // Pure red of the close mark as the screen shows it.
 inline bool IsMarkRed(COLORREF c) { return GetRValue(c) >= 170 && GetGValue(c) <= 120 && GetBValue(c) <= 120; }
+
+// A picture taken at `dpi` brought down to its size at 96 dpi, each pixel the mean of the pixels
+// it covers (parts of pixels in proportion), as a high-quality reduction does.
+template <class Picture>
+std::vector<COLORREF> BroughtDownTo96(const Picture& picture, UINT dpi, int width96, int height96)
+{
+    const double s = dpi / 96.0;
+    std::vector<COLORREF> out;
+    out.reserve(static_cast<size_t>(width96) * height96);
+    // How much of source pixel i lies within [from, to).
+    const auto overlap = [](int i, double from, double to) { return std::min(i + 1.0, to) - std::max<double>(i, from); };
+    for (int y = 0; y < height96; ++y)
+        for (int x = 0; x < width96; ++x) {
+            const double top = y * s, bottom = std::min((y + 1) * s, double(picture.Height()));
+            const double left = x * s, right = std::min((x + 1) * s, double(picture.Width()));
+            double r = 0, g = 0, b = 0, weight = 0;
+            for (int sy = int(top); sy < bottom; ++sy)
+                for (int sx = int(left); sx < right; ++sx) {
+                    const double w = overlap(sy, top, bottom) * overlap(sx, left, right);
+                    const COLORREF c = picture.At(sx, sy);
+                    r += w * GetRValue(c);
+                    g += w * GetGValue(c);
+                    b += w * GetBValue(c);
+                    weight += w;
+                }
+            out.push_back(weight > 0 ? RGB(int(r / weight + 0.5), int(g / weight + 0.5), int(b / weight + 0.5)) : 0);
+        }
+    return out;
+}
