@@ -4,10 +4,14 @@
 // a launcher button lights up under the pointer and goes back when it leaves.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+#include <string>
 #include <vector>
 
 #include "ProgramTestSupport.h"
 #include "ProgramUnderTest.h"
+#include "ScaledLayout.h"
 #include "ScreenMeasures.h"
 #include "LaunchRecorders.h"
 #include "TestTablet.h"
@@ -149,6 +153,36 @@ TEST_F(XPointerEndToEnd, AfterARealDragOrPressOnThePanelItsPagesStayAboveItAndTa
     ASSERT_EQ(recorders.WaitFor(2).size(), 2u);
     ExpectLaunch(recorders.Read().back(), kTaskMgrProgram);
     EXPECT_EQ(ProgramUnderTest::WindowRect(program.Panel()), moved);
+}
+
+// A finger on the pictures at the display's scale (ctest runs this on displays of 120, 144 and 192
+// dpi too): each picture lies at its 96-dpi place times the scale, and there the program takes the
+// tap, whatever the controls report of themselves.
+TEST_F(XPointerEndToEnd, AtTheDisplaysScaleATapOnASwitchReachesTheTabletAndOneOnTheDrawnCloseMarkHidesAll)
+{
+    const UINT dpi = DisplayDpi();
+    const CRect panel = ProgramUnderTest::WindowRect(program.Panel());
+    ASSERT_EQ(panel.Size(), afx::ScaleToDpi(kPanelAt96, dpi));
+    const auto drawnAt = [&](const ControlPlace& place) {
+        const CPoint origin = place.page < 0 ? panel.TopLeft() : PageAt(place.page, panel, dpi).TopLeft();
+        CRect rect = afx::ScaleToDpi(place.at96, dpi);
+        rect.OffsetRect(origin);
+        return CPoint(rect.CenterX(), rect.CenterY());
+    };
+    const auto placeOf = [](int page, int id) {
+        return *std::find_if(std::begin(kControlsAt96), std::end(kControlsAt96),
+                             [&](const ControlPlace& p) { return p.page == page && p.id == id; });
+    };
+
+    const std::string before = tablet.Field("switches");
+    ASSERT_TRUE(XClick(drawnAt(placeOf(static_cast<int>(ScaledPage::Switches), IDC_SWITCH_CAMERA))));
+    EXPECT_TRUE(WaitFor([&] { return tablet.Field("switches") != before; })) << "the tap did not reach the tablet";
+    EXPECT_TRUE(program.AllVisible());
+    EXPECT_EQ(ProgramUnderTest::WindowRect(program.Panel()), panel) << "the tap dragged the panel";
+
+    ASSERT_TRUE(XClick(drawnAt(placeOf(-1, IDC_PANEL_CLOSE))));
+    EXPECT_TRUE(WaitFor([&] { return program.NoneVisible(); }));
+    EXPECT_EQ(ProgramUnderTest::WindowRect(program.Panel()), panel);
 }
 
 TEST(PointerEndToEnd, ALauncherButtonLightsUpUnderThePointerAndGoesBackWhenItLeaves)
