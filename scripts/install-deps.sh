@@ -10,7 +10,7 @@ packages=(
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
   googletest
   wine wine64 wine32:i386
-  xvfb x11-utils xcompmgr imagemagick xdotool
+  xvfb x11-utils x11-xserver-utils xcompmgr imagemagick xdotool
   fonts-wine fonts-arphic-gbsn00lp
   nsis
 )

@@ -6,6 +6,13 @@
 set -u
 prefix=$1
 mkdir -p "$(dirname "$prefix")"
+# A scaled prefix starts as a copy of its usual one (made first, if need be), which is much quicker
+# than a wineboot of its own; only its LogPixels differs.
+base=""
+if [[ $prefix =~ ^(.+)-dpi[0-9]+$ ]]; then
+  base=${BASH_REMATCH[1]}
+  [[ -f "$prefix/.ready" ]] || "$0" "$base" || exit 1
+fi
 export WINEPREFIX="$prefix" WINEARCH="${TABVISOR_WINEARCH:-win64}" WINEDEBUG="${WINEDEBUG:--all}"
 # Debian's loaders: `wine` starts the 32-bit one whenever it is installed, which then needs the
 # prefix's 32-bit system folder even to start a 64-bit program.
@@ -14,6 +21,15 @@ wine64_loader=/usr/lib/wine/wine64
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 (
   flock 9
+  if [[ ! -f "$prefix/.ready" && -n $base && -f "$base/.ready" ]]; then
+    echo "Copying Wine prefix $base to $prefix ..." >&2
+    rm -rf "$prefix"
+    mkdir -p "$prefix"
+    # Not the running server's key, nor what the base's runs left in their temporary folders.
+    tar -C "$base" --exclude=./wineserver --exclude='./drive_c/users/*/Temp/*' --exclude='./drive_c/windows/temp/*' \
+      -cf - . | tar -C "$prefix" -xf - || { echo "could not copy $base" >&2; exit 1; }
+    rm -f "$prefix"/.logpixels-*
+  fi
   if [[ ! -f "$prefix/.ready" ]]; then
     echo "Creating Wine prefix $prefix ..." >&2
     wine wineboot -i >/dev/null 2>&1
