@@ -110,7 +110,7 @@ void CPngButton::BuildSurfaces(CDC* buttonDc)
         face.BitBlt(0, 0, w, h, &offscreen, 0, 0, SRCCOPY);
     };
 
-    // At 100 % the design's picture is drawn pixel for pixel; at any other scale every face takes
+    // At 100 % the design's picture is drawn at the size GDI+ gives it on a 96-dpi screen; at any other scale every face takes
     // the size the design's would at 100 %, times the scale, from whichever picture is loaded.
     const bool designScale = m_dpi == afx::kLayoutDpi && m_pictureFactor == 1;
     const Gdiplus::SizeF natural = picture != nullptr ? NaturalSize(picture) : Gdiplus::SizeF();
@@ -118,14 +118,14 @@ void CPngButton::BuildSurfaces(CDC* buttonDc)
     if (m_dcNormal.GetSafeHdc() == nullptr) {
         makeFace(m_dcNormal, m_bmpNormal, [&] {
             if (designScale)
-                DrawPixelForPixel(graphics.get(), picture, 0);
+                DrawAtDesignSize(graphics.get(), picture, 0);
             else
                 DrawImageScaled(graphics.get(), picture, Gdiplus::RectF(0, 0, natural.Width, natural.Height));
         });
         if (m_dcPressed.GetSafeHdc() == nullptr)
             makeFace(m_dcPressed, m_bmpPressed, [&] {
                 if (designScale)
-                    DrawPixelForPixel(graphics.get(), picture, 1);
+                    DrawAtDesignSize(graphics.get(), picture, 1);
                 else
                     DrawImageScaled(graphics.get(), picture, Gdiplus::RectF(shift, shift, natural.Width, natural.Height));
             });
@@ -159,13 +159,20 @@ void CPngButton::BuildSurfaces(CDC* buttonDc)
     // that follows covers it.
 }
 
-// The picture's own pixels at (offset, offset), one for one. Not GDI+'s plain draw, which scales
-// by the picture's stored resolution against the DC's: a DC has the system's DPI, which is not
-// this button's scale once the panel is on a monitor of another one.
-void CPngButton::DrawPixelForPixel(Gdiplus::GpGraphics* graphics, Gdiplus::GpImage* picture, int offset) const
+// The design's picture at (offset, offset) as GDI+ draws it on a 96-dpi screen: its pixels at its
+// stored resolution against 96. GDI+'s plain draw takes the DC's DPI for that, which is the
+// system's, not this button's scale once the panel is on a monitor of another one; there the same
+// size is given outright.
+void CPngButton::DrawAtDesignSize(Gdiplus::GpGraphics* graphics, Gdiplus::GpImage* picture, int offset) const
 {
-    gdip::GdipDrawImageRectI(graphics, picture, offset, offset, static_cast<INT>(m_pResImage->m_pImage->GetWidth()),
-                             static_cast<INT>(m_pResImage->m_pImage->GetHeight()));
+    Gdiplus::REAL dcDpi = 0;
+    if (gdip::GdipGetDpiX(graphics, &dcDpi) == Gdiplus::Ok && dcDpi == static_cast<Gdiplus::REAL>(afx::kLayoutDpi)) {
+        gdip::GdipDrawImageI(graphics, picture, offset, offset);
+        return;
+    }
+    const Gdiplus::SizeF natural = NaturalSize(picture);
+    gdip::GdipDrawImageRect(graphics, picture, static_cast<Gdiplus::REAL>(offset), static_cast<Gdiplus::REAL>(offset),
+                            natural.Width, natural.Height);
 }
 
 // What the parent shows under the button now; later changes there never reach the button.

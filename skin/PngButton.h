@@ -63,7 +63,7 @@ private:
     void BuildSurfaces(CDC* buttonDc);
     void CaptureBackground(int width, int height);
     Gdiplus::SizeF NaturalSize(Gdiplus::GpImage* picture) const;
-    void DrawPixelForPixel(Gdiplus::GpGraphics* graphics, Gdiplus::GpImage* picture, int offset) const;
+    void DrawAtDesignSize(Gdiplus::GpGraphics* graphics, Gdiplus::GpImage* picture, int offset) const;
     void ReleaseSurfaces();
 
     ArtworkIds m_pictureIds;
