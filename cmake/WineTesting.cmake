@@ -31,14 +31,13 @@ function(tabvisor_add_test)
   endif()
 endfunction()
 
-# tabvisor_add_scaled_runs(NAME test FILTER gtest-filter DPIS dpi... [REAL_INPUT] [TIMEOUT s]
-#                          [FIXTURES fixture])
+# tabvisor_add_scaled_runs(NAME test FILTER gtest-filter DPIS dpi... [REAL_INPUT] [TIMEOUT s])
 # Runs some of a test executable's tests again on displays of other scales, as test_dpiN: each in
 # a Wine prefix of its own whose LogPixels is N (scripts/wine-prefix.sh makes it on first use), on
 # an Xvfb of its own as many times larger than the usual 1280 x 800 as the scale is, so a tablet's
 # proportions hold and a test may change that display's mode without touching anyone else's.
 function(tabvisor_add_scaled_runs)
-  cmake_parse_arguments(T "REAL_INPUT" "NAME;FILTER;TIMEOUT;FIXTURES" "DPIS" ${ARGN})
+  cmake_parse_arguments(T "REAL_INPUT" "NAME;FILTER;TIMEOUT" "DPIS" ${ARGN})
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)
   endif()
@@ -54,9 +53,6 @@ function(tabvisor_add_scaled_runs)
     set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
     if(T_REAL_INPUT)
       set_tests_properties(${name} PROPERTIES LABELS real_input)
-    endif()
-    if(T_FIXTURES)
-      set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED ${T_FIXTURES})
     endif()
   endforeach()
 endfunction()
