@@ -9,6 +9,8 @@
 namespace tabvisor::audio {
 namespace {
 
+// Both only while calls come: between them the notifications keep the cache, and where they
+// cannot, the first read after a quiet period waits briefly for a fresh reading.
 constexpr DWORD kResyncMs = 5000;     // safety net in case a notification is lost
 constexpr DWORD kRetryDeviceMs = 2000; // while there is no output device
 
@@ -21,11 +23,10 @@ SystemVolume& SystemVolume::Instance()
 }
 
 SystemVolume::SystemVolume()
-    : m_wake(CreateEventW(nullptr, FALSE, FALSE, nullptr)),
-      m_volumeCallback([this](float scalar) { PublishChange(scalar); }),
+    : m_volumeCallback([this](float scalar) { PublishChange(scalar); }),
       m_deviceWatcher([this] {
           m_defaultDeviceChanged.store(true);
-          SetEvent(m_wake.Get());
+          m_resync.Wake();
       })
 {
     PinThisModule();
@@ -34,6 +35,7 @@ SystemVolume::SystemVolume()
 
 HRESULT SystemVolume::Read(float& scalar)
 {
+    m_resync.BeforeRead();
     std::lock_guard lock(m_guard);
     if (SUCCEEDED(m_readResult)) scalar = m_scalar;
     return m_readResult;
@@ -41,13 +43,14 @@ HRESULT SystemVolume::Read(float& scalar)
 
 HRESULT SystemVolume::Write(float scalar)
 {
+    m_resync.BeforeWrite();
     {
         std::lock_guard lock(m_guard);
         if (FAILED(m_readResult) && m_readResult != E_PENDING) return m_readResult;
         m_requested = scalar;
         if (SUCCEEDED(m_readResult)) m_scalar = scalar;
     }
-    SetEvent(m_wake.Get());
+    m_resync.Wake();
     std::lock_guard lock(m_guard);
     return m_lastWriteResult;
 }
@@ -77,10 +80,10 @@ void SystemVolume::Run()
         PublishReading(result, 0.0f);
         return;
     }
-    enumerator->RegisterEndpointNotificationCallback(&m_deviceWatcher);
+    m_devicesWatched = SUCCEEDED(enumerator->RegisterEndpointNotificationCallback(&m_deviceWatcher));
     for (;;) {
         if (!m_endpoint) AcquireEndpoint(enumerator.Get());
-        WaitForSingleObject(m_wake.Get(), m_endpoint ? kResyncMs : kRetryDeviceMs);
+        m_resync.WaitForWork(m_endpoint ? kResyncMs : kRetryDeviceMs);
         if (m_defaultDeviceChanged.exchange(false)) DropEndpoint();
         if (m_endpoint) ApplyRequestAndReread();
     }
@@ -96,9 +99,13 @@ void SystemVolume::AcquireEndpoint(IMMDeviceEnumerator* enumerator)
     float scalar = 0.0f;
     if (SUCCEEDED(result)) result = endpoint->GetMasterVolumeLevelScalar(&scalar);
     PublishReading(result, scalar);
-    if (FAILED(result)) return;
-    m_endpoint = endpoint;
-    m_endpoint->RegisterControlChangeNotify(&m_volumeCallback);
+    if (SUCCEEDED(result)) {
+        m_endpoint = endpoint;
+        m_notificationsCover = m_devicesWatched && SUCCEEDED(m_endpoint->RegisterControlChangeNotify(&m_volumeCallback));
+    }
+    // With no output device at all, the device watcher announces the first one to come; after any
+    // other failure nothing says when to look again.
+    m_resync.Resynced(SUCCEEDED(result) ? m_notificationsCover : m_devicesWatched && result == E_NOTFOUND);
 }
 
 void SystemVolume::DropEndpoint()
@@ -106,6 +113,8 @@ void SystemVolume::DropEndpoint()
     if (!m_endpoint) return;
     m_endpoint->UnregisterControlChangeNotify(&m_volumeCallback);
     m_endpoint.Reset();
+    m_notificationsCover = false;
+    m_resync.NotificationsLost();
 }
 
 void SystemVolume::ApplyRequestAndReread()
@@ -125,7 +134,9 @@ void SystemVolume::ApplyRequestAndReread()
     float scalar = 0.0f;
     const HRESULT result = m_endpoint->GetMasterVolumeLevelScalar(&scalar);
     PublishReading(result, scalar);
+    // A failed endpoint is dropped, and the reading that counts is the next acquisition's.
     if (FAILED(result)) DropEndpoint();
+    else m_resync.Resynced(m_notificationsCover);
 }
 
 } // namespace tabvisor::audio

@@ -1,10 +1,11 @@
 // The system backend of VolumeVista: the default output device's master volume, cached and kept
 // fresh by a background thread and Core Audio's change notifications, so that a read on the GUI
-// thread only copies a float and a write only queues the value.
+// thread only copies a float and a write only queues the value. The thread resyncs on a period
+// only while calls come (ResyncGate); in between only the notifications wake it.
 #pragma once
 #include "AudioNotifications.h"
 #include "ComPtr.h"
-#include "UniqueHandle.h"
+#include "ResyncGate.h"
 
 #include <mutex>
 #include <optional>
@@ -40,11 +41,14 @@ private:
     HRESULT m_lastWriteResult = S_OK;
     std::optional<float> m_requested;
 
-    UniqueHandle m_wake;
+    ResyncGate m_resync;
     std::atomic<bool> m_defaultDeviceChanged{false};
     VolumeChangeCallback m_volumeCallback;
     DefaultDeviceWatcher m_deviceWatcher;
-    ComPtr<IAudioEndpointVolume> m_endpoint; // only the worker thread touches it
+    // Only the worker thread touches these.
+    ComPtr<IAudioEndpointVolume> m_endpoint;
+    bool m_devicesWatched = false;      // the default device's changes are announced
+    bool m_notificationsCover = false;  // and the endpoint's volume changes too
 };
 
 } // namespace tabvisor::audio

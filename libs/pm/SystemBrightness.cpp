@@ -11,11 +11,11 @@
 namespace tabvisor::brightness {
 namespace {
 
-// Without events a change made elsewhere shows within a second; with them the re-read is only a
-// safety net.
+// While calls come: without events a change made elsewhere shows within a second; with them the
+// re-read is only a safety net. Between calls the worker sleeps, and where events are not seen to
+// arrive the first read after the quiet period waits briefly for a fresh reading.
 constexpr DWORD kResyncWithoutEventsMs = 1000;
 constexpr DWORD kResyncWithEventsMs = 5000;
-constexpr uint32_t kEventWaitMs = 5000;
 
 } // namespace
 
@@ -26,7 +26,7 @@ SystemBrightness& SystemBrightness::Instance()
 }
 
 SystemBrightness::SystemBrightness()
-    : m_wakeWorker(CreateEventW(nullptr, FALSE, FALSE, nullptr)), m_probed(CreateEventW(nullptr, TRUE, FALSE, nullptr))
+    : m_resubscribe(CreateEventW(nullptr, FALSE, FALSE, nullptr)), m_probed(CreateEventW(nullptr, TRUE, FALSE, nullptr))
 {
     // The threads run code of this DLL for the rest of the process, so it must stay loaded.
     PinThisModule();
@@ -35,18 +35,20 @@ SystemBrightness::SystemBrightness()
 
 unsigned int SystemBrightness::CurrentLevel()
 {
+    m_resync.BeforeRead();
     return m_level.load();
 }
 
 bool SystemBrightness::RequestLevel(unsigned int level)
 {
     if (level > kUncontrolledLevel) return false;
+    m_resync.BeforeWrite();
     // Accepting a level before the display is found would report a change that may never happen.
     if (m_availability.load() == Availability::Probing) WaitForSingleObject(m_probed.Get(), kProbeWaitMs);
     if (m_availability.load() != Availability::Available) return false;
     m_level.store(level);
     m_requestedLevel.store(static_cast<int>(level));
-    SetEvent(m_wakeWorker.Get());
+    m_resync.Wake();
     return true;
 }
 
@@ -78,7 +80,10 @@ void SystemBrightness::RunWorker()
     std::thread([this] { RunListener(); }).detach();
 
     for (;;) {
-        WaitForSingleObject(m_wakeWorker.Get(), m_eventsArrive.load() ? kResyncWithEventsMs : kResyncWithoutEventsMs);
+        // A broken subscription is tried again when a quiet period ends, never on a timer, which
+        // would wake an idle process (or spin, where subscribing fails at once).
+        if (m_resync.WaitForWork(m_eventsArrive.load() ? kResyncWithEventsMs : kResyncWithoutEventsMs))
+            SetEvent(m_resubscribe.Get());
         const int requested = m_requestedLevel.load();
         if (requested >= 0) {
             const uint8_t percent = PercentForLevel(m_supported, static_cast<unsigned int>(requested));
@@ -89,23 +94,32 @@ void SystemBrightness::RunWorker()
         // Only the request just applied is cleared: a newer one waits for the next round.
         int expected = requested;
         m_requestedLevel.compare_exchange_strong(expected, -1);
-        if (const auto now = display->Read()) Publish(now->currentPercent);
+        const auto now = display->Read();
+        if (now) Publish(now->currentPercent);
+        m_resync.Resynced(now && m_eventsArrive.load());
     }
 }
 
 void SystemBrightness::RunListener()
 {
     MtaApartment apartment;
-    auto display = SUCCEEDED(apartment.Result()) ? WmiDisplayBrightness::Connect() : std::nullopt;
-    if (!display || !display->Subscribe()) return;
-    m_eventsArrive.store(true);
+    if (FAILED(apartment.Result())) return;
     for (;;) {
+        // A subscription breaks with its connection (WMI restarted, say), so each try connects anew.
+        auto display = WmiDisplayBrightness::Connect();
         uint8_t percent = 0;
-        const auto wait = display->WaitForChange(kEventWaitMs, percent);
-        if (wait == WmiDisplayBrightness::Wait::Failed) break;
-        if (wait == WmiDisplayBrightness::Wait::Changed) Publish(percent);
+        if (display && display->Subscribe()) {
+            while (display->WaitForChange(percent)) {
+                Publish(percent);
+                m_eventsArrive.store(true);
+            }
+        }
+        m_eventsArrive.store(false);
+        m_resync.NotificationsLost();
+        // Set by the worker when a quiet period ends; one set while this still listened only
+        // brings the next try forward.
+        WaitForSingleObject(m_resubscribe.Get(), INFINITE);
     }
-    m_eventsArrive.store(false);
 }
 
 } // namespace tabvisor::brightness
