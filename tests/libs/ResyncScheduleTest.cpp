@@ -172,9 +172,25 @@ protected:
         return returned;
     }
 
+    // A page's read on a thread of its own: what it saw once the gate let it answer.
+    void StartReader()
+    {
+        m_reader = std::thread([this] {
+            m_gate.BeforeRead();
+            m_seen = m_cache.load();
+        });
+    }
+    int ReaderSaw()
+    {
+        m_reader.join();
+        return m_seen;
+    }
+
     void TearDown() override
     {
         SetEvent(m_answer.Get());
+        TestClock::now += kHours;
+        if (m_reader.joinable()) m_reader.join();
         if (m_worker.joinable()) m_worker.join();
         TestClock::workerThread = 0;
     }
@@ -184,7 +200,9 @@ protected:
     std::atomic<int> m_cache{1};
     std::atomic<bool> m_slept{false};
     std::atomic<bool> m_woke{false};
+    std::atomic<int> m_seen{0};
     std::thread m_worker;
+    std::thread m_reader;
 };
 
 TEST_F(SleepingWorker, ACoveredCacheAnswersAtOnceAndWakesTheWorker)
@@ -203,30 +221,20 @@ TEST_F(SleepingWorker, ACoveredCacheAnswersAtOnceAndWakesTheWorker)
 TEST_F(SleepingWorker, AnUncoveredCacheIsAnsweredWithTheWorkersFreshReading)
 {
     Start(false);
-    int seen = 0;
-    std::thread reader([&] {
-        m_gate.BeforeRead();
-        seen = m_cache;
-    });
+    StartReader();
     ASSERT_TRUE(Eventually([&] { return m_woke.load(); })) << "the read wakes the worker";
     SetEvent(m_answer.Get());
-    reader.join();
-    EXPECT_EQ(seen, 2);
+    EXPECT_EQ(ReaderSaw(), 2);
     EXPECT_TRUE(m_slept);
 }
 
 TEST_F(SleepingWorker, AWorkerThatDoesNotAnswerHoldsReadsOnlyUntilTheDeadline)
 {
     Start(false);
-    int seen = 0;
-    std::thread reader([&] {
-        m_gate.BeforeRead();
-        seen = m_cache;
-    });
+    StartReader();
     ASSERT_TRUE(Eventually([&] { return m_woke.load(); }));
     TestClock::now += kFreshWait;
-    reader.join();
-    EXPECT_EQ(seen, 1) << "the old value, the only one there is";
+    EXPECT_EQ(ReaderSaw(), 1) << "the old value, the only one there is";
     // Past the deadline the next poll answers at once, and so do writes, which never wait.
     EXPECT_TRUE(ReturnsWithTheClockStill([&] { m_gate.BeforeRead(); }));
     EXPECT_TRUE(ReturnsWithTheClockStill([&] { m_gate.BeforeWrite(); }));
