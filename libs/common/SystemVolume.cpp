@@ -99,13 +99,16 @@ void SystemVolume::AcquireEndpoint(IMMDeviceEnumerator* enumerator)
     float scalar = 0.0f;
     if (SUCCEEDED(result)) result = endpoint->GetMasterVolumeLevelScalar(&scalar);
     PublishReading(result, scalar);
+    bool announced = m_devicesWatched && result == E_NOTFOUND;
     if (SUCCEEDED(result)) {
         m_endpoint = endpoint;
-        m_notificationsCover = m_devicesWatched && SUCCEEDED(m_endpoint->RegisterControlChangeNotify(&m_volumeCallback));
+        announced = m_devicesWatched && SUCCEEDED(m_endpoint->RegisterControlChangeNotify(&m_volumeCallback));
     }
     // With no output device at all, the device watcher announces the first one to come; after any
     // other failure nothing says when to look again.
-    m_resync.Resynced(SUCCEEDED(result) ? m_notificationsCover : m_devicesWatched && result == E_NOTFOUND);
+    if (announced) m_resync.NotificationsArrive();
+    else m_resync.NotificationsLost();
+    m_resync.Resynced(true);
 }
 
 void SystemVolume::DropEndpoint()
@@ -113,7 +116,6 @@ void SystemVolume::DropEndpoint()
     if (!m_endpoint) return;
     m_endpoint->UnregisterControlChangeNotify(&m_volumeCallback);
     m_endpoint.Reset();
-    m_notificationsCover = false;
     m_resync.NotificationsLost();
 }
 
@@ -136,7 +138,7 @@ void SystemVolume::ApplyRequestAndReread()
     PublishReading(result, scalar);
     // A failed endpoint is dropped, and the reading that counts is the next acquisition's.
     if (FAILED(result)) DropEndpoint();
-    else m_resync.Resynced(m_notificationsCover);
+    else m_resync.Resynced(true);
 }
 
 } // namespace tabvisor::audio

@@ -47,8 +47,7 @@ private:
     DefaultDeviceWatcher m_deviceWatcher;
     // Only the worker thread touches these.
     ComPtr<IAudioEndpointVolume> m_endpoint;
-    bool m_devicesWatched = false;      // the default device's changes are announced
-    bool m_notificationsCover = false;  // and the endpoint's volume changes too
+    bool m_devicesWatched = false; // the default device's changes are announced
 };
 
 } // namespace tabvisor::audio

@@ -96,7 +96,7 @@ void SystemBrightness::RunWorker()
         m_requestedLevel.compare_exchange_strong(expected, -1);
         const auto now = display->Read();
         if (now) Publish(now->currentPercent);
-        m_resync.Resynced(now && m_eventsArrive.load());
+        m_resync.Resynced(now.has_value());
     }
 }
 
@@ -109,9 +109,10 @@ void SystemBrightness::RunListener()
         auto display = WmiDisplayBrightness::Connect();
         uint8_t percent = 0;
         if (display && display->Subscribe()) {
+            // A subscription counts once it has brought an event: a driver may send none.
             while (display->WaitForChange(percent)) {
                 Publish(percent);
-                m_eventsArrive.store(true);
+                if (!m_eventsArrive.exchange(true)) m_resync.NotificationsArrive();
             }
         }
         m_eventsArrive.store(false);

@@ -64,11 +64,17 @@ bool ResyncGate::WaitForWork(DWORD periodMs)
     return asleep;
 }
 
-void ResyncGate::Resynced(bool notificationsCover)
+void ResyncGate::Resynced(bool gotAnswer)
 {
     Lock lock(m_lock);
-    m_schedule.OnResynced(notificationsCover);
+    m_schedule.OnResynced(gotAnswer);
     WakeAllConditionVariable(&m_resynced);
+}
+
+void ResyncGate::NotificationsArrive()
+{
+    Lock lock(m_lock);
+    m_schedule.OnNotificationsArrive();
 }
 
 void ResyncGate::NotificationsLost()

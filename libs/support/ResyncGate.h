@@ -30,8 +30,10 @@ public:
     // The worker: waits until its next round is due (its period while calls come, otherwise
     // until a call or Wake). True when it had been asleep, that is when a quiet period ends.
     bool WaitForWork(DWORD periodMs);
-    // The worker has published a reading, or found there is none; see ResyncSchedule.
-    void Resynced(bool notificationsCover);
+    // The worker has published a reading, or failed to get one; see ResyncSchedule.
+    void Resynced(bool gotAnswer);
+    // Whoever keeps the notifications: they reach the cache from now on, or no longer.
+    void NotificationsArrive();
     void NotificationsLost();
 
 private:

@@ -46,17 +46,25 @@ public:
         return static_cast<DWORD>(m_freshDueMs - nowMs);
     }
 
-    // The worker has asked the system (successfully or not) and published what it found.
-    // `notificationsCover`: every change from now on will reach the cache by notification.
-    void OnResynced(bool notificationsCover)
+    // Change notifications reach the cache from now on (a subscription made, or seen to work).
+    void OnNotificationsArrive() { m_notificationsArrive = true; }
+    // They stopped reaching it: the cache is as old as the last reading, and stays uncovered until
+    // the next one, even if notifications come back before it.
+    void OnNotificationsLost()
     {
-        m_awaitingFresh = false;
-        m_covered = notificationsCover;
+        m_notificationsArrive = false;
+        m_covered = false;
     }
 
-    // Notifications stopped reaching the cache: it is as old as the last reading, and stays
-    // uncovered until the next one, even if notifications come back before it.
-    void OnNotificationsLost() { m_covered = false; }
+    // The worker has asked the system and published what it found; `gotAnswer` is false when the
+    // question itself failed, which ends the reads' wait too (nothing fresher is coming) but
+    // covers nothing. Taken together with OnNotificationsLost under one lock, so a notification
+    // channel that breaks while the worker reads can never be counted on afterwards.
+    void OnResynced(bool gotAnswer)
+    {
+        m_awaitingFresh = false;
+        m_covered = gotAnswer && m_notificationsArrive;
+    }
 
     // How long the worker waits before its next resync, `periodMs` being its period while calls
     // come: INFINITE once nobody has called for kKeepAwakeMs, and it then counts as asleep.
@@ -73,7 +81,8 @@ public:
 private:
     uint64_t m_lastCallMs;
     bool m_asleep = false;
-    bool m_covered = false;
+    bool m_notificationsArrive = false;
+    bool m_covered = false; // they arrived at the last reading and have not been lost since
     bool m_awaitingFresh = false;
     uint64_t m_freshDueMs = 0;
 };

@@ -23,11 +23,13 @@ constexpr uint64_t kQuiet = ResyncSchedule::kKeepAwakeMs;
 constexpr uint64_t kFreshWait = ResyncSchedule::kFreshReadWaitMs;
 constexpr uint64_t kHours = 3 * 3600 * 1000;
 
-// A schedule whose worker has read once and then seen no call for hours.
-ResyncSchedule AsleepAfterReading(bool notificationsCover)
+// A schedule whose worker has read once, with or without notifications arriving, and then seen
+// no call for hours.
+ResyncSchedule AsleepAfterReading(bool notificationsArrive)
 {
     ResyncSchedule schedule(0);
-    schedule.OnResynced(notificationsCover);
+    if (notificationsArrive) schedule.OnNotificationsArrive();
+    schedule.OnResynced(true);
     EXPECT_EQ(schedule.NextWaitMs(kHours, kPeriod), INFINITE);
     return schedule;
 }
@@ -65,7 +67,7 @@ TEST(ResyncSchedule, ReadsNeverWaitWhileTheWorkerIsAwake)
     EXPECT_FALSE(schedule.OnCall(0));
     EXPECT_EQ(schedule.FreshReadWaitMs(0), 0u);
     // Without notifications the value is at most one period old while the worker is awake.
-    schedule.OnResynced(false);
+    schedule.OnResynced(true);
     for (uint64_t now = 100; now <= 3 * kQuiet; now += 100) {
         ASSERT_FALSE(schedule.OnCall(now));
         ASSERT_EQ(schedule.FreshReadWaitMs(now), 0u);
@@ -91,17 +93,23 @@ TEST(ResyncSchedule, AfterAQuietPeriodOnlyACacheNotificationsKeptIsAnsweredAtOnc
     EXPECT_EQ(uncovered.FreshReadWaitMs(kHours + kFreshWait), 0u);
     EXPECT_EQ(uncovered.FreshReadWaitMs(kHours + kFreshWait + 100), 0u);
 
-    // A reading ends the wait, a failed one too: nothing fresher is coming.
-    auto answered = AsleepAfterReading(false);
-    answered.OnCall(kHours);
-    answered.OnResynced(false);
-    EXPECT_EQ(answered.FreshReadWaitMs(kHours + 1), 0u);
+    // A reading ends the wait, a failed one too (nothing fresher is coming), but a failed one
+    // vouches for nothing, notifications or not.
+    auto failed = AsleepAfterReading(true);
+    failed.OnResynced(false);
+    EXPECT_EQ(failed.NextWaitMs(2 * kHours, kPeriod), INFINITE);
+    EXPECT_TRUE(failed.OnCall(2 * kHours));
+    EXPECT_EQ(failed.FreshReadWaitMs(2 * kHours), kFreshWait);
+    failed.OnResynced(false);
+    EXPECT_EQ(failed.FreshReadWaitMs(2 * kHours + 1), 0u);
 }
 
 TEST(ResyncSchedule, NotificationsLostMeanwhileMakeTheNextReadWaitUntilAReadingCoversAgain)
 {
     auto schedule = AsleepAfterReading(true);
     schedule.OnNotificationsLost(); // the endpoint went away, or the event subscription broke
+    // Back before the next reading, they cannot bring what was missed in between.
+    schedule.OnNotificationsArrive();
     EXPECT_TRUE(schedule.OnCall(kHours));
     EXPECT_EQ(schedule.FreshReadWaitMs(kHours), kFreshWait);
     schedule.OnResynced(true);
@@ -141,18 +149,19 @@ bool Eventually(const std::function<bool()>& condition)
 // next reading (a slow WMI query, say) until the test lets it go.
 class SleepingWorker : public ::testing::Test {
 protected:
-    void Start(bool notificationsCover)
+    void Start(bool notificationsArrive)
     {
         TestClock::workerAsked = false;
-        m_worker = std::thread([this, notificationsCover] {
-            m_gate.Resynced(notificationsCover);
+        if (notificationsArrive) m_gate.NotificationsArrive();
+        m_worker = std::thread([this] {
+            m_gate.Resynced(true);
             TestClock::now += kHours;
             TestClock::workerThread = GetCurrentThreadId();
             m_slept = m_gate.WaitForWork(kPeriod);
             m_woke = true;
             WaitForSingleObject(m_answer.Get(), INFINITE);
             m_cache = 2;
-            m_gate.Resynced(notificationsCover);
+            m_gate.Resynced(true);
         });
         ASSERT_TRUE(Eventually([] { return TestClock::workerAsked.load(); }));
     }
