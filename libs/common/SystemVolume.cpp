@@ -55,17 +55,27 @@ HRESULT SystemVolume::Write(float scalar)
     return m_lastWriteResult;
 }
 
-void SystemVolume::PublishReading(HRESULT result, float scalar)
+uint64_t SystemVolume::ChangesSoFar()
+{
+    std::lock_guard lock(m_guard);
+    return m_changesNotified;
+}
+
+void SystemVolume::PublishReading(HRESULT result, float scalar, uint64_t changesBefore)
 {
     std::lock_guard lock(m_guard);
     m_readResult = result;
-    // A write not yet applied stays on show.
-    if (SUCCEEDED(result) && !m_requested) m_scalar = scalar;
+    // A write not yet applied stays on show, and so does a change notified while the reading was
+    // under way: it is at least as new as what the reading saw.
+    if (SUCCEEDED(result) && !m_requested && m_changesNotified == changesBefore) m_scalar = scalar;
 }
 
 void SystemVolume::PublishChange(float scalar)
 {
-    PublishReading(S_OK, scalar);
+    std::lock_guard lock(m_guard);
+    ++m_changesNotified;
+    m_readResult = S_OK;
+    if (!m_requested) m_scalar = scalar;
 }
 
 void SystemVolume::Run()
@@ -77,7 +87,7 @@ void SystemVolume::Run()
         result = CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_INPROC_SERVER,
                                   __uuidof(IMMDeviceEnumerator), enumerator.PutVoid());
     if (FAILED(result)) {
-        PublishReading(result, 0.0f);
+        PublishReading(result, 0.0f, 0);
         return;
     }
     m_devicesWatched = SUCCEEDED(enumerator->RegisterEndpointNotificationCallback(&m_deviceWatcher));
@@ -96,13 +106,20 @@ void SystemVolume::AcquireEndpoint(IMMDeviceEnumerator* enumerator)
     HRESULT result = enumerator->GetDefaultAudioEndpoint(eRender, eConsole, device.Put());
     if (SUCCEEDED(result))
         result = device->Activate(__uuidof(IAudioEndpointVolume), CLSCTX_INPROC_SERVER, nullptr, endpoint.PutVoid());
+    // Registered before the reading: a change between the two would otherwise be lost, and with
+    // the worker asleep the cache would keep the older value until the next call after it.
+    const bool callbackRegistered =
+        SUCCEEDED(result) && SUCCEEDED(endpoint->RegisterControlChangeNotify(&m_volumeCallback));
+    const uint64_t changesBefore = ChangesSoFar();
     float scalar = 0.0f;
     if (SUCCEEDED(result)) result = endpoint->GetMasterVolumeLevelScalar(&scalar);
-    PublishReading(result, scalar);
+    PublishReading(result, scalar, changesBefore);
     bool announced = m_devicesWatched && result == E_NOTFOUND;
     if (SUCCEEDED(result)) {
         m_endpoint = endpoint;
-        announced = m_devicesWatched && SUCCEEDED(m_endpoint->RegisterControlChangeNotify(&m_volumeCallback));
+        announced = m_devicesWatched && callbackRegistered;
+    } else if (callbackRegistered) {
+        endpoint->UnregisterControlChangeNotify(&m_volumeCallback);
     }
     // With no output device at all, the device watcher announces the first one to come; after any
     // other failure nothing says when to look again.
@@ -133,9 +150,10 @@ void SystemVolume::ApplyRequestAndReread()
         // Only the value just applied is settled; a newer one waits for the next round.
         if (m_requested == requested) m_requested.reset();
     }
+    const uint64_t changesBefore = ChangesSoFar();
     float scalar = 0.0f;
     const HRESULT result = m_endpoint->GetMasterVolumeLevelScalar(&scalar);
-    PublishReading(result, scalar);
+    PublishReading(result, scalar, changesBefore);
     // A failed endpoint is dropped, and the reading that counts is the next acquisition's.
     if (FAILED(result)) DropEndpoint();
     else m_resync.Resynced(true);

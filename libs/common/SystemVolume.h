@@ -32,7 +32,8 @@ private:
     void AcquireEndpoint(IMMDeviceEnumerator* enumerator);
     void DropEndpoint();
     void ApplyRequestAndReread();
-    void PublishReading(HRESULT result, float scalar);
+    uint64_t ChangesSoFar();
+    void PublishReading(HRESULT result, float scalar, uint64_t changesBefore);
     void PublishChange(float scalar);
 
     std::mutex m_guard; // guards the fields below it
@@ -40,6 +41,7 @@ private:
     float m_scalar = 0.0f;
     HRESULT m_lastWriteResult = S_OK;
     std::optional<float> m_requested;
+    uint64_t m_changesNotified = 0; // volume callbacks so far
 
     ResyncGate m_resync;
     std::atomic<bool> m_defaultDeviceChanged{false};

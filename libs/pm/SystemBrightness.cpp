@@ -58,6 +58,27 @@ void SystemBrightness::Publish(uint8_t percent)
     if (m_requestedLevel.load() < 0) m_level.store(m_readBack.LevelFor(m_supported, percent));
 }
 
+uint64_t SystemBrightness::EventsSoFar()
+{
+    std::lock_guard lock(m_publishGuard);
+    return m_eventsPublished;
+}
+
+void SystemBrightness::PublishEvent(uint8_t percent)
+{
+    std::lock_guard lock(m_publishGuard);
+    ++m_eventsPublished;
+    Publish(percent);
+}
+
+void SystemBrightness::PublishReading(uint8_t percent, uint64_t eventsBefore)
+{
+    std::lock_guard lock(m_publishGuard);
+    // An event that came while the query ran is at least as new as what the query saw; the older
+    // value would otherwise stay until the next reading, which for a sleeping worker may be hours.
+    if (m_eventsPublished == eventsBefore) Publish(percent);
+}
+
 void SystemBrightness::SetAvailability(Availability availability)
 {
     m_availability.store(availability);
@@ -94,8 +115,9 @@ void SystemBrightness::RunWorker()
         // Only the request just applied is cleared: a newer one waits for the next round.
         int expected = requested;
         m_requestedLevel.compare_exchange_strong(expected, -1);
+        const uint64_t eventsBefore = EventsSoFar();
         const auto now = display->Read();
-        if (now) Publish(now->currentPercent);
+        if (now) PublishReading(now->currentPercent, eventsBefore);
         m_resync.Resynced(now.has_value());
     }
 }
@@ -111,7 +133,7 @@ void SystemBrightness::RunListener()
         if (display && display->Subscribe()) {
             // A subscription counts once it has brought an event: a driver may send none.
             while (display->WaitForChange(percent)) {
-                Publish(percent);
+                PublishEvent(percent);
                 if (!m_eventsArrive.exchange(true)) m_resync.NotificationsArrive();
             }
         }

@@ -43,6 +43,9 @@ private:
     void RunWorker();
     void RunListener();
     void Publish(uint8_t percent);
+    uint64_t EventsSoFar();
+    void PublishEvent(uint8_t percent);
+    void PublishReading(uint8_t percent, uint64_t eventsBefore);
     void SetAvailability(Availability availability);
 
     std::atomic<Availability> m_availability{Availability::Probing};
@@ -54,6 +57,10 @@ private:
     UniqueHandle m_resubscribe;  // the listener may try a broken subscription again
     UniqueHandle m_probed;  // set once the availability is known
     LevelReadBack m_readBack;
+    // Orders the worker's readings against the listener's events: the publishing of either, and
+    // the count of events published so far.
+    std::mutex m_publishGuard;
+    uint64_t m_eventsPublished = 0;
     // Written once by the worker before Available is published; read-only afterwards.
     std::vector<uint8_t> m_supported;
 };

@@ -197,6 +197,8 @@ protected:
 
     void TearDown() override
     {
+        // A test that failed before anything woke the worker must still end it.
+        m_gate.Wake();
         SetEvent(m_answer.Get());
         TestClock::now += kHours;
         if (m_reader.joinable()) m_reader.join();
