@@ -145,6 +145,23 @@ bool Eventually(const std::function<bool()>& condition)
     return condition();
 }
 
+TEST(ResyncGate, AWakeThatComesWhileTheWorkerIsBusyIsKeptForItsNextWait)
+{
+    // The clock stands still, so the worker stays awake on its period, here hours long.
+    ResyncGate gate{&TestClock::Read};
+    gate.Wake(); // a write queued while the worker applies the one before
+    std::atomic<bool> returned{false};
+    std::atomic<bool> slept{true};
+    std::thread worker([&] {
+        slept = gate.WaitForWork(static_cast<DWORD>(kHours));
+        returned = true;
+    });
+    EXPECT_TRUE(Eventually([&] { return returned.load(); })) << "the write would wait a whole period";
+    if (!returned) gate.Wake();
+    worker.join();
+    EXPECT_FALSE(slept) << "an awake worker's round is no end of a quiet period";
+}
+
 // A worker that reads once, sees no call for hours and falls asleep; once woken it holds its
 // next reading (a slow WMI query, say) until the test lets it go.
 class SleepingWorker : public ::testing::Test {
