@@ -9,6 +9,8 @@
 namespace tabvisor::audio {
 namespace {
 
+// Both only while calls come: between them the notifications keep the cache, and where they
+// cannot, the first read after a quiet period waits briefly for a fresh reading.
 constexpr DWORD kResyncMs = 5000;     // safety net in case a notification is lost
 constexpr DWORD kRetryDeviceMs = 2000; // while there is no output device
 
@@ -21,11 +23,10 @@ SystemVolume& SystemVolume::Instance()
 }
 
 SystemVolume::SystemVolume()
-    : m_wake(CreateEventW(nullptr, FALSE, FALSE, nullptr)),
-      m_volumeCallback([this](float scalar) { PublishChange(scalar); }),
+    : m_volumeCallback([this](float scalar) { PublishChange(scalar); }),
       m_deviceWatcher([this] {
           m_defaultDeviceChanged.store(true);
-          SetEvent(m_wake.Get());
+          m_resync.Wake();
       })
 {
     PinThisModule();
@@ -34,6 +35,7 @@ SystemVolume::SystemVolume()
 
 HRESULT SystemVolume::Read(float& scalar)
 {
+    m_resync.BeforeRead();
     std::lock_guard lock(m_guard);
     if (SUCCEEDED(m_readResult)) scalar = m_scalar;
     return m_readResult;
@@ -41,28 +43,39 @@ HRESULT SystemVolume::Read(float& scalar)
 
 HRESULT SystemVolume::Write(float scalar)
 {
+    m_resync.BeforeWrite();
     {
         std::lock_guard lock(m_guard);
         if (FAILED(m_readResult) && m_readResult != E_PENDING) return m_readResult;
         m_requested = scalar;
         if (SUCCEEDED(m_readResult)) m_scalar = scalar;
     }
-    SetEvent(m_wake.Get());
+    m_resync.Wake();
     std::lock_guard lock(m_guard);
     return m_lastWriteResult;
 }
 
-void SystemVolume::PublishReading(HRESULT result, float scalar)
+uint64_t SystemVolume::ChangesSoFar()
+{
+    std::lock_guard lock(m_guard);
+    return m_changesNotified;
+}
+
+void SystemVolume::PublishReading(HRESULT result, float scalar, uint64_t changesBefore)
 {
     std::lock_guard lock(m_guard);
     m_readResult = result;
-    // A write not yet applied stays on show.
-    if (SUCCEEDED(result) && !m_requested) m_scalar = scalar;
+    // A write not yet applied stays on show, and so does a change notified while the reading was
+    // under way: it is at least as new as what the reading saw.
+    if (SUCCEEDED(result) && !m_requested && m_changesNotified == changesBefore) m_scalar = scalar;
 }
 
 void SystemVolume::PublishChange(float scalar)
 {
-    PublishReading(S_OK, scalar);
+    std::lock_guard lock(m_guard);
+    ++m_changesNotified;
+    m_readResult = S_OK;
+    if (!m_requested) m_scalar = scalar;
 }
 
 void SystemVolume::Run()
@@ -74,13 +87,13 @@ void SystemVolume::Run()
         result = CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_INPROC_SERVER,
                                   __uuidof(IMMDeviceEnumerator), enumerator.PutVoid());
     if (FAILED(result)) {
-        PublishReading(result, 0.0f);
+        PublishReading(result, 0.0f, 0);
         return;
     }
-    enumerator->RegisterEndpointNotificationCallback(&m_deviceWatcher);
+    m_devicesWatched = SUCCEEDED(enumerator->RegisterEndpointNotificationCallback(&m_deviceWatcher));
     for (;;) {
         if (!m_endpoint) AcquireEndpoint(enumerator.Get());
-        WaitForSingleObject(m_wake.Get(), m_endpoint ? kResyncMs : kRetryDeviceMs);
+        m_resync.WaitForWork(m_endpoint ? kResyncMs : kRetryDeviceMs);
         if (m_defaultDeviceChanged.exchange(false)) DropEndpoint();
         if (m_endpoint) ApplyRequestAndReread();
     }
@@ -93,12 +106,26 @@ void SystemVolume::AcquireEndpoint(IMMDeviceEnumerator* enumerator)
     HRESULT result = enumerator->GetDefaultAudioEndpoint(eRender, eConsole, device.Put());
     if (SUCCEEDED(result))
         result = device->Activate(__uuidof(IAudioEndpointVolume), CLSCTX_INPROC_SERVER, nullptr, endpoint.PutVoid());
+    // Registered before the reading: a change between the two would otherwise be lost, and with
+    // the worker asleep the cache would keep the older value until the next call after it.
+    const bool callbackRegistered =
+        SUCCEEDED(result) && SUCCEEDED(endpoint->RegisterControlChangeNotify(&m_volumeCallback));
+    const uint64_t changesBefore = ChangesSoFar();
     float scalar = 0.0f;
     if (SUCCEEDED(result)) result = endpoint->GetMasterVolumeLevelScalar(&scalar);
-    PublishReading(result, scalar);
-    if (FAILED(result)) return;
-    m_endpoint = endpoint;
-    m_endpoint->RegisterControlChangeNotify(&m_volumeCallback);
+    PublishReading(result, scalar, changesBefore);
+    bool announced = m_devicesWatched && result == E_NOTFOUND;
+    if (SUCCEEDED(result)) {
+        m_endpoint = endpoint;
+        announced = m_devicesWatched && callbackRegistered;
+    } else if (callbackRegistered) {
+        endpoint->UnregisterControlChangeNotify(&m_volumeCallback);
+    }
+    // With no output device at all, the device watcher announces the first one to come; after any
+    // other failure nothing says when to look again.
+    if (announced) m_resync.NotificationsArrive();
+    else m_resync.NotificationsLost();
+    m_resync.Resynced(true);
 }
 
 void SystemVolume::DropEndpoint()
@@ -106,6 +133,7 @@ void SystemVolume::DropEndpoint()
     if (!m_endpoint) return;
     m_endpoint->UnregisterControlChangeNotify(&m_volumeCallback);
     m_endpoint.Reset();
+    m_resync.NotificationsLost();
 }
 
 void SystemVolume::ApplyRequestAndReread()
@@ -122,10 +150,13 @@ void SystemVolume::ApplyRequestAndReread()
         // Only the value just applied is settled; a newer one waits for the next round.
         if (m_requested == requested) m_requested.reset();
     }
+    const uint64_t changesBefore = ChangesSoFar();
     float scalar = 0.0f;
     const HRESULT result = m_endpoint->GetMasterVolumeLevelScalar(&scalar);
-    PublishReading(result, scalar);
+    PublishReading(result, scalar, changesBefore);
+    // A failed endpoint is dropped, and the reading that counts is the next acquisition's.
     if (FAILED(result)) DropEndpoint();
+    else m_resync.Resynced(true);
 }
 
 } // namespace tabvisor::audio

@@ -1,10 +1,11 @@
 // The system backend of VolumeVista: the default output device's master volume, cached and kept
 // fresh by a background thread and Core Audio's change notifications, so that a read on the GUI
-// thread only copies a float and a write only queues the value.
+// thread only copies a float and a write only queues the value. The thread resyncs on a period
+// only while calls come (ResyncGate); in between only the notifications wake it.
 #pragma once
 #include "AudioNotifications.h"
 #include "ComPtr.h"
-#include "UniqueHandle.h"
+#include "ResyncGate.h"
 
 #include <mutex>
 #include <optional>
@@ -31,7 +32,8 @@ private:
     void AcquireEndpoint(IMMDeviceEnumerator* enumerator);
     void DropEndpoint();
     void ApplyRequestAndReread();
-    void PublishReading(HRESULT result, float scalar);
+    uint64_t ChangesSoFar();
+    void PublishReading(HRESULT result, float scalar, uint64_t changesBefore);
     void PublishChange(float scalar);
 
     std::mutex m_guard; // guards the fields below it
@@ -39,12 +41,15 @@ private:
     float m_scalar = 0.0f;
     HRESULT m_lastWriteResult = S_OK;
     std::optional<float> m_requested;
+    uint64_t m_changesNotified = 0; // volume callbacks so far
 
-    UniqueHandle m_wake;
+    ResyncGate m_resync;
     std::atomic<bool> m_defaultDeviceChanged{false};
     VolumeChangeCallback m_volumeCallback;
     DefaultDeviceWatcher m_deviceWatcher;
-    ComPtr<IAudioEndpointVolume> m_endpoint; // only the worker thread touches it
+    // Only the worker thread touches these.
+    ComPtr<IAudioEndpointVolume> m_endpoint;
+    bool m_devicesWatched = false; // the default device's changes are announced
 };
 
 } // namespace tabvisor::audio

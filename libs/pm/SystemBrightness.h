@@ -2,10 +2,11 @@
 // caller on the GUI thread never waits for WMI.
 //
 // The first use starts a worker thread that finds the display. From then on the worker applies
-// requested levels and re-reads the value (at least every few seconds), and a listener thread
-// picks up brightness change events as they happen. A machine without brightness control stops
-// both; the level then stays at the stable answer 7. A level set is refused (and not queued) until
-// the worker has found a display with brightness control, waiting at most kProbeWaitMs for it.
+// requested levels and, while calls come, re-reads the value every few seconds (ResyncGate); a
+// listener thread picks up brightness change events as they happen. A machine without brightness
+// control stops both; the level then stays at the stable answer 7. A level set is refused (and not
+// queued) until the worker has found a display with brightness control, waiting at most
+// kProbeWaitMs for it.
 #pragma once
 #include <atomic>
 #include <cstdint>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "BrightnessLevelMap.h"
+#include "ResyncGate.h"
 #include "UniqueHandle.h"
 
 namespace tabvisor::brightness {
@@ -41,15 +43,24 @@ private:
     void RunWorker();
     void RunListener();
     void Publish(uint8_t percent);
+    uint64_t EventsSoFar();
+    void PublishEvent(uint8_t percent);
+    void PublishReading(uint8_t percent, uint64_t eventsBefore);
     void SetAvailability(Availability availability);
 
     std::atomic<Availability> m_availability{Availability::Probing};
     std::atomic<unsigned int> m_level{kUncontrolledLevel};
     std::atomic<int> m_requestedLevel{-1};
+    // Subscribed, and an event has come since: events are seen to reach the cache.
     std::atomic<bool> m_eventsArrive{false};
-    UniqueHandle m_wakeWorker;
+    ResyncGate m_resync;
+    UniqueHandle m_resubscribe;  // the listener may try a broken subscription again
     UniqueHandle m_probed;  // set once the availability is known
     LevelReadBack m_readBack;
+    // Orders the worker's readings against the listener's events: the publishing of either, and
+    // the count of events published so far.
+    std::mutex m_publishGuard;
+    uint64_t m_eventsPublished = 0;
     // Written once by the worker before Available is published; read-only afterwards.
     std::vector<uint8_t> m_supported;
 };

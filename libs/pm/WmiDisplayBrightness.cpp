@@ -154,18 +154,16 @@ bool WmiDisplayBrightness::Subscribe()
     return static_cast<bool>(m_events);
 }
 
-WmiDisplayBrightness::Wait WmiDisplayBrightness::WaitForChange(uint32_t timeoutMs, uint8_t& percent)
+bool WmiDisplayBrightness::WaitForChange(uint8_t& percent)
 {
-    if (!m_events) return Wait::Failed;
+    if (!m_events) return false;
     HRESULT result = S_OK;
-    auto event = NextObject(m_events.Get(), static_cast<long>(timeoutMs), result);
-    if (event) {
-        const auto value = ByteProperty(event.Get(), L"Brightness");
-        if (!value) return Wait::Failed;
-        percent = *value;
-        return Wait::Changed;
-    }
-    return result == WBEM_S_TIMEDOUT ? Wait::TimedOut : Wait::Failed;
+    // Events come only when something changes, so waiting for them costs an idle process nothing.
+    auto event = NextObject(m_events.Get(), WBEM_INFINITE, result);
+    const auto value = event ? ByteProperty(event.Get(), L"Brightness") : std::nullopt;
+    if (!value) return false;
+    percent = *value;
+    return true;
 }
 
 } // namespace tabvisor::brightness

@@ -29,10 +29,10 @@ public:
     // Sets the display found by the last successful Read.
     bool SetPercent(uint8_t percent);
 
-    // Subscribes to brightness change events; WaitForChange then returns each new value.
+    // Subscribes to brightness change events; WaitForChange then blocks, without a timeout, until
+    // the next one and gives its value, or returns false once the subscription has failed.
     bool Subscribe();
-    enum class Wait { Changed, TimedOut, Failed };
-    Wait WaitForChange(uint32_t timeoutMs, uint8_t& percent);
+    bool WaitForChange(uint8_t& percent);
 
 private:
     explicit WmiDisplayBrightness(ComPtr<IWbemServices> services) : m_services(std::move(services)) {}

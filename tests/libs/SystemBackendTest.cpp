@@ -4,6 +4,7 @@
 #include "ComPtr.h"
 #include "LibsTestSupport.h"
 #include "OleValues.h"
+#include "ResyncSchedule.h"
 
 #include <taskschd.h>
 #define SECURITY_WIN32
@@ -104,6 +105,38 @@ TEST_F(SystemBackends, MasterVolumeReadsAsAScalarOrFailsCleanly)
         EXPECT_TRUE(Eventually([&] { return libs.volumeVista(3, 0, &now) == S_OK && std::fabs(now - 0.3f) < 0.01f; }));
         libs.volumeVista(4, 0, &scalar);
     }
+}
+
+TEST_F(SystemBackends, AfterAQuietPeriodTheBackendsAnswerAsBeforeAndWritesGoOn)
+{
+    float scalar = -2.0f;
+    HRESULT volume = E_PENDING;
+    ASSERT_TRUE(Eventually([&] { return (volume = libs.volumeVista(3, 0, &scalar)) != E_PENDING; }));
+    const unsigned int level = libs.queryBrightness();
+    // Longer than the workers stay awake after a call, plus their longest period (5 s): both sleep
+    // now, and the next call wakes them.
+    Sleep(static_cast<DWORD>(tabvisor::ResyncSchedule::kKeepAwakeMs + 6000));
+    float after = -3.0f;
+    EXPECT_EQ(libs.volumeVista(3, 0, &after), volume);
+    if (FAILED(volume)) {
+        EXPECT_EQ(after, -3.0f) << "a failed read leaves the float alone";
+    } else if (RunningUnderWine()) {
+        EXPECT_EQ(after, scalar) << "nothing changes Wine's volume meanwhile";
+    }
+    if (RunningUnderWine()) {
+        EXPECT_EQ(libs.queryBrightness(), level);
+    }
+    // A write after the quiet period is taken or refused as before, and the worker it wakes
+    // carries on.
+    float wanted = 0.4f;
+    const HRESULT written = libs.volumeVista(4, 0, &wanted);
+    if (FAILED(volume)) {
+        EXPECT_EQ(written, volume) << "no device: the failure that stops writes";
+    } else {
+        EXPECT_TRUE(written == S_OK || written == E_NOTIMPL);
+        libs.volumeVista(4, 0, &scalar);
+    }
+    EXPECT_NE(libs.volumeVista(3, 0, &after), E_PENDING);
 }
 
 // --- the start-up task -------------------------------------------------------------------------
