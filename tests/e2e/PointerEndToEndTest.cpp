@@ -1,7 +1,8 @@
 // The real mouse on the running program: a drag of the panel moves the pages with it (the system's
 // move loop, fed by input sent with SendInput); see-through pixels pass a real pointer's input on;
 // after a real drag or press on the panel its pages are still above it and take a real click;
-// a launcher button lights up under the pointer and goes back when it leaves.
+// a launcher button lights up under the pointer and goes back when it leaves; a press lands where
+// the test moved the pointer, whatever the X server's pointer said before.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -78,6 +79,42 @@ TEST(PointerEndToEnd, DraggingThePanelByItsSurfaceMovesThePagesWithItAndTheyShow
     ASSERT_TRUE(WaitFor([&] { return program.AllVisible(); }));
     EXPECT_EQ(ProgramUnderTest::WindowRect(program.Panel()), expected);
     EXPECT_EQ(PagesRelativeToPanel(program), offsets);
+}
+
+// The pointer the tests move with SendInput stays where they put it: Wine moves only its own
+// cursor for such input, and each crossing event X sends the program's windows carries the X
+// server's pointer, wherever it was last. A press sent after the pages were hidden and shown
+// under the X pointer must still land where the test moved, not where that pointer lay.
+TEST(PointerEndToEnd, APressWhereTheTestMovedThePointerLandsThereAfterPagesAreHiddenAndShownAgain)
+{
+    ASSERT_TRUE(XPointerAvailable()) << "xdotool is missing (scripts/install-deps.sh installs it)";
+    TestTablet tablet;
+    ProgramUnderTest program;
+    ASSERT_TRUE(program.Started());
+    program.PressHotkey();
+    ASSERT_TRUE(WaitFor([&] { return program.AllVisible(); }));
+    const HWND brightness = program.Control(program.BrightnessPage(), IDC_BRIGHTNESS_SLIDER);
+    const HWND volume = program.Control(program.VolumePage(), IDC_VOLUME_SLIDER);
+    ASSERT_TRUE(WaitFor([&] { return program.FocusedWindow() == brightness; }));
+
+    // The X pointer lies on the brightness slider, where an earlier real tap would have left it.
+    const CRect brightnessRect = ProgramUnderTest::WindowRect(brightness);
+    ASSERT_TRUE(XMoveTo(CPoint(brightnessRect.CenterX(), brightnessRect.CenterY())));
+    const CPoint thumb = ThumbCentre(ProgramUnderTest::WindowRect(volume), 50, 1, 99);
+    ProgramUnderTest::MoveMouseTo(thumb);
+    // Esc hides the brightness page and the key shows it again, under the X pointer's old place.
+    SendTabletKey(std::to_wstring(VK_ESCAPE));
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(program.BrightnessPage()); }));
+    program.PressHotkey();
+    ASSERT_TRUE(WaitFor([&] { return program.AllVisible() && program.FocusedWindow() == brightness; }));
+
+    ASSERT_TRUE(ProgramUnderTest::Uncover(program.VolumePage(), thumb));
+    ProgramUnderTest::MouseButton(true);
+    ProgramUnderTest::MouseButton(false);
+    EXPECT_TRUE(WaitFor([&] { return program.FocusedWindow() == volume; })) << "the press went elsewhere";
+    EXPECT_EQ(ProgramUnderTest::SliderPos(volume), 50);
+    EXPECT_EQ(ProgramUnderTest::SliderPos(brightness), 3);
+    EXPECT_TRUE(program.AllVisible());
 }
 
 // The program shown on a fresh tablet, with recorders at the launch targets, for a real pointer.

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "XPointer.h"
+
 std::wstring BuildFolder()
 {
     wchar_t path[MAX_PATH] = {};
@@ -133,22 +135,50 @@ bool ProgramUnderTest::Uncover(HWND page, POINT at)
 
 void ProgramUnderTest::PressHotkey() const { SendTabletKey(L"hotkey"); }
 
-void ProgramUnderTest::MoveMouseTo(POINT screen)
+namespace {
+
+// Where the test last moved the pointer, which every press and release is sent to again.
+POINT s_pointer{};
+bool s_pointerPlaced = false;
+
+// A mouse event at a screen point: absolute coordinates are in 0..65535 over the primary screen.
+void SendMouseAt(POINT screen, DWORD flags)
 {
-    // Absolute coordinates are in 0..65535 over the primary screen.
     INPUT input{};
     input.type = INPUT_MOUSE;
     input.mi.dx = MulDiv(screen.x, 65536, ::GetSystemMetrics(SM_CXSCREEN)) + 1;
     input.mi.dy = MulDiv(screen.y, 65536, ::GetSystemMetrics(SM_CYSCREEN)) + 1;
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
     ::SendInput(1, &input, sizeof(INPUT));
+}
+
+} // namespace
+
+// Under Wine, input sent with SendInput moves the system's cursor but leaves the X server's pointer
+// where it was (where an earlier test left it), and each crossing or motion event that X sends the
+// program's windows (a show, a restack) takes the cursor back there, also one that the program
+// reads only after the move sent here. A press without a place of its own would then land on
+// whatever lies under the X pointer: the close mark, say. So the X pointer goes to the point
+// first, and each press and release carries the point again.
+void ProgramUnderTest::MoveMouseTo(POINT screen)
+{
+    if (XPointerAvailable())
+        XMoveTo(screen);
+    s_pointer = screen;
+    s_pointerPlaced = true;
+    SendMouseAt(screen, 0);
 }
 
 void ProgramUnderTest::MouseButton(bool down)
 {
+    const DWORD button = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    if (s_pointerPlaced) {
+        SendMouseAt(s_pointer, button);
+        return;
+    }
     INPUT input{};
     input.type = INPUT_MOUSE;
-    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    input.mi.dwFlags = button;
     ::SendInput(1, &input, sizeof(INPUT));
 }
 

@@ -77,6 +77,8 @@ public:
     void PressHotkey() const;
     // A left click at a screen point, through the system's input queue.
     static void ClickAt(POINT screen);
+    // The pointer to a screen point, the X server's with it; a press or release goes where the
+    // pointer was last moved to.
     static void MoveMouseTo(POINT screen);
     static void MouseButton(bool down);
 

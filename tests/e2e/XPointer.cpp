@@ -39,4 +39,6 @@ bool XDrag(POINT from, POINT to, int steps)
     return PlayXPointer(commands + L" sleep 0.1 mouseup 1");
 }
 
+bool XMoveTo(POINT at) { return PlayXPointer(L"mousemove " + Point(at)); }
+
 bool XClick(POINT at) { return PlayXPointer(L"mousemove " + Point(at) + L" sleep 0.1 click 1"); }

@@ -14,6 +14,8 @@ bool XPointerAvailable();
 // Plays an xdotool command list ("mousemove 10 20 mousedown 1 ...") and waits until it has run.
 bool PlayXPointer(const std::wstring& commands);
 
+// Puts the X server's pointer at `at`, without a button.
+bool XMoveTo(POINT at);
 // A press at `from`, a pull in `steps` moves to `to`, and the release there.
 bool XDrag(POINT from, POINT to, int steps = 5);
 bool XClick(POINT at);
