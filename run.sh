@@ -40,7 +40,7 @@ else
   export WINEPREFIX="$PWD/$build/wineprefix-dpi$(( (scale * 96 + 50) / 100 ))"
   export TABVISOR_SCREEN=${TABVISOR_SCREEN:-$(( 1280 * scale / 100 ))x$(( 800 * scale / 100 ))x24}
 fi
-export WINEDEBUG=-all
+export WINEDEBUG=${WINEDEBUG:--all}  # WINEDEBUG=warn+seh shows the program's developer traces
 export TABVISOR_SIMULATED_TABLET="$PWD/$build/run.tablet"
 export TABVISOR_BIN="$PWD/$build/$arch/bin"
 export TABVISOR_SCREENSHOT="$screenshot"

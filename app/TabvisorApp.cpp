@@ -4,6 +4,7 @@
 #include "Gdiplus.h"
 #include "ModulePaths.h"
 #include "TabvisorDlg.h"
+#include "Trace.h"
 
 ULONG_PTR g_gdiplusToken = 0;
 
@@ -43,8 +44,10 @@ BOOL CTabvisorApp::InitInstance()
     input.DebugEventCallback = nullptr;
     input.SuppressBackgroundThread = FALSE;
     input.SuppressExternalCodecs = FALSE;
-    if (Gdiplus::GdiplusStartup(&g_gdiplusToken, &input, nullptr) != Gdiplus::Ok) {
-        // The panel is nothing without its artwork: end quietly.
+    if (const Gdiplus::Status status = Gdiplus::GdiplusStartup(&g_gdiplusToken, &input, nullptr);
+        status != Gdiplus::Ok) {
+        // The panel is nothing without its artwork: end, with nothing shown but a developer's trace.
+        afx::Trace(L"GDI+ did not start (status %d): no panel", static_cast<int>(status));
         g_gdiplusToken = 0;
         return FALSE;
     }

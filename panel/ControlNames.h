@@ -5,14 +5,6 @@
 #pragma once
 
 #include "Afx.h"
-
-// The pages in the panel's creation order: switches, volume, brightness, keyboard, Task Manager.
-struct PanelPages {
-    CWnd* switches;
-    CWnd* volume;
-    CWnd* brightness;
-    CWnd* keyboard;
-    CWnd* taskMgr;
-};
+#include "PanelPages.h"
 
 void NameControls(CWnd& panel, const PanelPages& pages);

@@ -5,6 +5,7 @@
 
 #include "HookThread.h"
 #include "HotkeyState.h"
+#include "Trace.h"
 
 namespace {
 constexpr USHORT kGenericDesktopPage = 0x01;
@@ -21,8 +22,14 @@ void HookRecovery::Start(HWND panel, HookThread& hook)
 {
     m_panel = panel;
     m_hook = &hook;
+    // A refusal costs only its trigger; the developer's trace tells a dead key after an unlock or
+    // a lost hook from a bug.
     m_sessionNotifications = ::WTSRegisterSessionNotification(panel, NOTIFY_FOR_THIS_SESSION) != FALSE;
+    if (!m_sessionNotifications)
+        afx::Trace(L"session notifications refused, error %lu: no new hook after an unlock", ::GetLastError());
     m_rawKeyboard = RegisterRawKeyboard(panel, RIDEV_INPUTSINK);
+    if (!m_rawKeyboard)
+        afx::Trace(L"keyboard raw input refused, error %lu: a lost hook goes unnoticed", ::GetLastError());
 }
 
 void HookRecovery::Stop()

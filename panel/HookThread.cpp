@@ -2,8 +2,11 @@
 // calls of it and its own two thread messages.
 #include "HookThread.h"
 
+#include <utility>
+
 #include "HotkeyHook.h"
 #include "HotkeyState.h"
+#include "Trace.h"
 
 namespace {
 
@@ -20,23 +23,23 @@ struct StartData {
     afx::unique_handle installed;  // set once the first installation was tried
 };
 
-HHOOK NewHook(HINSTANCE module) { return ::SetWindowsHookExW(WH_KEYBOARD_LL, HotkeyHookProc, module, 0); }
-
-void ReinstallHook(HINSTANCE module)
+// A hook the system refused leaves the hotkey dead until a reinstall succeeds: a developer's trace
+// says so, since the user only sees a key that does nothing.
+afx::unique_hhook NewHook(HINSTANCE module, const wchar_t* when)
 {
-    const HHOOK fresh = NewHook(module);
-    if (fresh == nullptr)
-        return;
-    // The old one may be gone already (the system drops a hook without a word); removing it again
-    // does no harm.
-    if (const HHOOK old = g_hHook.exchange(fresh))
-        ::UnhookWindowsHookEx(old);
+    afx::unique_hhook hook(::SetWindowsHookExW(WH_KEYBOARD_LL, HotkeyHookProc, module, 0));
+    if (!hook)
+        afx::Trace(L"the keyboard hook could not be installed (%ls), error %lu", when, ::GetLastError());
+    return hook;
 }
 
-void RemoveHook()
+// The thread's hook becomes `fresh`; the old one goes after the new one is in, so no key falls
+// between the two. The old one may be gone already (the system drops a hook without a word);
+// removing it again does no harm.
+void Install(afx::unique_hhook& hook, afx::unique_hhook fresh)
 {
-    if (const HHOOK hook = g_hHook.exchange(nullptr))
-        ::UnhookWindowsHookEx(hook);
+    g_hHook = fresh.get();
+    hook = std::move(fresh);
 }
 
 } // namespace
@@ -50,14 +53,21 @@ DWORD WINAPI HookThread::Run(void* start)
     // The queue exists before anyone is told the thread runs, so no message to it is lost.
     MSG msg;
     ::PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
-    g_hHook = NewHook(module);
+    // The hook is this thread's: installed, replaced and removed here. g_hHook only shows it.
+    afx::unique_hhook hook;
+    Install(hook, NewHook(module, L"at start"));
     ::SetEvent(data->installed.get());  // `data` belongs to Start from here on
 
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (msg.hwnd == nullptr && msg.message == kReinstallHook)
-            ReinstallHook(module);
+        if (msg.hwnd == nullptr && msg.message == kReinstallHook) {
+            if (afx::unique_hhook fresh = NewHook(module, L"afresh"))
+                Install(hook, std::move(fresh));
+        }
     }
-    RemoveHook();
+    // A panel that could not wait for this thread has removed the hook itself (Stop): then the
+    // view is empty and the handle is no longer this thread's to free.
+    if (g_hHook.exchange(nullptr) == nullptr)
+        hook.release();
     return 0;
 }
 
@@ -89,8 +99,11 @@ void HookThread::Stop()
         return;
     ::PostThreadMessageW(m_threadId, WM_QUIT, 0, 0);
     if (::WaitForSingleObject(m_thread.get(), kStopWaitMs) != WAIT_OBJECT_0) {
-        // Never seen; but no hook may outlive its panel: removed from here, the thread ends later.
-        RemoveHook();
+        // Never seen; but no hook may outlive its panel: removed from here, the thread ends later
+        // and, finding the view empty, leaves the handle alone.
+        afx::Trace(L"the hook's thread did not end within %lu ms: its hook is removed from the GUI thread",
+                   kStopWaitMs);
+        afx::unique_hhook takenOver(g_hHook.exchange(nullptr));
     }
     m_thread.reset();
     m_threadId = 0;

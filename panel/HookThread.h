@@ -15,8 +15,8 @@ public:
     HookThread(const HookThread&) = delete;
     HookThread& operator=(const HookThread&) = delete;
 
-    // Starts the thread, which installs HotkeyHookProc (from `module`) for the whole desktop into
-    // g_hHook and then only pumps its messages. Returns once the installation was tried: whether
+    // Starts the thread, which installs HotkeyHookProc (from `module`) for the whole desktop, owns
+    // it (g_hHook shows it) and then only pumps its messages. Returns once the installation was tried: whether
     // a hook is in place. Without one the thread still runs, so a reinstall may succeed later.
     bool Start(HINSTANCE module);
 

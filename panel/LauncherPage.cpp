@@ -2,6 +2,7 @@
 #include "LauncherPage.h"
 
 #include "OffscreenDC.h"
+#include "PanelMessages.h"
 #include "PanelVisibility.h"
 #include "ProgramStart.h"
 
@@ -54,5 +55,9 @@ void CLauncherPage::OnLaunch()
     // Every click starts the program again; whether it runs already is not asked, and a program
     // that cannot be started hides the panel all the same.
     StartProgramInBackground(m_resources.program(), SW_SHOW);
-    HideFromLauncher(this);
+    // Only the panel knows the sibling pages: it hides them, itself and this page. A page without
+    // a panel to answer still goes away.
+    CWnd* panel = GetParent();
+    if (panel == nullptr || panel->SendMessage(kLauncherStarted, reinterpret_cast<WPARAM>(m_hWnd)) == 0)
+        HideFromLauncher(nullptr, PanelPages{}, *this);
 }

@@ -1,33 +1,27 @@
-// Raising the pages above the panel, and the thread-local watch that says when it is needed.
+// Wine: raising the pages above the panel, and the thread-local watch that says when it is needed.
 #include "PageStacking.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "Afx.h"
-#include "BrightnessPage.h"
-#include "HotkeyState.h"
-#include "KeyboardPage.h"
-#include "SwitchPage.h"
-#include "TaskMgrPage.h"
-#include "VolumePage.h"
+#include "Handles.h"
+#include "Trace.h"
 
 namespace {
 
-HHOOK s_focusHook = nullptr;
+// The GUI thread's alone: installed, read and removed there.
+afx::unique_hhook s_focusHook;
 HWND s_watchedPanel = nullptr;
 UINT s_focusMessage = 0;
 
-std::vector<HWND> VisiblePages()
+std::vector<HWND> VisiblePages(const PanelPages& pages)
 {
-    std::vector<HWND> pages;
-    for (CWnd* page : {static_cast<CWnd*>(g_switchPage), static_cast<CWnd*>(g_volumePage),
-                       static_cast<CWnd*>(g_brightnessPage), static_cast<CWnd*>(g_keyboardPage),
-                       static_cast<CWnd*>(g_taskMgrPage)}) {
+    std::vector<HWND> visible;
+    for (CWnd* page : pages.All()) {
         if (page != nullptr && page->m_hWnd != nullptr && ::IsWindowVisible(page->m_hWnd))
-            pages.push_back(page->m_hWnd);
+            visible.push_back(page->m_hWnd);
     }
-    return pages;
+    return visible;
 }
 
 LRESULT CALLBACK FocusWatchProc(int code, WPARAM wParam, LPARAM lParam)
@@ -42,16 +36,15 @@ LRESULT CALLBACK FocusWatchProc(int code, WPARAM wParam, LPARAM lParam)
 
 } // namespace
 
-void RaisePagesAbovePanel(HWND panel)
+void RaisePagesAbovePanel(HWND panel, const PanelPages& set)
 {
     if (panel == nullptr || !::IsWindowVisible(panel))
         return;
-    std::vector<HWND> pages = VisiblePages();
+    std::vector<HWND> pages = VisiblePages(set);
 
     // Lowest first, each to the very top: Wine lifts a window in X only when it becomes the first
     // of all, and a window already first would not count as moved. Taken from the bottom up, the
-    // pages keep their order and each one really moves. Owned by a topmost panel, the pages are
-    // topmost on Windows already; asking for it changes nothing there.
+    // pages keep their order and each one really moves.
     std::vector<HWND> bottomUp;
     for (HWND w = ::GetWindow(panel, GW_HWNDPREV); w != nullptr && !pages.empty(); w = ::GetWindow(w, GW_HWNDPREV)) {
         if (auto it = std::find(pages.begin(), pages.end(), w); it != pages.end()) {
@@ -65,18 +58,21 @@ void RaisePagesAbovePanel(HWND panel)
                        SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
 
-void WatchFocusIntoPanel(HWND panel, UINT message)
+bool WatchFocusIntoPanel(HWND panel, UINT message)
 {
     StopWatchingFocus();
+    s_focusHook.reset(::SetWindowsHookExW(WH_CBT, FocusWatchProc, nullptr, ::GetCurrentThreadId()));
+    if (!s_focusHook) {
+        afx::Trace(L"the focus watch (WH_CBT hook) could not be installed, error %lu", ::GetLastError());
+        return false;
+    }
     s_watchedPanel = panel;
     s_focusMessage = message;
-    s_focusHook = ::SetWindowsHookExW(WH_CBT, FocusWatchProc, nullptr, ::GetCurrentThreadId());
+    return true;
 }
 
 void StopWatchingFocus()
 {
-    if (s_focusHook != nullptr)
-        ::UnhookWindowsHookEx(s_focusHook);
-    s_focusHook = nullptr;
+    s_focusHook.reset();
     s_watchedPanel = nullptr;
 }

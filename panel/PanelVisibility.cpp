@@ -1,96 +1,73 @@
-// The show and hide sequences, over the page pointers that the panel shares.
+// The show and hide sequences, over the page set the panel hands in.
 #include "PanelVisibility.h"
 
-#include "Afx.h"
-#include "BrightnessPage.h"
+#include <initializer_list>
+
 #include "HotkeyState.h"
-#include "KeyboardPage.h"
-#include "SwitchPage.h"
-#include "TaskMgrPage.h"
-#include "VolumePage.h"
 
 namespace {
 
-void Show(CWnd* wnd, int command)
+// `command` for each window that exists, in the order given.
+void ShowEach(int command, std::initializer_list<CWnd*> windows)
 {
-    if (wnd != nullptr && wnd->m_hWnd != nullptr)
-        wnd->ShowWindow(command);
+    for (CWnd* wnd : windows)
+        if (wnd != nullptr && wnd->m_hWnd != nullptr)
+            wnd->ShowWindow(command);
 }
 
 bool Hidden(CWnd* wnd) { return wnd != nullptr && wnd->m_hWnd != nullptr && !wnd->IsWindowVisible(); }
 
 // The panel and its five pages in the show order, the focus left on the brightness page.
-void ShowAll(CWnd* panel)
+void ShowAll(CWnd& panel, const PanelPages& pages)
 {
-    Show(panel, SW_SHOW);
-    Show(g_brightnessPage, SW_SHOW);
-    Show(g_volumePage, SW_SHOW);
-    Show(g_taskMgrPage, SW_SHOW);
-    Show(g_keyboardPage, SW_SHOW);
-    Show(g_switchPage, SW_SHOW);
+    ShowEach(SW_SHOW, {&panel, pages.brightness, pages.volume, pages.taskMgr, pages.keyboard, pages.switches});
     // The brightness page keeps the focus; the dialog manager hands it to the page's slider.
-    if (g_volumePage != nullptr && g_volumePage->m_hWnd != nullptr)
-        g_volumePage->SetFocus();
-    if (g_brightnessPage != nullptr && g_brightnessPage->m_hWnd != nullptr)
-        g_brightnessPage->SetFocus();
+    if (pages.volume != nullptr && pages.volume->m_hWnd != nullptr)
+        pages.volume->SetFocus();
+    if (pages.brightness != nullptr && pages.brightness->m_hWnd != nullptr)
+        pages.brightness->SetFocus();
 }
 
 } // namespace
 
-void ShowPagesIfRequested(CWnd* panel)
+void ShowPagesIfRequested(CWnd& panel, const PanelPages& pages)
 {
     if (g_panelRequested != 1 || g_panelHidden != 1)
         return;
-    ShowAll(panel);
+    ShowAll(panel, pages);
     g_panelHidden = 0;
 }
 
-void ShowPagesOnRequest(CWnd* panel)
+void ShowPagesOnRequest(CWnd& panel, const PanelPages& pages)
 {
     if (g_panelHidden == 1) {
-        ShowPagesIfRequested(panel);
+        ShowPagesIfRequested(panel, pages);
         return;
     }
-    const bool pageHiddenAlone = Hidden(g_brightnessPage) || Hidden(g_volumePage) || Hidden(g_taskMgrPage) ||
-                                 Hidden(g_keyboardPage) || Hidden(g_switchPage);
+    const bool pageHiddenAlone = Hidden(pages.brightness) || Hidden(pages.volume) || Hidden(pages.taskMgr) ||
+                                 Hidden(pages.keyboard) || Hidden(pages.switches);
     if (g_panelRequested == 1 && pageHiddenAlone)
-        ShowAll(panel);
+        ShowAll(panel, pages);
 }
 
-void HideAfterStart(CWnd* panel)
+void HideAfterStart(CWnd& panel, const PanelPages& pages)
 {
-    Show(panel, SW_HIDE);
-    Show(g_taskMgrPage, SW_HIDE);
-    Show(g_keyboardPage, SW_HIDE);
-    Show(g_brightnessPage, SW_HIDE);
-    Show(g_volumePage, SW_HIDE);
-    Show(g_switchPage, SW_HIDE);
+    ShowEach(SW_HIDE, {&panel, pages.taskMgr, pages.keyboard, pages.brightness, pages.volume, pages.switches});
     g_panelRequested = 0;
     g_panelHidden = 1;
 }
 
-void HideFromCloseButton(CWnd* panel)
+void HideFromCloseButton(CWnd& panel, const PanelPages& pages)
 {
     g_panelRequested = 0;
     g_panelHidden = 1;
-    Show(g_switchPage, SW_HIDE);
-    Show(g_taskMgrPage, SW_HIDE);
-    Show(g_keyboardPage, SW_HIDE);
-    Show(g_brightnessPage, SW_HIDE);
-    Show(g_volumePage, SW_HIDE);
-    Show(panel, SW_HIDE);
+    ShowEach(SW_HIDE, {pages.switches, pages.taskMgr, pages.keyboard, pages.brightness, pages.volume, &panel});
 }
 
-void HideFromLauncher(CWnd* launcherPage)
+void HideFromLauncher(CWnd* panel, const PanelPages& pages, CWnd& launcherPage)
 {
-    Show(g_switchPage, SW_HIDE);
-    Show(g_volumePage, SW_HIDE);
-    Show(g_brightnessPage, SW_HIDE);
-    CWnd* otherLauncher = launcherPage == static_cast<CWnd*>(g_keyboardPage) ? static_cast<CWnd*>(g_taskMgrPage)
-                                                                              : static_cast<CWnd*>(g_keyboardPage);
-    Show(otherLauncher, SW_HIDE);
-    Show(launcherPage->GetParent(), SW_HIDE);
-    Show(launcherPage, SW_HIDE);
+    CWnd* otherLauncher = &launcherPage == pages.keyboard ? pages.taskMgr : pages.keyboard;
+    ShowEach(SW_HIDE, {pages.switches, pages.volume, pages.brightness, otherLauncher, panel, &launcherPage});
     g_panelRequested = 0;
     g_panelHidden = 1;
 }

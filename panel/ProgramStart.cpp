@@ -10,6 +10,7 @@
 
 #include "Handles.h"
 #include "ModulePaths.h"
+#include "Trace.h"
 
 namespace {
 
@@ -65,6 +66,8 @@ bool StartProgram(const std::wstring& program, int show)
     info.lpFile = file.c_str();
     info.nShow = show;
     const bool started = ::ShellExecuteExW(&info) != FALSE;
+    if (!started)
+        afx::Trace(L"the shell did not start %ls, error %lu", file.c_str(), ::GetLastError());
     if (SUCCEEDED(com))
         ::CoUninitialize();
     return started;
@@ -76,4 +79,6 @@ void StartProgramInBackground(const std::wstring& program, int show)
     afx::unique_handle thread(::CreateThread(nullptr, 0, StartOnItsThread, request.get(), 0, nullptr));
     if (thread)
         request.release();
+    else
+        afx::Trace(L"no thread to start %ls, error %lu", program.c_str(), ::GetLastError());
 }

@@ -22,6 +22,7 @@
 #include "SwitchPage.h"
 #include "TabletLibraries.h"
 #include "TaskMgrPage.h"
+#include "Trace.h"
 #include "VolumePage.h"
 #include "WorkAreas.h"
 
@@ -30,7 +31,8 @@ namespace {
 constexpr UINT_PTR kStartupTimer = 1;  // once, 50 ms after start: hides everything
 constexpr UINT kFaceSurfaceSize = 800;
 
-void MovePage(CWnd* page, PageKind kind, const CRect& panel, UINT dpi)
+template <class Page>
+void MovePage(const std::unique_ptr<Page>& page, PageKind kind, const CRect& panel, UINT dpi)
 {
     if (page != nullptr && page->m_hWnd != nullptr)
         page->MoveWindow(PageRect(kind, panel, dpi), TRUE);
@@ -42,6 +44,14 @@ CTabvisorDlg::CTabvisorDlg(CWnd* parent) : CDialog(IDD_TABVISOR_DIALOG, parent)
 {
     HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEW(IDR_MAINFRAME), RT_GROUP_ICON);
     m_hIcon = ::LoadIconW(module, MAKEINTRESOURCEW(IDR_MAINFRAME));
+}
+
+CTabvisorDlg::~CTabvisorDlg() = default;
+
+PanelPages CTabvisorDlg::Pages() const
+{
+    return {m_pSwitchPage.get(), m_pVolumePage.get(), m_pBrightnessPage.get(), m_pKeyboardPage.get(),
+            m_pTaskMgrPage.get()};
 }
 
 BEGIN_MESSAGE_MAP(CTabvisorDlg, CDialog)
@@ -62,6 +72,7 @@ BEGIN_MESSAGE_MAP(CTabvisorDlg, CDialog)
     ON_MESSAGE(kShowPanelRequest, OnShowPanelRequest)
     ON_MESSAGE(ShowPanelMessage(), OnShowPanelFromAnotherStart)
     ON_MESSAGE(kRaisePagesRequest, OnRaisePagesRequest)
+    ON_MESSAGE(kLauncherStarted, OnLauncherStarted)
     ON_MESSAGE(WM_POWERBROADCAST, OnPowerBroadcast)
     ON_MESSAGE(WM_WTSSESSION_CHANGE, OnSessionChange)
     ON_MESSAGE(WM_INPUT, OnRawInput)
@@ -78,11 +89,10 @@ void CTabvisorDlg::DoDataExchange(CDataExchange* dx)
 }
 
 template <class Page, class... Args>
-Page* CTabvisorDlg::CreatePage(UINT templateId, Args&&... args)
+std::unique_ptr<Page> CTabvisorDlg::CreatePage(UINT templateId, Args&&... args)
 {
-    // Pages live until the process ends; their windows go with the panel, which owns them. Each is
-    // made at the panel's scale.
-    auto* page = new Page(this, std::forward<Args>(args)...);
+    // Each is made at the panel's scale, its window an owned pop-up of the panel's.
+    auto page = std::make_unique<Page>(this, std::forward<Args>(args)...);
     page->SetScale(m_dpi);
     page->Create(templateId, this);
     if (page->m_hWnd != nullptr)
@@ -99,14 +109,18 @@ int CTabvisorDlg::OnCreate(LPCREATESTRUCT cs)
     // out by their font's measure, which the panel's own layout replaces.
     m_dpi = m_windowDpi = afx::WindowDpi(m_hWnd);
 
-    // Without its face the panel cannot be shown at all: give up creating it, quietly.
-    if (!LoadFace())
+    // Without its face the panel cannot be shown at all: give up creating it, seen only by a
+    // developer's trace.
+    if (!LoadFace()) {
+        afx::Trace(L"the panel's face (PNG %u) is missing or does not decode: no panel", IDR_PNG_PANEL);
         return -1;
+    }
 
     SetShowRequestTarget(m_hWnd);
     m_hookThread.Start(AfxGetInstanceHandle());
     m_hookRecovery.Start(m_hWnd, m_hookThread);
-    WatchFocusIntoPanel(m_hWnd, kRaisePagesRequest);
+    if (m_wineWorkarounds.liftPagesOverPanel)
+        WatchFocusIntoPanel(m_hWnd, kRaisePagesRequest);
 
     m_pSwitchPage = CreatePage<CSwitchPage>(IDD_SWITCH_PAGE);
     // The volume slider holds still while the hook reports an arrow key.
@@ -152,7 +166,7 @@ BOOL CTabvisorDlg::OnInitDialog()
     SetWindowText(L"Tabvisor");
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
-    NameControls(*this, {m_pSwitchPage, m_pVolumePage, m_pBrightnessPage, m_pKeyboardPage, m_pTaskMgrPage});
+    NameControls(*this, Pages());
     // Another start may run at a lower integrity level than this one (an elevated Tabvisor and
     // the logon task's): its request to show the panel still arrives.
     ::ChangeWindowMessageFilterEx(m_hWnd, ShowPanelMessage(), MSGFLT_ALLOW, nullptr);
@@ -168,19 +182,21 @@ BOOL CTabvisorDlg::OnInitDialog()
     m_blend = BLENDFUNCTION{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     ::SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, ::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE) | WS_EX_LAYERED);
     ComposeFace();
-
-    g_switchPage = m_pSwitchPage;
-    g_volumePage = m_pVolumePage;
-    g_brightnessPage = m_pBrightnessPage;
-    g_keyboardPage = m_pKeyboardPage;
-    g_taskMgrPage = m_pTaskMgrPage;
     return TRUE;
 }
 
+// The result only says whether the library took the request (the system one registers in the
+// background); a refusal, like a library without the export, is left to a developer's trace.
 void CTabvisorDlg::RegisterBootTask()
 {
-    if (auto addTask = Common().addTask7EveryBoot)
-        addTask(1, kTaskName, kTaskProgram, kTaskAuthor, kTaskDescription);
+    auto addTask = Common().addTask7EveryBoot;
+    if (!addTask) {
+        afx::Trace(L"no AddTask7EveryBoot in common.dll: the logon task is not registered");
+        return;
+    }
+    const int result = addTask(1, kTaskName, kTaskProgram, kTaskAuthor, kTaskDescription);
+    if (FAILED(result))
+        afx::Trace(L"AddTask7EveryBoot refused the logon task: 0x%08lX", static_cast<unsigned long>(result));
 }
 
 // The face for the panel's scale: PNG resource 187 at 100 %, the larger face at any other scale
@@ -280,17 +296,18 @@ void CTabvisorDlg::ComposeFace()
 
 void CTabvisorDlg::OnLButtonDown(UINT flags, CPoint point)
 {
-    // The system's own move loop drags the panel; each of its moves places the pages. The press
-    // that started it focused the panel, which can lift it over its pages.
+    // The system's own move loop drags the panel; each of its moves places the pages.
     CRect before;
     GetWindowRect(&before);
     SendMessage(WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
-    RaisePagesAbovePanel(m_hWnd);
-    // Wine loses parts of a moved layered window's picture where the pages above it went by
+    // Wine: the press that started the drag focused the panel, which lifted it over its pages in X.
+    if (m_wineWorkarounds.liftPagesOverPanel)
+        RaisePagesAbovePanel(m_hWnd, Pages());
+    // Wine: a moved layered window loses parts of its picture where the pages above it went by
     // (Windows keeps it whole): a panel that moved gets its face again.
     CRect after;
     GetWindowRect(&after);
-    if (after != before)
+    if (m_wineWorkarounds.composeFaceAfterDrag && after != before)
         ComposeFace();
     CDialog::OnLButtonDown(flags, point);
 }
@@ -326,7 +343,7 @@ void CTabvisorDlg::OnTimer(UINT_PTR id)
 {
     if (id == kStartupTimer) {
         KillTimer(kStartupTimer);
-        HideAfterStart(this);
+        HideAfterStart(*this, Pages());
         if (m_onWaiting)
             m_onWaiting(m_hWnd);
     }
@@ -346,7 +363,7 @@ void CTabvisorDlg::OnDestroy()
 // The layered face is the whole look; there is no frame to paint.
 void CTabvisorDlg::OnNcPaint() {}
 
-void CTabvisorDlg::OnCloseButton() { HideFromCloseButton(this); }
+void CTabvisorDlg::OnCloseButton() { HideFromCloseButton(*this, Pages()); }
 
 BOOL CTabvisorDlg::PreTranslateMessage(MSG* msg)
 {
@@ -356,7 +373,7 @@ BOOL CTabvisorDlg::PreTranslateMessage(MSG* msg)
 }
 
 // IDCANCEL comes from Esc on the panel's own controls: the user means "go away", not "quit".
-void CTabvisorDlg::OnCancel() { HideFromCloseButton(this); }
+void CTabvisorDlg::OnCancel() { HideFromCloseButton(*this, Pages()); }
 
 void CTabvisorDlg::OnOK() {}
 
@@ -372,21 +389,21 @@ void CTabvisorDlg::ShowOnRequest()
     FollowWindowDpi();
     g_panelRequested = 1;
     const bool wasComplete = AllShown();
-    ShowPagesOnRequest(this);
-    // The show leaves the pages above the panel (each shown after it, and two of them focused
-    // last); the raise that the panel's own activation asked for on the way would only move them
-    // all again, into the topmost band.
+    ShowPagesOnRequest(*this, Pages());
+    // Wine: the show leaves the pages above the panel (each shown after it, and two of them
+    // focused last); the raise that the panel's own activation asked for on the way would only
+    // move them all again, into the topmost band.
     MSG raise;
-    if (!wasComplete && AllShown())
+    if (m_wineWorkarounds.liftPagesOverPanel && !wasComplete && AllShown())
         ::PeekMessageW(&raise, m_hWnd, kRaisePagesRequest, kRaisePagesRequest, PM_REMOVE);
 }
 
 bool CTabvisorDlg::AllShown() const
 {
-    for (const CWnd* window : {static_cast<const CWnd*>(this), static_cast<const CWnd*>(m_pSwitchPage),
-                               static_cast<const CWnd*>(m_pVolumePage), static_cast<const CWnd*>(m_pBrightnessPage),
-                               static_cast<const CWnd*>(m_pKeyboardPage), static_cast<const CWnd*>(m_pTaskMgrPage)})
-        if (window == nullptr || window->m_hWnd == nullptr || !window->IsWindowVisible())
+    if (!IsWindowVisible())
+        return false;
+    for (const CWnd* page : Pages().All())
+        if (page == nullptr || page->m_hWnd == nullptr || !page->IsWindowVisible())
             return false;
     return true;
 }
@@ -408,7 +425,19 @@ LRESULT CTabvisorDlg::OnShowPanelFromAnotherStart(WPARAM, LPARAM)
 
 LRESULT CTabvisorDlg::OnRaisePagesRequest(WPARAM, LPARAM)
 {
-    RaisePagesAbovePanel(m_hWnd);
+    RaisePagesAbovePanel(m_hWnd, Pages());
+    return 0;
+}
+
+LRESULT CTabvisorDlg::OnLauncherStarted(WPARAM launcher, LPARAM)
+{
+    const PanelPages pages = Pages();
+    for (CWnd* page : {pages.keyboard, pages.taskMgr}) {
+        if (page != nullptr && page->m_hWnd == reinterpret_cast<HWND>(launcher)) {
+            HideFromLauncher(this, pages, *page);
+            return 1;
+        }
+    }
     return 0;
 }
 
@@ -478,8 +507,9 @@ void CTabvisorDlg::ApplyScale(UINT dpi, const RECT* suggested)
     if (dpi != m_dpi) {
         m_dpi = dpi;
         LayOutForDpi(m_dpi);
-        for (CScaledDialog* page : std::initializer_list<CScaledDialog*>{m_pSwitchPage, m_pVolumePage, m_pBrightnessPage,
-                                                                         m_pKeyboardPage, m_pTaskMgrPage})
+        for (CScaledDialog* page : std::initializer_list<CScaledDialog*>{m_pSwitchPage.get(), m_pVolumePage.get(),
+                                                                         m_pBrightnessPage.get(), m_pKeyboardPage.get(),
+                                                                         m_pTaskMgrPage.get()})
             if (page != nullptr)
                 page->SetScale(m_dpi);
     }

@@ -15,6 +15,8 @@
 #include "GdiplusImage.h"
 #include "HookRecovery.h"
 #include "HookThread.h"
+#include "PanelPages.h"
+#include "WineWorkarounds.h"
 #include "resource.h"
 
 class CSwitchPage;
@@ -46,6 +48,8 @@ inline constexpr wchar_t kTaskDescription[] =
 class CTabvisorDlg : public CDialog {
 public:
     explicit CTabvisorDlg(CWnd* parent = nullptr);
+    // The pages go with the panel: their windows with its window, their objects with it.
+    ~CTabvisorDlg() override;
 
     // The show request, on the GUI thread: shows the panel and its pages as the tablet key does
     // (while they are shown, brings back the pages hidden on their own). The hotkey comes here
@@ -56,15 +60,21 @@ public:
     // The display scale everything is laid out and drawn at, in dots per inch (96 at 100 %).
     UINT Scale() const { return m_dpi; }
 
+    // The five pages as windows, for whatever shows, hides, stacks or names them.
+    PanelPages Pages() const;
+
     HICON m_hIcon = nullptr;
     BLENDFUNCTION m_blend{};
-    // The pages, owned but never freed: made in WM_CREATE, they live until the process ends, and
-    // their windows go with the panel's.
-    CSwitchPage* m_pSwitchPage = nullptr;
-    CVolumePage* m_pVolumePage = nullptr;
-    CBrightnessPage* m_pBrightnessPage = nullptr;
-    CKeyboardPage* m_pKeyboardPage = nullptr;
-    CTaskMgrPage* m_pTaskMgrPage = nullptr;
+    // The pages, made in WM_CREATE and owned here alone. Their windows are owned pop-ups of the
+    // panel's and go with it; the objects go with the panel object.
+    std::unique_ptr<CSwitchPage> m_pSwitchPage;
+    std::unique_ptr<CVolumePage> m_pVolumePage;
+    std::unique_ptr<CBrightnessPage> m_pBrightnessPage;
+    std::unique_ptr<CKeyboardPage> m_pKeyboardPage;
+    std::unique_ptr<CTaskMgrPage> m_pTaskMgrPage;
+    // What the panel does only under Wine; taken once, at construction (tests may run the Windows
+    // path under Wine by setting it before the panel is created).
+    WineWorkarounds m_wineWorkarounds = WineWorkarounds::ForThisSystem();
     // The face, decoded, and the surface it is composed on: held only while the face is composed.
     // Once UpdateLayeredWindow has the picture the window system keeps it, and these megabytes
     // go back; a display change composes again from the resource.
@@ -106,6 +116,7 @@ protected:
     LRESULT OnShowPanelRequest(WPARAM, LPARAM);
     LRESULT OnShowPanelFromAnotherStart(WPARAM, LPARAM);
     LRESULT OnRaisePagesRequest(WPARAM, LPARAM);
+    LRESULT OnLauncherStarted(WPARAM launcher, LPARAM);
     LRESULT OnPowerBroadcast(WPARAM event, LPARAM);
     LRESULT OnSessionChange(WPARAM event, LPARAM);
     LRESULT OnRawInput(WPARAM, LPARAM);
@@ -117,7 +128,7 @@ protected:
 private:
     bool AllShown() const;
     template <class Page, class... Args>
-    Page* CreatePage(UINT templateId, Args&&... args);
+    std::unique_ptr<Page> CreatePage(UINT templateId, Args&&... args);
     void PlacePages();
     void RegisterBootTask();
     bool LoadFace();

@@ -78,7 +78,7 @@ CRect ButtonInPage(CLauncherPage& page)
 }
 
 // The device page's window spans the lower pages; it steps aside so only the launchers are there.
-void UncoverLaunchers() { g_switchPage->ShowWindow(SW_HIDE); }
+void UncoverLaunchers(CTabvisorDlg& panel) { panel.m_pSwitchPage->ShowWindow(SW_HIDE); }
 
 class LauncherPageTest : public PanelTestFixture {
 protected:
@@ -146,7 +146,7 @@ TEST_F(LauncherPageTest, UnderTheRealPointerTheButtonLightsShiftsWhilePressedAnd
     script.ThenWhen(ProgramWaiting, 10000, [&] { SendHotkey(); })
         .ThenWhen([&] { return AllVisible(panel); }, 10000,
               [&] {
-                  UncoverLaunchers();
+                  UncoverLaunchers(panel);
                   panel.m_pKeyboardPage->m_btnLaunch.GetWindowRect(&button);
                   MovePointer(CPoint(button.left + 60, button.top + 20));
               })
@@ -221,7 +221,7 @@ TEST_F(LauncherPageTest, PagesShowTheirBitmapFromItsTopLeftWithTheButtonSeamless
     CTabvisorDlg panel;
     ModalScript script;
     script.ThenWhen(ProgramWaiting, 10000, [&] { SendHotkey(); })
-        .ThenWhen([&] { return AllVisible(panel); }, 10000, [&] { UncoverLaunchers(); })
+        .ThenWhen([&] { return AllVisible(panel); }, 10000, [&] { UncoverLaunchers(panel); })
         .Then(300,
               [&] {
                   ExpectSeamless(*panel.m_pKeyboardPage, IDB_KEYBOARD_BK);

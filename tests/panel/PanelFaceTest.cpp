@@ -8,12 +8,11 @@
 #include "GdiplusImage.h"
 #include "PanelTestSupport.h"
 #include "TabvisorDlg.h"
+#include "Wine.h"
 
 namespace {
 
 constexpr COLORREF kBehind = RGB(20, 40, 200);
-
-bool RunningUnderWine() { return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
 
 // A plain window of one colour, behind the panel.
 class BackgroundWindow {
@@ -69,7 +68,7 @@ TEST_F(PanelFaceTest, OnScreenThePanelIsTheArtworkBlendedByItsAlphaAlsoWhenCompo
         panel.GetWindowRect(&rect);
         ASSERT_EQ(rect.Size(), CSize(kPanelWidth, kPanelHeight)) << when;
         ScreenCapture screen(rect);
-        EXPECT_TRUE(screen.FromXServer() || !RunningUnderWine()) << screen.Problem();
+        EXPECT_TRUE(screen.FromXServer() || !afx::RunningUnderWine()) << screen.Problem();
         EXPECT_TRUE(panel.IsWindowVisible());
         int checked = 0;
         int mismatched = 0;

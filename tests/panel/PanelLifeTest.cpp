@@ -9,6 +9,8 @@
 #include <functional>
 #include <memory>
 
+#include "DebugTrace.h"
+#include "HookRecovery.h"
 #include "PanelTestSupport.h"
 
 namespace {
@@ -159,6 +161,18 @@ TEST_F(PanelLifeTest, AnUnlockedSessionInstallsTheHookAfresh)
 {
     ExpectHotkeyBackAfter([](CTabvisorDlg& panel) { panel.SendMessage(WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK); },
                           false);
+}
+
+// A registration the system refuses costs only its trigger, and a developer's trace says which:
+// raw input for the background needs a window to go to, and here there is none.
+TEST_F(PanelLifeTest, ARefusedRegistrationForRecoveryLeavesATrace)
+{
+    TraceRecorder traces;
+    HookThread hook;
+    HookRecovery recovery;
+    recovery.Start(nullptr, hook);
+    recovery.Stop();
+    EXPECT_TRUE(traces.Saw("Tabvisor: keyboard raw input refused")) << traces.Describe();
 }
 
 // A window of another program where the user goes on typing. Wine makes raw input only while the

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "BrightnessPage.h"
+#include "DebugTrace.h"
 #include "HotkeyHook.h"
 #include "HotkeyState.h"
 #include "KeyboardPage.h"
@@ -117,7 +118,7 @@ TEST_F(PanelTest, PagesShowAndTheStartUpHideGoesInTheirOwnOrders)
                   EXPECT_EQ(order.shown, shown);
                   // The start-up hide's steps, on everything shown.
                   order.hidden.clear();
-                  HideAfterStart(&panel);
+                  HideAfterStart(panel, panel.Pages());
                   const std::vector<HWND> hidden = {
                       panel.m_hWnd, panel.m_pTaskMgrPage->m_hWnd, panel.m_pKeyboardPage->m_hWnd,
                       panel.m_pBrightnessPage->m_hWnd, panel.m_pVolumePage->m_hWnd, panel.m_pSwitchPage->m_hWnd};
@@ -148,8 +149,7 @@ TEST_F(PanelTest, NothingTicksOrCallsALibraryWhileHiddenAndTheSlidersPollWhileSh
               })
         .Then(2000,
               [&] {
-                  for (CWnd* window : {static_cast<CWnd*>(&panel), static_cast<CWnd*>(panel.m_pVolumePage),
-                                       static_cast<CWnd*>(panel.m_pBrightnessPage)})
+                  for (CWnd* window : {static_cast<CWnd*>(&panel), panel.Pages().volume, panel.Pages().brightness})
                       EXPECT_EQ(ticksOf(window), 0);
                   EXPECT_EQ(libraryCalls(), calls);
                   SendHotkey();
@@ -165,7 +165,7 @@ TEST_F(PanelTest, NothingTicksOrCallsALibraryWhileHiddenAndTheSlidersPollWhileSh
               })
         .Then(1000,
               [&] {
-                  EXPECT_EQ(ticksOf(panel.m_pVolumePage) + ticksOf(panel.m_pBrightnessPage) + ticksOf(&panel), 0);
+                  EXPECT_EQ(ticksOf(panel.Pages().volume) + ticksOf(panel.Pages().brightness) + ticksOf(&panel), 0);
                   EXPECT_EQ(libraryCalls(), calls);
                   panel.EndDialog(IDCANCEL);
               });
@@ -466,10 +466,12 @@ INT_PTR RunWithFaceFrom(CWinApp& app, HMODULE module)
 
 TEST_F(PanelTest, WithoutAUsableFaceThePanelIsNotCreatedAndTheHookIsGone)
 {
-    // No face at all: a module without the picture.
+    // No face at all: a module without the picture. Nothing is shown; a developer's trace says why.
     {
         CreationRecorder creations;
+        TraceRecorder traces;
         EXPECT_EQ(RunWithFaceFrom(m_app, ::GetModuleHandleW(L"kernel32.dll")), -1);
+        EXPECT_TRUE(traces.Saw("Tabvisor: the panel's face")) << traces.Describe();
         EXPECT_EQ(g_hHook, nullptr);
         EXPECT_EQ(creations.dialogs.size(), 1u);  // the panel only: no page was made
         EXPECT_FALSE(::IsWindow(creations.dialogs.front()));
@@ -485,6 +487,35 @@ TEST_F(PanelTest, WithoutAUsableFaceThePanelIsNotCreatedAndTheHookIsGone)
     }
     ::FreeLibrary(bad);
     EXPECT_EQ(m_tablet.Number("task_calls"), 0);  // nothing was registered for a panel that never came up
+}
+
+} // namespace
+
+namespace {
+
+// On Windows owned pages stay above their owner, and the panel leaves that to the system; only
+// under Wine does a focus change into the panel ask for its pages to be lifted again. Both paths
+// run here, the Windows one by switching Wine's repairs off before the panel is made.
+TEST_F(PanelTest, FocusIntoThePanelAsksForThePagesToBeLiftedOnlyWithWinesRepairs)
+{
+    for (const bool underWine : {false, true}) {
+        g_panelHidden = 0;
+        CTabvisorDlg panel;
+        panel.m_wineWorkarounds = WineWorkarounds::For(underWine);
+        bool asked = false;
+        ModalScript script;
+        script.ThenWhen(ProgramWaiting, 10000, [&] { ShowThroughTheHook(panel); })
+            .ThenWhen([&] { return AllVisible(panel); }, 10000, [&] {
+                MSG msg;
+                while (::PeekMessageW(&msg, panel.m_hWnd, kRaisePagesRequest, kRaisePagesRequest, PM_REMOVE)) {
+                }
+                panel.SetFocus();
+                asked = ::PeekMessageW(&msg, panel.m_hWnd, kRaisePagesRequest, kRaisePagesRequest, PM_REMOVE) != FALSE;
+                panel.EndDialog(IDCANCEL);
+            });
+        Run(panel, script);
+        EXPECT_EQ(asked, underWine) << (underWine ? "with" : "without") << " Wine's repairs";
+    }
 }
 
 } // namespace

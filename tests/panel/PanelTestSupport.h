@@ -35,8 +35,8 @@ inline bool ProgramWaiting() { return g_panelHidden == 1; }
 // The panel's five pages, in its creation order: switches, volume, brightness, keyboard, Task Manager.
 inline std::vector<CWnd*> PagesOf(CTabvisorDlg& panel)
 {
-    return {panel.m_pSwitchPage, panel.m_pVolumePage, panel.m_pBrightnessPage, panel.m_pKeyboardPage,
-            panel.m_pTaskMgrPage};
+    const auto pages = panel.Pages().All();
+    return {pages.begin(), pages.end()};
 }
 
 inline bool AnyPageVisible(CTabvisorDlg& panel)

@@ -107,8 +107,7 @@ TEST_F(RandomKeyEventsTest, FlagsAndVisibilityFollowTheRulesAndEveryEventIsPasse
         .ThenWhen([] { return g_panelHidden == 1; }, 10000,
               [&] {
                   // Hidden after start-up, waiting for the key.
-                  const std::vector<CWnd*> pages = {panel.m_pSwitchPage, panel.m_pVolumePage, panel.m_pBrightnessPage,
-                                                    panel.m_pKeyboardPage, panel.m_pTaskMgrPage};
+                  const std::vector<CWnd*> pages = PagesOf(panel);
                   HWND closeMark = ::GetDlgItem(panel.m_hWnd, IDC_PANEL_CLOSE);
                   hookBefore = g_hHook;
                   Model model;

@@ -127,8 +127,8 @@ TEST_F(TimerSoakTest, SeventyTwoThousandTicksOfEveryTimerGrowNothing)
     // One tick of each timer; now and then the hardware changes elsewhere (so the sliders move and
     // repaint), the queue drains, and the panel is closed and called back.
     auto tick = [&](int i) {
-        g_volumePage->SendMessage(WM_TIMER, 0);
-        g_brightnessPage->SendMessage(WM_TIMER, 0);
+        panel.m_pVolumePage->SendMessage(WM_TIMER, 0);
+        panel.m_pBrightnessPage->SendMessage(WM_TIMER, 0);
         if (i % 500 == 0) {
             m_tablet.SetBrightness(static_cast<unsigned>(i / 500) % 8);
             m_tablet.SetVolume(static_cast<float>((i / 500) % 100) / 100.0f);
@@ -136,7 +136,7 @@ TEST_F(TimerSoakTest, SeventyTwoThousandTicksOfEveryTimerGrowNothing)
         if (i % 50 == 0)
             Drain();
         if (i % 6000 == 3000) {
-            HideFromCloseButton(&panel);
+            HideFromCloseButton(panel, panel.Pages());
             ShowThroughTheHook(panel);
         }
         ++ticksRun;
@@ -154,7 +154,7 @@ TEST_F(TimerSoakTest, SeventyTwoThousandTicksOfEveryTimerGrowNothing)
                       // makes the next close and show settle some 90 KB more: both come before the
                       // baseline.
                       SettledUsage();
-                      HideFromCloseButton(&panel);
+                      HideFromCloseButton(panel, panel.Pages());
                       ShowThroughTheHook(panel);
                       Drain();
                       before = SettledUsage();
