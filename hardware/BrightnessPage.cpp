@@ -6,7 +6,8 @@
 
 namespace {
 constexpr SliderPageShape kBrightnessPage{IDD_BRIGHTNESS_PAGE, IDC_BRIGHTNESS_SLIDER, IDC_BRIGHTNESS_LABEL,
-                                          {IDB_BRIGHTNESS_BK, IDR_2X_BRIGHTNESS_BK}, 0, 7, 1};
+                                          {IDB_BRIGHTNESS_BK, IDR_2X_BRIGHTNESS_BK}, 0,
+                                          static_cast<int>(closed_libraries::kMaxBrightnessLevel), 1};
 } // namespace
 
 CBrightnessPage::CBrightnessPage(CWnd* parent) : CBrightnessPage(parent, PowerManagement()) {}

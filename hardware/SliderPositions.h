@@ -5,12 +5,12 @@
 
 #include <optional>
 
-inline constexpr unsigned int kHighestBrightnessLevel = 7;
+#include "ClosedLibraries.h"
 
 // The brightness slider's position is the level itself.
 constexpr std::optional<int> BrightnessLevelToPosition(unsigned int level) noexcept
 {
-    if (level > kHighestBrightnessLevel)
+    if (level > closed_libraries::kMaxBrightnessLevel)
         return std::nullopt;
     return static_cast<int>(level);
 }

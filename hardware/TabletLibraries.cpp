@@ -5,9 +5,6 @@
 
 namespace {
 
-// Libraries stay loaded for the process: their entry points are used until the end.
-HMODULE LoadKept(const wchar_t* file) { return afx::LoadProgramLibrary(file); }
-
 template <class Function>
 Function Entry(HMODULE module, const char* name)
 {
@@ -20,7 +17,8 @@ Function Entry(HMODULE module, const char* name)
 
 WinIoLibrary BindWinIo(const wchar_t* file)
 {
-    HMODULE module = LoadKept(file);
+    // Libraries stay loaded for the process: their entry points are used until the end.
+    HMODULE module = afx::LoadProgramLibrary(file);
     WinIoLibrary lib;
     lib.initializeWinIo = Entry<decltype(lib.initializeWinIo)>(module, "InitializeWinIo");
     lib.shutdownWinIo = Entry<decltype(lib.shutdownWinIo)>(module, "ShutdownWinIo");
@@ -31,7 +29,7 @@ WinIoLibrary BindWinIo(const wchar_t* file)
 
 PowerLibrary BindPowerManagement(const wchar_t* file)
 {
-    HMODULE module = LoadKept(file);
+    HMODULE module = afx::LoadProgramLibrary(file);
     PowerLibrary lib;
     lib.queryCurrentBrightnessLevel =
         Entry<decltype(lib.queryCurrentBrightnessLevel)>(module, "QueryCurrentBrightnessLevel");
@@ -41,7 +39,7 @@ PowerLibrary BindPowerManagement(const wchar_t* file)
 
 CommonLibrary BindCommon(const wchar_t* file)
 {
-    HMODULE module = LoadKept(file);
+    HMODULE module = afx::LoadProgramLibrary(file);
     CommonLibrary lib;
     lib.volumeVista = Entry<decltype(lib.volumeVista)>(module, "VolumeVista");
     lib.addTask7EveryBoot = Entry<decltype(lib.addTask7EveryBoot)>(module, "AddTask7EveryBoot");

@@ -2,7 +2,7 @@
 // program's own folder, by full path, on first use and kept; an entry point that is missing, or
 // a library that is missing altogether, leaves just that entry empty, and its callers do without
 // it. Every entry is a ForeignFunction: safe to call whichever calling convention the library
-// was built with.
+// was built with. Each entry's signature is the export's declaration in ClosedLibraries.h.
 #pragma once
 
 #include <windows.h>
@@ -10,25 +10,29 @@
 #include "ClosedLibraries.h"
 #include "ForeignFunction.h"
 
+#include <type_traits>
+
+// The entry point of the export `Export`, called safely.
+template <auto& Export>
+using ForeignExport = ForeignFunction<closed_libraries::SignatureOf<std::remove_reference_t<decltype(Export)>>>;
+
 struct WinIoLibrary {
-    ForeignFunction<bool()> initializeWinIo;
-    ForeignFunction<bool()> shutdownWinIo;
-    ForeignFunction<bool(WORD port, PDWORD value, BYTE size)> getPortVal;
-    ForeignFunction<bool(WORD port, DWORD value, BYTE size)> setPortVal;
+    ForeignExport<InitializeWinIo> initializeWinIo;
+    ForeignExport<ShutdownWinIo> shutdownWinIo;
+    ForeignExport<GetPortVal> getPortVal;
+    ForeignExport<SetPortVal> setPortVal;
     // Port access needs all four.
     bool Complete() const { return initializeWinIo && shutdownWinIo && getPortVal && setPortVal; }
 };
 
 struct PowerLibrary {
-    ForeignFunction<unsigned int()> queryCurrentBrightnessLevel;
-    ForeignFunction<unsigned int(unsigned int level)> setBrightnessLevel;
+    ForeignExport<QueryCurrentBrightnessLevel> queryCurrentBrightnessLevel;
+    ForeignExport<SetBrightnessLevel> setBrightnessLevel;
 };
 
 struct CommonLibrary {
-    ForeignFunction<int(int operation, int reserved, float* scalar)> volumeVista;
-    ForeignFunction<int(int kind, const wchar_t* name, const wchar_t* program, const wchar_t* author,
-                        const wchar_t* description)>
-        addTask7EveryBoot;
+    ForeignExport<VolumeVista> volumeVista;
+    ForeignExport<AddTask7EveryBoot> addTask7EveryBoot;
 };
 
 const WinIoLibrary& WinIo();

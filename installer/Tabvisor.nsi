@@ -3,7 +3,8 @@
 ; the x86 and the x64 build and installs the one that can load the libraries in that folder.
 ;
 ; The build passes, with -D: VERSION (x.y.z), OUT_FILE, ICON, and the folders X86_DIR and X64_DIR,
-; each holding Tabvisor.exe, WINIO.dll, PM.dll and common.dll of its architecture, and
+; each holding Tabvisor.exe and the system builds of WINIO.dll, PM.dll and common.dll (which hold
+; no simulated tablet) of its architecture, and
 ; START_AS_USER, the x86 helper that starts the program as the logged-on user, and PACKED_HASHES,
 ; the defines PACKED_SHA256_<arch>_<file> of those files (PackedHashes.cmake).
 ;

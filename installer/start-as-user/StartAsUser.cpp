@@ -11,14 +11,9 @@
 
 #include <string>
 
-#include "ComPtr.h"
-#include "OleValues.h"
-#include "UniqueHandle.h"
+#include "ComHandles.h"
+#include "Handles.h"
 
-using tabvisor::ComPtr;
-using tabvisor::UniqueBstr;
-using tabvisor::UniqueHandle;
-using tabvisor::UniqueVariant;
 
 namespace {
 
@@ -27,10 +22,10 @@ bool RunsElevated()
     HANDLE opened = nullptr;
     if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &opened))
         return false;
-    const UniqueHandle token(opened);
+    const afx::unique_handle token(opened);
     TOKEN_ELEVATION elevation{};
     DWORD size = 0;
-    return ::GetTokenInformation(token.Get(), TokenElevation, &elevation, sizeof elevation, &size) &&
+    return ::GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof elevation, &size) &&
            elevation.TokenIsElevated != 0;
 }
 
@@ -59,43 +54,43 @@ bool StartDirectly(const std::wstring& program)
 // open the program starts it there.
 bool StartThroughDesktopShell(const std::wstring& program)
 {
-    ComPtr<IShellWindows> windows;
+    afx::com_ptr<IShellWindows> windows;
     if (FAILED(::CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_IShellWindows,
-                                  windows.PutVoid())))
+                                  windows.put_void())))
         return false;
     VARIANT desktop{};
     desktop.vt = VT_I4;
     desktop.lVal = CSIDL_DESKTOP;
     VARIANT empty{};
     long hwnd = 0;
-    ComPtr<IDispatch> found;
-    if (windows->FindWindowSW(&desktop, &empty, SWC_DESKTOP, &hwnd, SWFO_NEEDDISPATCH, found.Put()) != S_OK ||
+    afx::com_ptr<IDispatch> found;
+    if (windows->FindWindowSW(&desktop, &empty, SWC_DESKTOP, &hwnd, SWFO_NEEDDISPATCH, found.put()) != S_OK ||
         !found)
         return false;
-    ComPtr<IServiceProvider> services;
-    ComPtr<IShellBrowser> browser;
-    ComPtr<IShellView> view;
-    ComPtr<IDispatch> background;
-    ComPtr<IShellFolderViewDual> folderView;
-    ComPtr<IDispatch> application;
-    ComPtr<IShellDispatch2> shell;
-    if (FAILED(found->QueryInterface(IID_IServiceProvider, services.PutVoid())) ||
-        FAILED(services->QueryService(SID_STopLevelBrowser, IID_IShellBrowser, browser.PutVoid())) ||
-        FAILED(browser->QueryActiveShellView(view.Put())) ||
-        FAILED(view->GetItemObject(SVGIO_BACKGROUND, IID_IDispatch, background.PutVoid())) ||
-        FAILED(background->QueryInterface(IID_IShellFolderViewDual, folderView.PutVoid())) ||
-        FAILED(folderView->get_Application(application.Put())) ||
-        FAILED(application->QueryInterface(IID_IShellDispatch2, shell.PutVoid())))
+    afx::com_ptr<IServiceProvider> services;
+    afx::com_ptr<IShellBrowser> browser;
+    afx::com_ptr<IShellView> view;
+    afx::com_ptr<IDispatch> background;
+    afx::com_ptr<IShellFolderViewDual> folderView;
+    afx::com_ptr<IDispatch> application;
+    afx::com_ptr<IShellDispatch2> shell;
+    if (FAILED(found->QueryInterface(IID_IServiceProvider, services.put_void())) ||
+        FAILED(services->QueryService(SID_STopLevelBrowser, IID_IShellBrowser, browser.put_void())) ||
+        FAILED(browser->QueryActiveShellView(view.put())) ||
+        FAILED(view->GetItemObject(SVGIO_BACKGROUND, IID_IDispatch, background.put_void())) ||
+        FAILED(background->QueryInterface(IID_IShellFolderViewDual, folderView.put_void())) ||
+        FAILED(folderView->get_Application(application.put())) ||
+        FAILED(application->QueryInterface(IID_IShellDispatch2, shell.put_void())))
         return false;
 
-    const UniqueBstr file(program.c_str());
-    const UniqueVariant directory = UniqueVariant::FromString(FolderOf(program).c_str());
-    const UniqueVariant verb = UniqueVariant::FromString(L"open");
+    const afx::unique_bstr file = afx::make_bstr(program.c_str());
+    const afx::unique_variant directory = afx::unique_variant::from_string(FolderOf(program).c_str());
+    const afx::unique_variant verb = afx::unique_variant::from_string(L"open");
     VARIANT arguments{};
     VARIANT show{};
     show.vt = VT_I4;
     show.lVal = SW_SHOWNORMAL;
-    return SUCCEEDED(shell->ShellExecute(file.Get(), arguments, directory.Get(), verb.Get(), show));
+    return SUCCEEDED(shell->ShellExecute(file.get(), arguments, directory.get(), verb.get(), show));
 }
 
 } // namespace

@@ -1,8 +1,7 @@
 // Task Scheduler 2.0 calls that build and register the logon task.
 #include "LogonTask.h"
 
-#include "ComPtr.h"
-#include "OleValues.h"
+#include "ComHandles.h"
 
 #define SECURITY_WIN32
 #include <security.h>
@@ -51,23 +50,23 @@ std::wstring CurrentUserAccount()
 
 HRESULT DescribeTask(ITaskDefinition* definition, const TaskRequest& request)
 {
-    ComPtr<IRegistrationInfo> info;
-    HRESULT result = definition->get_RegistrationInfo(info.Put());
+    afx::com_ptr<IRegistrationInfo> info;
+    HRESULT result = definition->get_RegistrationInfo(info.put());
     if (FAILED(result)) return result;
-    UniqueBstr author(request.author.c_str());
-    UniqueBstr description(request.description.c_str());
-    if (FAILED(result = Tolerated(info->put_Author(author.Get())))) return result;
-    return Tolerated(info->put_Description(description.Get()));
+    afx::unique_bstr author = afx::make_bstr(request.author.c_str());
+    afx::unique_bstr description = afx::make_bstr(request.description.c_str());
+    if (FAILED(result = Tolerated(info->put_Author(author.get())))) return result;
+    return Tolerated(info->put_Description(description.get()));
 }
 
 HRESULT RunAsInteractiveUser(ITaskDefinition* definition, const std::wstring& account)
 {
-    ComPtr<IPrincipal> principal;
-    HRESULT result = definition->get_Principal(principal.Put());
+    afx::com_ptr<IPrincipal> principal;
+    HRESULT result = definition->get_Principal(principal.put());
     if (FAILED(result)) return result;
     if (!account.empty()) {
-        UniqueBstr user(account.c_str());
-        principal->put_UserId(user.Get()); // optional: the logon type alone names the interactive user
+        afx::unique_bstr user = afx::make_bstr(account.c_str());
+        principal->put_UserId(user.get()); // optional: the logon type alone names the interactive user
     }
     if (FAILED(result = Tolerated(principal->put_LogonType(TASK_LOGON_INTERACTIVE_TOKEN)))) return result;
     return Tolerated(principal->put_RunLevel(TASK_RUNLEVEL_LUA));
@@ -75,11 +74,11 @@ HRESULT RunAsInteractiveUser(ITaskDefinition* definition, const std::wstring& ac
 
 HRESULT AllowLongRunsOnBattery(ITaskDefinition* definition)
 {
-    ComPtr<ITaskSettings> settings;
-    HRESULT result = definition->get_Settings(settings.Put());
+    afx::com_ptr<ITaskSettings> settings;
+    HRESULT result = definition->get_Settings(settings.put());
     if (FAILED(result)) return result;
-    UniqueBstr unlimited(L"PT0S");
-    if (FAILED(result = Tolerated(settings->put_ExecutionTimeLimit(unlimited.Get())))) return result;
+    afx::unique_bstr unlimited = afx::make_bstr(L"PT0S");
+    if (FAILED(result = Tolerated(settings->put_ExecutionTimeLimit(unlimited.get())))) return result;
     if (FAILED(result = Tolerated(settings->put_DisallowStartIfOnBatteries(VARIANT_FALSE)))) return result;
     if (FAILED(result = Tolerated(settings->put_StopIfGoingOnBatteries(VARIANT_FALSE)))) return result;
     return Tolerated(settings->put_Enabled(VARIANT_TRUE));
@@ -87,64 +86,64 @@ HRESULT AllowLongRunsOnBattery(ITaskDefinition* definition)
 
 HRESULT StartAtLogon(ITaskDefinition* definition, const std::wstring& account)
 {
-    ComPtr<ITriggerCollection> triggers;
-    ComPtr<ITrigger> trigger;
-    HRESULT result = definition->get_Triggers(triggers.Put());
-    if (FAILED(result) || FAILED(result = Tolerated(triggers->Create(TASK_TRIGGER_LOGON, trigger.Put())))) return result;
+    afx::com_ptr<ITriggerCollection> triggers;
+    afx::com_ptr<ITrigger> trigger;
+    HRESULT result = definition->get_Triggers(triggers.put());
+    if (FAILED(result) || FAILED(result = Tolerated(triggers->Create(TASK_TRIGGER_LOGON, trigger.put())))) return result;
     // A logon trigger without a user would fire for everyone, which needs administrator rights.
-    auto logon = trigger.As<ILogonTrigger>();
+    auto logon = trigger.query<ILogonTrigger>();
     if (logon && !account.empty()) {
-        UniqueBstr user(account.c_str());
-        logon->put_UserId(user.Get());
+        afx::unique_bstr user = afx::make_bstr(account.c_str());
+        logon->put_UserId(user.get());
     }
     return S_OK;
 }
 
 HRESULT RunProgram(ITaskDefinition* definition, const std::wstring& program)
 {
-    ComPtr<IActionCollection> actions;
-    ComPtr<IAction> action;
-    HRESULT result = definition->get_Actions(actions.Put());
-    if (FAILED(result) || FAILED(result = Tolerated(actions->Create(TASK_ACTION_EXEC, action.Put())))) return result;
+    afx::com_ptr<IActionCollection> actions;
+    afx::com_ptr<IAction> action;
+    HRESULT result = definition->get_Actions(actions.put());
+    if (FAILED(result) || FAILED(result = Tolerated(actions->Create(TASK_ACTION_EXEC, action.put())))) return result;
     if (!action) return S_OK; // a scheduler without actions: the task keeps its name and description
-    auto exec = action.As<IExecAction>();
+    auto exec = action.query<IExecAction>();
     if (!exec) return E_NOINTERFACE;
-    UniqueBstr path(program.c_str());
-    return exec->put_Path(path.Get());
+    afx::unique_bstr path = afx::make_bstr(program.c_str());
+    return exec->put_Path(path.get());
 }
 
 } // namespace
 
 HRESULT RegisterLogonTask(const TaskRequest& request)
 {
-    ComPtr<ITaskService> service;
+    afx::com_ptr<ITaskService> service;
     HRESULT result = CoCreateInstance(CLSID_TaskScheduler, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskService,
-                                      service.PutVoid());
+                                      service.put_void());
     if (FAILED(result)) return result;
-    UniqueVariant none;
-    if (FAILED(result = service->Connect(none.Get(), none.Get(), none.Get(), none.Get()))) return result;
+    afx::unique_variant none;
+    if (FAILED(result = service->Connect(none.get(), none.get(), none.get(), none.get()))) return result;
 
-    ComPtr<ITaskFolder> root;
-    UniqueBstr rootPath(L"\\");
-    if (FAILED(result = service->GetFolder(rootPath.Get(), root.Put()))) return result;
-    ComPtr<ITaskDefinition> definition;
-    if (FAILED(result = service->NewTask(0, definition.Put()))) return result;
+    afx::com_ptr<ITaskFolder> root;
+    afx::unique_bstr rootPath = afx::make_bstr(L"\\");
+    if (FAILED(result = service->GetFolder(rootPath.get(), root.put()))) return result;
+    afx::com_ptr<ITaskDefinition> definition;
+    if (FAILED(result = service->NewTask(0, definition.put()))) return result;
 
     const std::wstring account = CurrentUserAccount();
-    if (FAILED(result = DescribeTask(definition.Get(), request))) return result;
-    if (FAILED(result = RunAsInteractiveUser(definition.Get(), account))) return result;
-    if (FAILED(result = AllowLongRunsOnBattery(definition.Get()))) return result;
-    if (FAILED(result = StartAtLogon(definition.Get(), account))) return result;
-    if (FAILED(result = RunProgram(definition.Get(), request.program))) return result;
+    if (FAILED(result = DescribeTask(definition.get(), request))) return result;
+    if (FAILED(result = RunAsInteractiveUser(definition.get(), account))) return result;
+    if (FAILED(result = AllowLongRunsOnBattery(definition.get()))) return result;
+    if (FAILED(result = StartAtLogon(definition.get(), account))) return result;
+    if (FAILED(result = RunProgram(definition.get(), request.program))) return result;
 
-    UniqueBstr name(request.name.c_str());
-    auto user = account.empty() ? UniqueVariant() : UniqueVariant::FromString(account.c_str());
-    UniqueVariant noPassword;
-    UniqueVariant noSecurityDescriptor = UniqueVariant::FromString(L"");
-    ComPtr<IRegisteredTask> registered;
-    return root->RegisterTaskDefinition(name.Get(), definition.Get(), TASK_CREATE_OR_UPDATE, user.Get(),
-                                        noPassword.Get(), TASK_LOGON_INTERACTIVE_TOKEN,
-                                        noSecurityDescriptor.Get(), registered.Put());
+    afx::unique_bstr name = afx::make_bstr(request.name.c_str());
+    auto user = account.empty() ? afx::unique_variant() : afx::unique_variant::from_string(account.c_str());
+    afx::unique_variant noPassword;
+    afx::unique_variant noSecurityDescriptor = afx::unique_variant::from_string(L"");
+    afx::com_ptr<IRegisteredTask> registered;
+    return root->RegisterTaskDefinition(name.get(), definition.get(), TASK_CREATE_OR_UPDATE, user.get(),
+                                        noPassword.get(), TASK_LOGON_INTERACTIVE_TOKEN,
+                                        noSecurityDescriptor.get(), registered.put());
 }
 
 HRESULT RegisterLogonTaskPatiently(const TaskRequest& request)

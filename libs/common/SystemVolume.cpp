@@ -2,7 +2,7 @@
 #include "SystemVolume.h"
 
 #include "ModulePin.h"
-#include "OleValues.h"
+#include "ComHandles.h"
 
 #include <thread>
 
@@ -80,19 +80,19 @@ void SystemVolume::PublishChange(float scalar)
 
 void SystemVolume::Run()
 {
-    MtaApartment apartment;
-    ComPtr<IMMDeviceEnumerator> enumerator;
-    HRESULT result = apartment.Result();
+    HRESULT result = E_FAIL;
+    const auto apartment = afx::co_initialize(COINIT_MULTITHREADED, result);
+    afx::com_ptr<IMMDeviceEnumerator> enumerator;
     if (SUCCEEDED(result))
         result = CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_INPROC_SERVER,
-                                  __uuidof(IMMDeviceEnumerator), enumerator.PutVoid());
+                                  __uuidof(IMMDeviceEnumerator), enumerator.put_void());
     if (FAILED(result)) {
         PublishReading(result, 0.0f, 0);
         return;
     }
     m_devicesWatched = SUCCEEDED(enumerator->RegisterEndpointNotificationCallback(&m_deviceWatcher));
     for (;;) {
-        if (!m_endpoint) AcquireEndpoint(enumerator.Get());
+        if (!m_endpoint) AcquireEndpoint(enumerator.get());
         m_resync.WaitForWork(m_endpoint ? kResyncMs : kRetryDeviceMs);
         if (m_defaultDeviceChanged.exchange(false)) DropEndpoint();
         if (m_endpoint) ApplyRequestAndReread();
@@ -101,11 +101,11 @@ void SystemVolume::Run()
 
 void SystemVolume::AcquireEndpoint(IMMDeviceEnumerator* enumerator)
 {
-    ComPtr<IMMDevice> device;
-    ComPtr<IAudioEndpointVolume> endpoint;
-    HRESULT result = enumerator->GetDefaultAudioEndpoint(eRender, eConsole, device.Put());
+    afx::com_ptr<IMMDevice> device;
+    afx::com_ptr<IAudioEndpointVolume> endpoint;
+    HRESULT result = enumerator->GetDefaultAudioEndpoint(eRender, eConsole, device.put());
     if (SUCCEEDED(result))
-        result = device->Activate(__uuidof(IAudioEndpointVolume), CLSCTX_INPROC_SERVER, nullptr, endpoint.PutVoid());
+        result = device->Activate(__uuidof(IAudioEndpointVolume), CLSCTX_INPROC_SERVER, nullptr, endpoint.put_void());
     // Registered before the reading: a change between the two would otherwise be lost, and with
     // the worker asleep the cache would keep the older value until the next call after it.
     const bool callbackRegistered =
@@ -132,7 +132,7 @@ void SystemVolume::DropEndpoint()
 {
     if (!m_endpoint) return;
     m_endpoint->UnregisterControlChangeNotify(&m_volumeCallback);
-    m_endpoint.Reset();
+    m_endpoint.reset();
     m_resync.NotificationsLost();
 }
 

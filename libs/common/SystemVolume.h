@@ -4,7 +4,7 @@
 // only while calls come (ResyncGate); in between only the notifications wake it.
 #pragma once
 #include "AudioNotifications.h"
-#include "ComPtr.h"
+#include "ComHandles.h"
 #include "ResyncGate.h"
 
 #include <mutex>
@@ -48,7 +48,7 @@ private:
     VolumeChangeCallback m_volumeCallback;
     DefaultDeviceWatcher m_deviceWatcher;
     // Only the worker thread touches these.
-    ComPtr<IAudioEndpointVolume> m_endpoint;
+    afx::com_ptr<IAudioEndpointVolume> m_endpoint;
     bool m_devicesWatched = false; // the default device's changes are announced
 };
 

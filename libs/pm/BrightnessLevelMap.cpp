@@ -1,13 +1,15 @@
 // Level-to-percent mapping for displays with any number of supported brightness values.
 #include "BrightnessLevelMap.h"
 
+#include "ClosedLibraries.h"
+
 #include <algorithm>
 #include <cstdlib>
 
 namespace tabvisor::brightness {
 namespace {
 
-constexpr unsigned int kTopLevel = 7;
+constexpr unsigned int kTopLevel = closed_libraries::kMaxBrightnessLevel;
 
 // Rounds numerator / denominator to the nearest integer, halves upward; both non-negative.
 unsigned int RoundedRatio(unsigned int numerator, unsigned int denominator)

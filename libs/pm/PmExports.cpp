@@ -1,32 +1,27 @@
-// PM.dll: the display brightness as levels 0 to 7, from the simulated tablet or from the system.
+// PM.dll: the display brightness as levels 0 to 7, from the simulated tablet (simulated build
+// only) or from the system.
 #include "ClosedLibraries.h"
+#include "ExportGuard.h"
 #include "SystemBrightness.h"
-#include "TabletOperations.h"
-#include "TabletSelection.h"
+#include "TabletSimulation.h"
 
+using closed_libraries::kMaxBrightnessLevel;
+using tabvisor::ResultOrFailure;
 using tabvisor::brightness::SystemBrightness;
-using tabvisor::simulated::Counters;
-using tabvisor::simulated::SimulatedTabletFromEnvironment;
-using tabvisor::simulated::TabletState;
+namespace simulation = tabvisor::simulation;
 
-// The program asks ten times a second: the simulated tablet answers without its lock.
-extern "C" unsigned int TABVISOR_LIBRARY_CALL QueryCurrentBrightnessLevel()
+extern "C" unsigned int TABVISOR_LIBRARY_CALL QueryCurrentBrightnessLevel() noexcept
 {
-    const auto tablet = SimulatedTabletFromEnvironment();
-    if (!tablet) return SystemBrightness::Instance().CurrentLevel();
-    unsigned int level = SystemBrightness::kUncontrolledLevel;
-    unsigned int read = level;
-    if (tablet->Read([&](const TabletState& state) { return PeekBrightness(state, read); },
-                     &Counters::brightnessQueries) == tabvisor::simulated::TabletProblem::None)
-        level = read;
-    return level;
+    return ResultOrFailure(kMaxBrightnessLevel, [] {
+        if (const auto simulated = simulation::QueryCurrentBrightnessLevel()) return *simulated;
+        return SystemBrightness::Instance().CurrentLevel();
+    });
 }
 
-extern "C" unsigned int TABVISOR_LIBRARY_CALL SetBrightnessLevel(unsigned int level)
+extern "C" unsigned int TABVISOR_LIBRARY_CALL SetBrightnessLevel(unsigned int level) noexcept
 {
-    const auto tablet = SimulatedTabletFromEnvironment();
-    if (!tablet) return SystemBrightness::Instance().RequestLevel(level) ? 1 : 0;
-    bool accepted = false;
-    tablet->Use([&](TabletState& state) { accepted = SetBrightness(state, level); });
-    return accepted ? 1 : 0;
+    return ResultOrFailure(0u, [level] {
+        if (const auto simulated = simulation::SetBrightnessLevel(level)) return *simulated;
+        return SystemBrightness::Instance().RequestLevel(level) ? 1u : 0u;
+    });
 }

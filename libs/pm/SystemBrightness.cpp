@@ -3,7 +3,7 @@
 
 #include "BrightnessLevelMap.h"
 #include "ModulePin.h"
-#include "OleValues.h"
+#include "ComHandles.h"
 #include "WmiDisplayBrightness.h"
 
 #include <thread>
@@ -44,7 +44,7 @@ bool SystemBrightness::RequestLevel(unsigned int level)
     if (level > kUncontrolledLevel) return false;
     m_resync.BeforeWrite();
     // Accepting a level before the display is found would report a change that may never happen.
-    if (m_availability.load() == Availability::Probing) WaitForSingleObject(m_probed.Get(), kProbeWaitMs);
+    if (m_availability.load() == Availability::Probing) WaitForSingleObject(m_probed.get(), kProbeWaitMs);
     if (m_availability.load() != Availability::Available) return false;
     m_level.store(level);
     m_requestedLevel.store(static_cast<int>(level));
@@ -82,13 +82,14 @@ void SystemBrightness::PublishReading(uint8_t percent, uint64_t eventsBefore)
 void SystemBrightness::SetAvailability(Availability availability)
 {
     m_availability.store(availability);
-    SetEvent(m_probed.Get());
+    SetEvent(m_probed.get());
 }
 
 void SystemBrightness::RunWorker()
 {
-    MtaApartment apartment;
-    auto display = SUCCEEDED(apartment.Result()) ? WmiDisplayBrightness::Connect() : std::nullopt;
+    HRESULT joined = E_FAIL;
+    const auto apartment = afx::co_initialize(COINIT_MULTITHREADED, joined);
+    auto display = SUCCEEDED(joined) ? WmiDisplayBrightness::Connect() : std::nullopt;
     const auto first = display ? display->Read() : std::nullopt;
     if (!first) {
         m_level.store(kUncontrolledLevel);
@@ -104,7 +105,7 @@ void SystemBrightness::RunWorker()
         // A broken subscription is tried again when a quiet period ends, never on a timer, which
         // would wake an idle process (or spin, where subscribing fails at once).
         if (m_resync.WaitForWork(m_eventsArrive.load() ? kResyncWithEventsMs : kResyncWithoutEventsMs))
-            SetEvent(m_resubscribe.Get());
+            SetEvent(m_resubscribe.get());
         const int requested = m_requestedLevel.load();
         if (requested >= 0) {
             const uint8_t percent = PercentForLevel(m_supported, static_cast<unsigned int>(requested));
@@ -124,8 +125,9 @@ void SystemBrightness::RunWorker()
 
 void SystemBrightness::RunListener()
 {
-    MtaApartment apartment;
-    if (FAILED(apartment.Result())) return;
+    HRESULT joined = E_FAIL;
+    const auto apartment = afx::co_initialize(COINIT_MULTITHREADED, joined);
+    if (FAILED(joined)) return;
     for (;;) {
         // A subscription breaks with its connection (WMI restarted, say), so each try connects anew.
         auto display = WmiDisplayBrightness::Connect();
@@ -141,7 +143,7 @@ void SystemBrightness::RunListener()
         m_resync.NotificationsLost();
         // Set by the worker when a quiet period ends; one set while this still listened only
         // brings the next try forward.
-        WaitForSingleObject(m_resubscribe.Get(), INFINITE);
+        WaitForSingleObject(m_resubscribe.get(), INFINITE);
     }
 }
 

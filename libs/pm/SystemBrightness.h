@@ -15,14 +15,15 @@
 #include <vector>
 
 #include "BrightnessLevelMap.h"
+#include "ClosedLibraries.h"
 #include "ResyncGate.h"
-#include "UniqueHandle.h"
+#include "Handles.h"
 
 namespace tabvisor::brightness {
 
 class SystemBrightness {
 public:
-    static constexpr unsigned int kUncontrolledLevel = 7;
+    static constexpr unsigned int kUncontrolledLevel = closed_libraries::kMaxBrightnessLevel;
     // How long a level set waits for the worker to find out whether there is brightness control.
     // Only a set made right after the first call can wait: the program's first call is a query.
     static constexpr DWORD kProbeWaitMs = 500;
@@ -54,8 +55,8 @@ private:
     // Subscribed, and an event has come since: events are seen to reach the cache.
     std::atomic<bool> m_eventsArrive{false};
     ResyncGate m_resync;
-    UniqueHandle m_resubscribe;  // the listener may try a broken subscription again
-    UniqueHandle m_probed;  // set once the availability is known
+    afx::unique_handle m_resubscribe;  // the listener may try a broken subscription again
+    afx::unique_handle m_probed;  // set once the availability is known
     LevelReadBack m_readBack;
     // Orders the worker's readings against the listener's events: the publishing of either, and
     // the count of events published so far.

@@ -2,7 +2,7 @@
 // and the supported values, setting a value, and waiting for change events. Each call blocks for
 // as long as WMI takes, so only the background threads of SystemBrightness use these.
 #pragma once
-#include "ComPtr.h"
+#include "ComHandles.h"
 
 #include <wbemidl.h>
 
@@ -35,11 +35,11 @@ public:
     bool WaitForChange(uint8_t& percent);
 
 private:
-    explicit WmiDisplayBrightness(ComPtr<IWbemServices> services) : m_services(std::move(services)) {}
-    ComPtr<IEnumWbemClassObject> Query(const wchar_t* wql, long flags);
+    explicit WmiDisplayBrightness(afx::com_ptr<IWbemServices> services) : m_services(std::move(services)) {}
+    afx::com_ptr<IEnumWbemClassObject> Query(const wchar_t* wql, long flags);
 
-    ComPtr<IWbemServices> m_services;
-    ComPtr<IEnumWbemClassObject> m_events;
+    afx::com_ptr<IWbemServices> m_services;
+    afx::com_ptr<IEnumWbemClassObject> m_events;
     std::wstring m_methodsPath;
 };
 

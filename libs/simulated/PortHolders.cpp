@@ -1,7 +1,7 @@
 // The per-process events that tell live port holders from ended ones.
 #include "PortHolders.h"
 
-#include "UniqueHandle.h"
+#include "Handles.h"
 
 #include <string>
 
@@ -21,7 +21,7 @@ bool MarkThisProcessAsPortHolder()
 
 bool PortHolderHasEnded(uint32_t processId)
 {
-    UniqueHandle mark(OpenEventW(SYNCHRONIZE, FALSE, MarkName(processId).c_str()));
+    afx::unique_handle mark(OpenEventW(SYNCHRONIZE, FALSE, MarkName(processId).c_str()));
     return !mark && GetLastError() == ERROR_FILE_NOT_FOUND;
 }
 

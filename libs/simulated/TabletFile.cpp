@@ -1,26 +1,26 @@
-// The cross-process lock and the shared mapping of a simulated tablet's state file.
+// The cross-process lock and the state file of a simulated tablet.
 #include "TabletFile.h"
 
-#include "CutFileGuard.h"
 #include "TabletStateRules.h"
 
 namespace tabvisor::simulated {
 namespace {
 
 constexpr wchar_t kLockName[] = L"Local\\TabvisorSimulatedTabletLock";
+constexpr LONGLONG kStateSize = sizeof(TabletState);
 
 // Opened once per process and kept: each use then costs a wait and a release, no open.
 HANDLE ProcessWideMutex()
 {
-    static UniqueHandle mutex(CreateMutexW(nullptr, FALSE, kLockName));
-    return mutex.Get();
+    static afx::unique_handle mutex(CreateMutexW(nullptr, FALSE, kLockName));
+    return mutex.get();
 }
 
-UniqueHandle OpenStateFile(const std::wstring& path)
+afx::unique_hfile OpenStateFile(const std::wstring& path)
 {
-    return UniqueHandle(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return afx::unique_hfile(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                         OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 bool FileSize(HANDLE file, LONGLONG& size)
@@ -31,6 +31,21 @@ bool FileSize(HANDLE file, LONGLONG& size)
     return true;
 }
 
+// The whole state at the start of the file, in one call each way.
+bool ReadState(HANDLE file, TabletState& state)
+{
+    OVERLAPPED at{};
+    DWORD read = 0;
+    return ReadFile(file, &state, sizeof state, &read, &at) && read == sizeof state;
+}
+
+bool WriteState(HANDLE file, const TabletState& state)
+{
+    OVERLAPPED at{};
+    DWORD written = 0;
+    return WriteFile(file, &state, sizeof state, &written, &at) && written == sizeof state;
+}
+
 } // namespace
 
 TabletLock::TabletLock() : m_mutex(ProcessWideMutex())
@@ -38,7 +53,6 @@ TabletLock::TabletLock() : m_mutex(ProcessWideMutex())
     if (!m_mutex) return;
     const DWORD result = WaitForSingleObject(m_mutex, kTimeoutMs);
     m_held = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
-    m_abandoned = result == WAIT_ABANDONED;
 }
 
 TabletLock::~TabletLock()
@@ -46,80 +60,57 @@ TabletLock::~TabletLock()
     if (m_held) ReleaseMutex(m_mutex);
 }
 
-TabletProblem TabletMapping::Open(const std::wstring& path)
-{
-    UniqueHandle file = OpenStateFile(path);
-    LONGLONG size = 0;
-    if (!file || !FileSize(file.Get(), size)) return TabletProblem::CannotOpen;
-    if (size == 0) {
-        if (!Lengthen(file.Get(), sizeof(TabletState))) return TabletProblem::CannotOpen;
-        const TabletProblem problem = Map(std::move(file));
-        if (problem == TabletProblem::None) MakeFreshTablet(State());
-        return problem;
-    }
-    if (size < static_cast<LONGLONG>(sizeof(TabletState))) return TabletProblem::NotATablet;
-    return Map(std::move(file));
-}
-
-TabletProblem TabletMapping::Reset(const std::wstring& path)
-{
-    Unmap();
-    UniqueHandle file = OpenStateFile(path);
-    LONGLONG size = 0;
-    if (!file || !FileSize(file.Get(), size)) return TabletProblem::CannotOpen;
-    if (size < static_cast<LONGLONG>(sizeof(TabletState)) && !Lengthen(file.Get(), sizeof(TabletState)))
-        return TabletProblem::CannotOpen;
-    const TabletProblem problem = Map(std::move(file));
-    if (problem == TabletProblem::None) MakeFreshTablet(State());
-    return problem;
-}
-
-TabletMapping::FileCondition TabletMapping::Condition() const
+TabletFile::FileCondition TabletFile::Condition() const
 {
     FILE_STANDARD_INFO info{};
-    if (!GetFileInformationByHandleEx(m_file.Get(), FileStandardInfo, &info, sizeof info)) return FileCondition::Unknown;
+    if (!GetFileInformationByHandleEx(m_file.get(), FileStandardInfo, &info, sizeof info)) return FileCondition::Unknown;
     if (info.NumberOfLinks == 0 || info.DeletePending) return FileCondition::Gone;
     if (info.EndOfFile.QuadPart == 0) return FileCondition::Empty;
-    // The pages past the end are gone: touching them would fault.
-    if (info.EndOfFile.QuadPart < static_cast<LONGLONG>(sizeof(TabletState))) return FileCondition::Short;
+    if (info.EndOfFile.QuadPart < kStateSize) return FileCondition::Short;
     return FileCondition::Whole;
 }
 
-TabletProblem TabletMapping::Revalidate(const std::wstring& path)
+TabletProblem TabletFile::Load(const std::wstring& path, TabletState& state)
+{
+    if (m_file) {
+        switch (Condition()) {
+        case FileCondition::Unknown: return TabletProblem::CannotOpen;
+        case FileCondition::Gone: m_file.reset(); break;
+        case FileCondition::Empty:
+        case FileCondition::Short: return TabletProblem::NotATablet;
+        case FileCondition::Whole: return ReadState(m_file.get(), state) ? TabletProblem::None : TabletProblem::CannotOpen;
+        }
+    }
+    afx::unique_hfile file = OpenStateFile(path);
+    LONGLONG size = 0;
+    if (!file || !FileSize(file.get(), size)) return TabletProblem::CannotOpen;
+    if (size > 0 && size < kStateSize) return TabletProblem::NotATablet;
+    m_file = std::move(file);
+    if (size == 0) {
+        MakeFreshTablet(state);
+        return WriteState(m_file.get(), state) ? TabletProblem::None : TabletProblem::CannotOpen;
+    }
+    return ReadState(m_file.get(), state) ? TabletProblem::None : TabletProblem::CannotOpen;
+}
+
+TabletProblem TabletFile::Store(const TabletState& state)
 {
     switch (Condition()) {
-    case FileCondition::Unknown: return TabletProblem::CannotOpen;
-    case FileCondition::Gone:
-        Unmap();
-        return Open(path);
+    case FileCondition::Unknown:
+    case FileCondition::Gone: return TabletProblem::CannotOpen;
     case FileCondition::Empty:
-        if (!Lengthen(m_file.Get(), sizeof(TabletState))) return TabletProblem::CannotOpen;
-        MakeFreshTablet(State());
-        return TabletProblem::None;
     case FileCondition::Short: return TabletProblem::NotATablet;
     case FileCondition::Whole: break;
     }
-    return TabletProblem::None;
+    return WriteState(m_file.get(), state) ? TabletProblem::None : TabletProblem::CannotOpen;
 }
 
-bool TabletMapping::StillWhole() const { return Condition() == FileCondition::Whole; }
-
-TabletProblem TabletMapping::Map(UniqueHandle file)
+TabletProblem TabletFile::Reset(const std::wstring& path, TabletState& state)
 {
-    UniqueHandle mapping(CreateFileMappingW(file.Get(), nullptr, PAGE_READWRITE, 0, 0, nullptr));
-    if (!mapping) return TabletProblem::CannotOpen;
-    m_view = MappedView(MapViewOfFile(mapping.Get(), FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, sizeof(TabletState)));
-    if (!m_view) return TabletProblem::CannotOpen;
-    m_file = std::move(file);
-    GuardView(m_view.Get(), sizeof(TabletState), m_file.Get());
-    return TabletProblem::None;
-}
-
-void TabletMapping::Unmap()
-{
-    if (m_view) UnguardView(m_view.Get());
-    m_view.Reset();
-    m_file.Reset();
+    m_file = OpenStateFile(path);
+    if (!m_file) return TabletProblem::CannotOpen;
+    MakeFreshTablet(state);
+    return WriteState(m_file.get(), state) ? TabletProblem::None : TabletProblem::CannotOpen;
 }
 
 } // namespace tabvisor::simulated

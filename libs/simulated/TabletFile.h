@@ -1,8 +1,8 @@
 // Access to a simulated tablet's state file: the lock every process takes around each use, and
-// the shared memory mapping of the file.
+// the file as one process keeps it open, read before a use and written after it.
 #pragma once
+#include "Handles.h"
 #include "TabletState.h"
-#include "UniqueHandle.h"
 
 #include <string>
 
@@ -10,15 +10,16 @@ namespace tabvisor::simulated {
 
 enum class TabletProblem {
     None,
-    CannotOpen,  // the file cannot be opened, created or mapped
+    CannotOpen,  // the file cannot be opened, created, read or written
     NotATablet,  // too short, another version, or not a tablet at all: `tabsim reset` repairs it
     LockTimeout, // another process held the lock for too long
 };
 
 // Serialises every use of every simulated tablet on this machine, across processes and threads.
 // One named mutex for all tablets keeps the rule simple (a tablet reached through two different
-// paths is still locked once) and costs nothing, since each use holds it for microseconds.
-// A process that dies holding it abandons it; the next taker gets it and is told.
+// paths is still locked once) and costs little, since each use holds it for microseconds.
+// A process that dies holding it abandons it and the next taker gets it; nothing is lost, since
+// a use writes the file only once, after its changes.
 class TabletLock {
 public:
     static constexpr DWORD kTimeoutMs = 500;
@@ -29,54 +30,40 @@ public:
     ~TabletLock();
 
     bool Held() const { return m_held; }
-    bool WasAbandoned() const { return m_abandoned; }
 
 private:
-    HANDLE m_mutex;
+    HANDLE m_mutex;  // the process's one handle (borrowed)
     bool m_held = false;
-    bool m_abandoned = false;
 };
 
-// The state file mapped into this process. Open, Reset and Revalidate must be called with the
-// lock held.
-class TabletMapping {
+// The state file as this process keeps it. Every call must be made with the lock held.
+class TabletFile {
 public:
-    TabletMapping() = default;
-    TabletMapping(const TabletMapping&) = delete;
-    TabletMapping& operator=(const TabletMapping&) = delete;
-    ~TabletMapping() { Unmap(); }
+    TabletFile() = default;
+    TabletFile(const TabletFile&) = delete;
+    TabletFile& operator=(const TabletFile&) = delete;
 
-    // A missing or empty file becomes a fresh tablet. An existing file that is too short is left
-    // alone and reported NotATablet; a long enough one is mapped even when its header is foreign,
-    // so that a later reset by another process is seen without reopening.
-    TabletProblem Open(const std::wstring& path);
+    // Reads the tablet into `state`. The first time, and after the file was deleted (or replaced),
+    // the file now at `path` is opened: a missing or empty one becomes a fresh tablet, one too
+    // short is left alone and reported NotATablet. An open file that has been emptied or cut
+    // short from outside since is NotATablet, left as it is, until a reset makes it whole again.
+    // A long enough file is read even when its header is foreign (the caller judges it), so a
+    // later reset by another process is seen without reopening.
+    TabletProblem Load(const std::wstring& path, TabletState& state);
 
-    // Makes the file a fresh tablet whatever it held, lengthening it when it is too short.
-    TabletProblem Reset(const std::wstring& path);
+    // Writes `state` back to the open file, unless it has been emptied or cut short meanwhile.
+    TabletProblem Store(const TabletState& state);
 
-    // Before each use of an open mapping: follows what was done to the file from outside since.
-    // Deleted (or replaced): the mapping is dropped, and the next Open takes the file now at
-    // `path`, as every other process does. Emptied: a fresh tablet, as any empty file is. Cut short
-    // but not empty: NotATablet, untouched, until a reset.
-    TabletProblem Revalidate(const std::wstring& path);
-
-    // Whether the mapped file is still the one at its path and long enough: what Revalidate
-    // would leave alone. Changes nothing, so it needs no lock.
-    bool StillWhole() const;
-
-    bool IsOpen() const { return static_cast<bool>(m_view); }
-    TabletState& State() const { return *static_cast<TabletState*>(m_view.Get()); }
+    // Makes the file a fresh tablet whatever it held, lengthening it when it is too short, and
+    // leaves `state` a fresh tablet.
+    TabletProblem Reset(const std::wstring& path, TabletState& state);
 
 private:
-    // What became of the mapped file at its path, as Revalidate and StillWhole judge it.
+    // What became of the open file at its path.
     enum class FileCondition { Unknown, Gone, Empty, Short, Whole };
     FileCondition Condition() const;
 
-    TabletProblem Map(UniqueHandle file);
-    void Unmap();
-
-    UniqueHandle m_file;  // kept open to watch the file and to lengthen it again when it is cut
-    MappedView m_view;
+    afx::unique_hfile m_file;  // kept open to tell an emptied or deleted file from a new one
 };
 
 } // namespace tabvisor::simulated

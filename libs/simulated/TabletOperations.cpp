@@ -1,6 +1,7 @@
 // The simulated tablet's answers to the library calls and to tabsim's changes.
 #include "TabletOperations.h"
 
+#include "ClosedLibraries.h"
 #include "EmbeddedControllerModel.h"
 
 #include <algorithm>
@@ -83,18 +84,6 @@ unsigned int QueryBrightness(TabletState& state)
     return state.brightness;
 }
 
-bool PeekBrightness(const TabletState& state, unsigned int& level)
-{
-    level = state.brightness;
-    return level <= 7;
-}
-
-bool PeekVolume(const TabletState& state, float& scalar)
-{
-    scalar = state.volume;
-    return scalar >= 0.0f && scalar <= 1.0f;
-}
-
 bool SetBrightness(TabletState& state, unsigned int level)
 {
     ++state.counters.brightnessSets;
@@ -134,14 +123,14 @@ void SetSwitchesElsewhere(TabletState& state, uint8_t switches)
 
 bool SetBrightnessElsewhere(TabletState& state, unsigned int level)
 {
-    if (level > 7) return false;
+    if (level > closed_libraries::kMaxBrightnessLevel) return false;
     state.brightness = level;
     return true;
 }
 
 bool SetVolumeElsewhere(TabletState& state, float scalar)
 {
-    if (!IsVolumeScalar(scalar)) return false;
+    if (!closed_libraries::IsVolumeScalar(scalar)) return false;
     // -0.0 passes the range check; it is stored as 0.0 so that status never shows "-0.000000".
     state.volume = scalar + 0.0f;
     return true;
@@ -161,11 +150,6 @@ void SetAckDelay(TabletState& state, uint32_t ms)
 void SetPortAccessGranted(TabletState& state, bool granted)
 {
     state.winio.granted = granted ? 1 : 0;
-}
-
-bool IsVolumeScalar(float scalar)
-{
-    return std::isfinite(scalar) && scalar >= 0.0f && scalar <= 1.0f;
 }
 
 } // namespace tabvisor::simulated

@@ -26,10 +26,6 @@ bool ReadPort(TabletState& state, uint32_t processId, uint16_t port, uint8_t& va
 bool WritePort(TabletState& state, uint32_t processId, uint16_t port, uint8_t value);
 
 unsigned int QueryBrightness(TabletState& state);
-// The values the two polls read, without counting, for SimulatedTablet::Read: false when the
-// field is out of range (the locked path repairs it).
-bool PeekBrightness(const TabletState& state, unsigned int& level);
-bool PeekVolume(const TabletState& state, float& scalar);
 // False, with the level unchanged, above level 7. Every call is counted.
 bool SetBrightness(TabletState& state, unsigned int level);
 
@@ -53,8 +49,5 @@ inline constexpr uint32_t kMaxAckDelayMs = 10000;
 // After each command the EC acknowledges no earlier than `ms` later (0: as the AckMode says).
 void SetAckDelay(TabletState& state, uint32_t ms);
 void SetPortAccessGranted(TabletState& state, bool granted);
-
-// True for a finite scalar from 0.0 to 1.0.
-bool IsVolumeScalar(float scalar);
 
 } // namespace tabvisor::simulated

@@ -1,4 +1,4 @@
-// Picks the simulated tablet from the environment and keeps it mapped while the variable holds.
+// Picks the simulated tablet from the environment and keeps its file open while the variable holds.
 #include "TabletSelection.h"
 
 #include "ClosedLibraries.h"

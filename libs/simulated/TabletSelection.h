@@ -9,7 +9,7 @@
 namespace tabvisor::simulated {
 
 // The tablet the variable names now, or null for the system backend. The same object is handed
-// out while the variable keeps its value, so the file stays mapped between calls.
+// out while the variable keeps its value, so the file stays open between calls.
 std::shared_ptr<SimulatedTablet> SimulatedTabletFromEnvironment();
 
 // The Windows path of a tablet file named by `value`. Under Wine a Unix path ("/tmp/x.tablet")

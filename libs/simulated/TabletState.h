@@ -1,6 +1,6 @@
-// The layout of a simulated tablet's state file. Every process that uses the tablet maps this
-// structure from the same file, so it holds only fixed-size, fixed-width fields, and any change
-// to it needs a new kTabletStateVersion.
+// The layout of a simulated tablet's state file. Every process that uses the tablet reads and
+// writes this structure in the same file, so it holds only fixed-size, fixed-width fields, and any
+// change to it needs a new kTabletStateVersion.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -96,8 +96,7 @@ struct TabletState {
     Counters counters;
     RegisteredTask task;
     PortLog log;
-    // Counts the changes made under the lock, twice each: odd while one is under way. Brightness
-    // and volume are read without the lock when it is even and the same before and after.
+    // Unused: kept so that files of this version keep their layout.
     uint64_t changes;
 };
 

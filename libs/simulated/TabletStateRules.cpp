@@ -1,6 +1,7 @@
 // Fresh state, header check and field repair for the simulated tablet's state file.
 #include "TabletStateRules.h"
 
+#include "ClosedLibraries.h"
 #include "TabletOperations.h"
 
 #include <cmath>
@@ -19,10 +20,7 @@ void TerminateString(wchar_t (&text)[Capacity])
 
 void MakeFreshTablet(TabletState& state)
 {
-    // The change count goes on: a reader that saw it before must not find it unchanged after.
-    const uint64_t changes = state.changes;
     std::memset(&state, 0, sizeof state);
-    state.changes = changes;
     std::memcpy(state.header.magic, kTabletMagic, sizeof kTabletMagic);
     state.header.version = kTabletStateVersion;
     state.header.size = sizeof(TabletState);
@@ -49,7 +47,7 @@ void RepairFields(TabletState& state)
     if (ec.ackDelayMs > kMaxAckDelayMs) ec.ackDelayMs = kMaxAckDelayMs;
     ec.acknowledged = ec.acknowledged ? 1 : 0;
     state.winio.granted = state.winio.granted ? 1 : 0;
-    if (state.brightness > 7) state.brightness = 7;
+    if (state.brightness > closed_libraries::kMaxBrightnessLevel) state.brightness = closed_libraries::kMaxBrightnessLevel;
     if (!(state.volume >= 0.0f && state.volume <= 1.0f)) state.volume = kFreshVolume;
     TerminateString(state.task.name);
     TerminateString(state.task.program);

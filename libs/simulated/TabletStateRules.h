@@ -1,5 +1,5 @@
 // What a fresh simulated tablet holds, how to recognise a state file of this version, and how to
-// bring every field back into its range after a writer died half-way.
+// bring every field back into its range.
 #pragma once
 #include "TabletState.h"
 
@@ -16,8 +16,8 @@ void MakeFreshTablet(TabletState& state);
 // True when the header names this layout and version.
 bool HasCurrentHeader(const TabletState& state);
 
-// Clamps every field to its range and terminates every string, so a state left half-written by
-// a process that died holding the lock can be read safely.
+// Clamps every field to its range and terminates every string, so a state file written by
+// anything else than our libraries can be read safely.
 void RepairFields(TabletState& state);
 
 } // namespace tabvisor::simulated

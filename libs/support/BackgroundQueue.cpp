@@ -2,7 +2,7 @@
 #include "BackgroundQueue.h"
 
 #include "ModulePin.h"
-#include "OleValues.h"
+#include "ComHandles.h"
 
 #include <thread>
 
@@ -25,7 +25,8 @@ void BackgroundQueue::Post(std::function<void()> job)
 
 void BackgroundQueue::Run()
 {
-    MtaApartment apartment;
+    HRESULT joined = E_FAIL;
+    const auto apartment = afx::co_initialize(COINIT_MULTITHREADED, joined);
     for (;;) {
         std::function<void()> job;
         {

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "InstallerTestSupport.h"
+#include "LibsTestSupport.h"
 #include "ProgramFile.h"
 #include "TestTablet.h"
 
@@ -30,11 +31,13 @@ protected:
     // Even after a failed check, so the prefix stays usable for the other tests.
     void TearDown() override { RemoveEverything(); }
 
-    // A library of the tablet's maker already in the folder: a working DLL with bytes of its own.
+    // A library of the tablet's maker already in the folder: a working DLL with bytes of its own,
+    // the simulated build, so the installed program's calls of it reach the test's tablet.
     static std::vector<char> PlaceMakersLibrary(const wchar_t* name, Arch arch)
     {
         ::CreateDirectoryW(kInstallFolder, nullptr);
-        std::vector<char> bytes = ReadBytes(PackedPath(name, arch));
+        std::vector<char> bytes = ReadBytes(SimulatedLibraryPath(name, arch));
+        EXPECT_FALSE(bytes.empty());
         const std::string marker = "the maker's own library";
         bytes.insert(bytes.end(), marker.begin(), marker.end());
         EXPECT_TRUE(WriteBytes(InstalledPath(name), bytes));
@@ -75,10 +78,40 @@ protected:
         return command ? RunToTheEnd(*command) : std::nullopt;
     }
 
+    // For its lifetime, the stand-ins the setup installed (the system builds, which never reach a
+    // simulated tablet) are the simulated builds instead, so the installed program's calls reach
+    // the test's tablet; then the installed bytes come back, fingerprints and all.
+    class SimulatedStandIns {
+    public:
+        SimulatedStandIns()
+        {
+            const std::optional<Arch> arch = MachineOf(InstalledPath(L"Tabvisor.exe"));
+            EXPECT_TRUE(arch.has_value());
+            for (const wchar_t* library : kLibraries) {
+                std::vector<char> installed = ReadBytes(InstalledPath(library));
+                if (!arch || installed.empty() || installed != ReadBytes(PackedPath(library, *arch)))
+                    continue;  // the maker's, or none
+                EXPECT_TRUE(WriteBytes(InstalledPath(library), ReadBytes(SimulatedLibraryPath(library, *arch))));
+                m_installed.emplace_back(library, std::move(installed));
+            }
+        }
+        ~SimulatedStandIns()
+        {
+            for (const auto& [library, bytes] : m_installed)
+                EXPECT_TRUE(WriteBytes(InstalledPath(library), bytes));
+        }
+        SimulatedStandIns(const SimulatedStandIns&) = delete;
+        SimulatedStandIns& operator=(const SimulatedStandIns&) = delete;
+
+    private:
+        std::vector<std::pair<std::wstring, std::vector<char>>> m_installed;
+    };
+
     // The installed program comes up, shows its panel on the key and reaches every library (the
     // tablet counts the calls: the start's, then the shown pages' polls).
     static void ExpectInstalledProgramWorks(TestTablet& tablet)
     {
+        const SimulatedStandIns standIns;
         InstalledProgram program;
         ASSERT_NE(program.Panel(), nullptr) << "the installed program's panel did not come up";
         EXPECT_GE(tablet.Number("task_calls"), 1);
@@ -135,8 +168,12 @@ TEST_F(Installer, WithoutTheMakersLibrariesTheBuildOfTheRunningWindowsComesWithA
 {
     ASSERT_EQ(RunSetupSilently(), 0u);
     EXPECT_EQ(MachineOf(InstalledPath(L"Tabvisor.exe")), WindowsArch());
-    for (const wchar_t* library : kLibraries)
+    for (const wchar_t* library : kLibraries) {
         EXPECT_TRUE(InstalledAsPacked(library, WindowsArch())) << ::testing::PrintToString(std::wstring(library));
+        // The system build: no simulated tablet on a real machine, whatever its environment says.
+        EXPECT_FALSE(tabvisor::testing::HoldsText(ReadBytes(InstalledPath(library)), L"TABVISOR_SIMULATED_TABLET"))
+            << ::testing::PrintToString(std::wstring(library));
+    }
     TestTablet tablet;
     ASSERT_NO_FATAL_FAILURE(ExpectInstalledProgramWorks(tablet));
 }
@@ -326,9 +363,9 @@ TEST_F(Installer, AnUpdateThatCannotReplaceAFileLeavesTheEarlierInstallAsItWas)
     const std::vector<char> uninstaller = ReadBytes(kUninstaller);
     const std::vector<std::wstring> files = FolderContents(kInstallFolder);
     {
-        afx::unique_handle held(::CreateFileW(InstalledPath(L"common.dll").c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                              nullptr, OPEN_EXISTING, 0, nullptr));
-        ASSERT_NE(held.get(), INVALID_HANDLE_VALUE);
+        afx::unique_hfile held(::CreateFileW(InstalledPath(L"common.dll").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                             nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
         EXPECT_EQ(RunSetupSilently(), 2u);
     }
     EXPECT_TRUE(ReadBytes(InstalledPath(L"Tabvisor.exe")) == olderProgram);
@@ -368,6 +405,7 @@ TEST_F(Installer, TheFinishPagesStartWhileTabvisorRunsShowsTheRunningPanelInstea
 {
     ASSERT_EQ(RunSetupSilently(), 0u);
     TestTablet tablet;
+    const SimulatedStandIns standIns;
     InstalledProgram program;
     ASSERT_NE(program.Panel(), nullptr);
     const std::wstring helper = PackedPath(L"StartAsUser.exe", Arch::X86);

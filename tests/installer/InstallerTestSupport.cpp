@@ -10,15 +10,11 @@
 #include <fstream>
 #include <iterator>
 
-#include "ComPtr.h"
-#include "OleValues.h"
+#include "ComHandles.h"
 
 namespace installer_test {
 namespace {
 
-using tabvisor::ComPtr;
-using tabvisor::UniqueBstr;
-using tabvisor::UniqueVariant;
 using unique_hkey = afx::unique_any<afx::handle_traits<HKEY, &::RegCloseKey>>;
 void CloseAlgorithm(BCRYPT_ALG_HANDLE algorithm) { ::BCryptCloseAlgorithmProvider(algorithm, 0); }
 using unique_algorithm = afx::unique_any<afx::handle_traits<BCRYPT_ALG_HANDLE, &CloseAlgorithm>>;
@@ -28,27 +24,27 @@ constexpr const wchar_t* kInstalledFiles[] = {L"Tabvisor.exe", L"WINIO.dll", L"P
 // What a setup leaves beside a file while it puts it in place.
 constexpr const wchar_t* kSetupSuffixes[] = {L"", L".setup-new", L".setup-old"};
 
-ComPtr<ITaskService> TaskService()
+afx::com_ptr<ITaskService> TaskService()
 {
-    ComPtr<ITaskService> service;
+    afx::com_ptr<ITaskService> service;
     if (FAILED(::CoCreateInstance(CLSID_TaskScheduler, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskService,
-                                  service.PutVoid())))
+                                  service.put_void())))
         return {};
     // Two clients that start the Schedule service at the same moment both fail; a retry succeeds.
-    UniqueVariant none;
+    afx::unique_variant none;
     for (int attempt = 0; attempt < 20; ++attempt) {
-        if (SUCCEEDED(service->Connect(none.Get(), none.Get(), none.Get(), none.Get())))
+        if (SUCCEEDED(service->Connect(none.get(), none.get(), none.get(), none.get())))
             return service;
         ::Sleep(250);
     }
     return {};
 }
 
-ComPtr<ITaskFolder> TaskRoot(const ComPtr<ITaskService>& service)
+afx::com_ptr<ITaskFolder> TaskRoot(const afx::com_ptr<ITaskService>& service)
 {
-    ComPtr<ITaskFolder> root;
-    UniqueBstr path(L"\\");
-    if (!service || FAILED(service->GetFolder(path.Get(), root.Put())))
+    afx::com_ptr<ITaskFolder> root;
+    afx::unique_bstr path = afx::make_bstr(L"\\");
+    if (!service || FAILED(service->GetFolder(path.get(), root.put())))
         return {};
     return root;
 }
@@ -72,9 +68,9 @@ private:
 void DeleteBootTask()
 {
     ComScope com;
-    if (ComPtr<ITaskFolder> root = TaskRoot(TaskService())) {
-        UniqueBstr name(L"Tabvisor");
-        root->DeleteTask(name.Get(), 0);
+    if (afx::com_ptr<ITaskFolder> root = TaskRoot(TaskService())) {
+        afx::unique_bstr name = afx::make_bstr(L"Tabvisor");
+        root->DeleteTask(name.get(), 0);
     }
 }
 
@@ -163,6 +159,11 @@ std::wstring PackedPath(const std::wstring& file, Arch arch)
     return BuildFolder() + TABVISOR_X64_TREE L"\\installer\\stage\\" + (arch == Arch::X64 ? L"x64\\" : L"x86\\") + file;
 }
 
+std::wstring SimulatedLibraryPath(const std::wstring& file, Arch arch)
+{
+    return BuildFolder() + TABVISOR_X64_TREE + (arch == Arch::X64 ? L"\\bin\\" : L"\\..\\x86\\bin\\") + file;
+}
+
 Arch WindowsArch()
 {
     BOOL wow64 = FALSE;
@@ -244,9 +245,9 @@ std::optional<FILETIME> LastWriteTime(const std::wstring& path)
 
 bool SetLastWriteTime(const std::wstring& path, const FILETIME& time)
 {
-    afx::unique_handle file(::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                          0, nullptr));
-    return file.get() != INVALID_HANDLE_VALUE && ::SetFileTime(file.get(), nullptr, nullptr, &time);
+    afx::unique_hfile file(::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                         0, nullptr));
+    return file && ::SetFileTime(file.get(), nullptr, nullptr, &time);
 }
 
 std::wstring Sha256Of(const std::wstring& path)
@@ -323,40 +324,40 @@ void MarkInstalledByEarlierSetup(const wchar_t* file)
 HRESULT RegisterBootTask()
 {
     ComScope com;
-    ComPtr<ITaskService> service = TaskService();
-    ComPtr<ITaskFolder> root = TaskRoot(service);
-    ComPtr<ITaskDefinition> definition;
+    afx::com_ptr<ITaskService> service = TaskService();
+    afx::com_ptr<ITaskFolder> root = TaskRoot(service);
+    afx::com_ptr<ITaskDefinition> definition;
     HRESULT result = E_FAIL;
-    if (!root || FAILED(result = service->NewTask(0, definition.Put())))
+    if (!root || FAILED(result = service->NewTask(0, definition.put())))
         return result;
-    ComPtr<IRegistrationInfo> info;
-    if (FAILED(result = definition->get_RegistrationInfo(info.Put())))
+    afx::com_ptr<IRegistrationInfo> info;
+    if (FAILED(result = definition->get_RegistrationInfo(info.put())))
         return result;
-    UniqueBstr author(L"Quorvanta");
-    info->put_Author(author.Get());
-    ComPtr<IActionCollection> actions;
-    ComPtr<IAction> action;
-    if (SUCCEEDED(definition->get_Actions(actions.Put())) && SUCCEEDED(actions->Create(TASK_ACTION_EXEC, action.Put())) &&
+    afx::unique_bstr author = afx::make_bstr(L"Quorvanta");
+    info->put_Author(author.get());
+    afx::com_ptr<IActionCollection> actions;
+    afx::com_ptr<IAction> action;
+    if (SUCCEEDED(definition->get_Actions(actions.put())) && SUCCEEDED(actions->Create(TASK_ACTION_EXEC, action.put())) &&
         action) {
-        if (auto exec = action.As<IExecAction>()) {
-            UniqueBstr program(InstalledPath(L"Tabvisor.exe").c_str());
-            exec->put_Path(program.Get());
+        if (auto exec = action.query<IExecAction>()) {
+            afx::unique_bstr program = afx::make_bstr(InstalledPath(L"Tabvisor.exe").c_str());
+            exec->put_Path(program.get());
         }
     }
-    UniqueBstr name(L"Tabvisor");
-    UniqueVariant none;
-    ComPtr<IRegisteredTask> task;
-    return root->RegisterTaskDefinition(name.Get(), definition.Get(), TASK_CREATE_OR_UPDATE, none.Get(), none.Get(),
-                                        TASK_LOGON_INTERACTIVE_TOKEN, none.Get(), task.Put());
+    afx::unique_bstr name = afx::make_bstr(L"Tabvisor");
+    afx::unique_variant none;
+    afx::com_ptr<IRegisteredTask> task;
+    return root->RegisterTaskDefinition(name.get(), definition.get(), TASK_CREATE_OR_UPDATE, none.get(), none.get(),
+                                        TASK_LOGON_INTERACTIVE_TOKEN, none.get(), task.put());
 }
 
 bool BootTaskExists()
 {
     ComScope com;
-    ComPtr<ITaskFolder> root = TaskRoot(TaskService());
-    ComPtr<IRegisteredTask> task;
-    UniqueBstr name(L"\\Tabvisor");
-    return root && SUCCEEDED(root->GetTask(name.Get(), task.Put())) && task;
+    afx::com_ptr<ITaskFolder> root = TaskRoot(TaskService());
+    afx::com_ptr<IRegisteredTask> task;
+    afx::unique_bstr name = afx::make_bstr(L"\\Tabvisor");
+    return root && SUCCEEDED(root->GetTask(name.get(), task.put())) && task;
 }
 
 InstalledProgram::InstalledProgram()

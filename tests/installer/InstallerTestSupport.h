@@ -28,8 +28,10 @@ std::wstring InstalledPath(const std::wstring& file);
 std::wstring BuildFolder();
 std::wstring SetupPath();
 // The copy of a file that the setup packs for `arch` (stripped of symbols, so not the one in
-// BuildFolder).
+// BuildFolder). Its libraries are the system builds, which know no simulated tablet.
 std::wstring PackedPath(const std::wstring& file, Arch arch);
+// The simulated build of one of the three libraries for `arch`, as the tests and ./run.sh use it.
+std::wstring SimulatedLibraryPath(const std::wstring& file, Arch arch);
 // The architecture of the running Windows, and of a PE file (nothing for another or no PE file).
 Arch WindowsArch();
 std::optional<Arch> MachineOf(const std::wstring& path);

@@ -3,7 +3,7 @@
 // read answers at once only from a cache that notifications kept current.
 #include "ResyncGate.h"
 #include "ResyncSchedule.h"
-#include "UniqueHandle.h"
+#include "Handles.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,6 @@
 
 using tabvisor::ResyncGate;
 using tabvisor::ResyncSchedule;
-using tabvisor::UniqueHandle;
 
 namespace {
 
@@ -176,7 +175,7 @@ protected:
             TestClock::workerThread = GetCurrentThreadId();
             m_slept = m_gate.WaitForWork(kPeriod);
             m_woke = true;
-            WaitForSingleObject(m_answer.Get(), INFINITE);
+            WaitForSingleObject(m_answer.get(), INFINITE);
             m_cache = 2;
             m_gate.Resynced(true);
         });
@@ -216,7 +215,7 @@ protected:
     {
         // A test that failed before anything woke the worker must still end it.
         m_gate.Wake();
-        SetEvent(m_answer.Get());
+        SetEvent(m_answer.get());
         TestClock::now += kHours;
         if (m_reader.joinable()) m_reader.join();
         if (m_worker.joinable()) m_worker.join();
@@ -224,7 +223,7 @@ protected:
     }
 
     ResyncGate m_gate{&TestClock::Read};
-    UniqueHandle m_answer{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    afx::unique_handle m_answer{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     std::atomic<int> m_cache{1};
     std::atomic<bool> m_slept{false};
     std::atomic<bool> m_woke{false};
@@ -251,7 +250,7 @@ TEST_F(SleepingWorker, AnUncoveredCacheIsAnsweredWithTheWorkersFreshReading)
     Start(false);
     StartReader();
     ASSERT_TRUE(Eventually([&] { return m_woke.load(); })) << "the read wakes the worker";
-    SetEvent(m_answer.Get());
+    SetEvent(m_answer.get());
     EXPECT_EQ(ReaderSaw(), 2);
     EXPECT_TRUE(m_slept);
 }

@@ -196,10 +196,10 @@ TEST_F(SimulatedExports, TaskIsRecordedAndBadRequestsOnlyCounted)
 TEST_F(SimulatedExports, UnusableFileFailsEveryCallCleanlyUntilReset)
 {
     {
-        tabvisor::UniqueHandle handle(CreateFileW(file.Path().c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+        afx::unique_hfile handle(CreateFileW(file.Path().c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                                   nullptr, CREATE_ALWAYS, 0, nullptr));
         DWORD written = 0;
-        WriteFile(handle.Get(), "not a tablet", 12, &written, nullptr);
+        WriteFile(handle.get(), "not a tablet", 12, &written, nullptr);
     }
     EXPECT_FALSE(libs.initializeWinIo());
     DWORD value = 3;

@@ -1,9 +1,8 @@
-// The system backends, with no simulated tablet selected, as far as Wine lets them run: no port
-// access, brightness without a WMI brightness class, the Core Audio master volume, and the
-// start-up task in the Task Scheduler.
-#include "ComPtr.h"
+// The system builds of the libraries, the ones the setup installs, as far as Wine lets them run:
+// no simulated tablet even when one is named, no port access, brightness without a WMI brightness
+// class, the Core Audio master volume, and the start-up task in the Task Scheduler.
+#include "ComHandles.h"
 #include "LibsTestSupport.h"
-#include "OleValues.h"
 #include "ResyncSchedule.h"
 
 #include <taskschd.h>
@@ -12,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <functional>
@@ -19,9 +19,6 @@
 #include <thread>
 
 using namespace tabvisor::testing;
-using tabvisor::ComPtr;
-using tabvisor::UniqueBstr;
-using tabvisor::UniqueVariant;
 
 namespace {
 
@@ -37,21 +34,44 @@ bool Eventually(const std::function<bool()>& condition)
     return condition();
 }
 
+// A tablet is named, as on a machine where the variable happens to be set: the system builds
+// must not see it.
 class SystemBackends : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(libs.AllBound()); }
-    ScopedVariable noTablet{L"TABVISOR_SIMULATED_TABLET", nullptr};
-    TabletLibraries libs;
+    TempTabletFile namedTablet;
+    ScopedVariable variable{L"TABVISOR_SIMULATED_TABLET", namedTablet.Path().c_str()};
+    TabletLibraries libs{kSystemBuilds};
 };
 
 TEST_F(SystemBackends, WinIoHasNoPortDriverAndTouchesNothing)
 {
-    EXPECT_FALSE(libs.initializeWinIo());
+    EXPECT_FALSE(libs.initializeWinIo()) << "a simulated tablet grants port access";
     DWORD value = 0xABCD;
     EXPECT_FALSE(libs.getPortVal(0x68, &value, 1));
     EXPECT_EQ(value, 0xABCDu);
     EXPECT_FALSE(libs.setPortVal(0x6C, 0x11, 1));
     EXPECT_FALSE(libs.shutdownWinIo());
+    EXPECT_EQ(GetFileAttributesW(namedTablet.Path().c_str()), INVALID_FILE_ATTRIBUTES)
+        << "the system build made the named tablet";
+}
+
+// What the setup installs has no simulator in it: neither the variable's name nor the tablet
+// lock's, which every simulated build holds (as the check of the simulated builds shows).
+TEST(SystemBuilds, HoldNoSimulator)
+{
+    for (const wchar_t* library : {closed_libraries::kWinIoLibrary, closed_libraries::kPowerLibrary,
+                                   closed_libraries::kCommonLibrary}) {
+        SCOPED_TRACE(::testing::PrintToString(std::wstring(library)));
+        const std::vector<char> simulated = FileBytes(BinaryDirectory() + library);
+        ASSERT_FALSE(simulated.empty());
+        EXPECT_TRUE(HoldsText(simulated, L"TABVISOR_SIMULATED_TABLET"));
+        EXPECT_TRUE(HoldsText(simulated, L"TabvisorSimulatedTabletLock"));
+        const std::vector<char> system = FileBytes(BinaryDirectory() + kSystemBuilds + library);
+        ASSERT_FALSE(system.empty());
+        EXPECT_FALSE(HoldsText(system, L"TABVISOR_SIMULATED_TABLET"));
+        EXPECT_FALSE(HoldsText(system, L"TabvisorSimulatedTabletLock"));
+    }
 }
 
 TEST_F(SystemBackends, BrightnessWithoutADisplayClassIsAStableSevenAndSetsAreRefused)
@@ -159,34 +179,34 @@ private:
     HRESULT m_result;
 };
 
-ComPtr<ITaskDefinition> RegisteredDefinition(const wchar_t* name)
+afx::com_ptr<ITaskDefinition> RegisteredDefinition(const wchar_t* name)
 {
-    ComPtr<ITaskService> service;
-    if (FAILED(CoCreateInstance(CLSID_TaskScheduler, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskService, service.PutVoid())))
+    afx::com_ptr<ITaskService> service;
+    if (FAILED(CoCreateInstance(CLSID_TaskScheduler, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskService, service.put_void())))
         return {};
-    UniqueVariant none;
-    if (FAILED(service->Connect(none.Get(), none.Get(), none.Get(), none.Get()))) return {};
-    ComPtr<ITaskFolder> root;
-    UniqueBstr rootPath(L"\\");
-    if (FAILED(service->GetFolder(rootPath.Get(), root.Put()))) return {};
-    ComPtr<IRegisteredTask> task;
-    UniqueBstr taskName(name);
-    if (FAILED(root->GetTask(taskName.Get(), task.Put()))) return {};
-    ComPtr<ITaskDefinition> definition;
-    task->get_Definition(definition.Put());
+    afx::unique_variant none;
+    if (FAILED(service->Connect(none.get(), none.get(), none.get(), none.get()))) return {};
+    afx::com_ptr<ITaskFolder> root;
+    afx::unique_bstr rootPath = afx::make_bstr(L"\\");
+    if (FAILED(service->GetFolder(rootPath.get(), root.put()))) return {};
+    afx::com_ptr<IRegisteredTask> task;
+    afx::unique_bstr taskName = afx::make_bstr(name);
+    if (FAILED(root->GetTask(taskName.get(), task.put()))) return {};
+    afx::com_ptr<ITaskDefinition> definition;
+    task->get_Definition(definition.put());
     return definition;
 }
 
 bool HasDescription(const wchar_t* name, const wchar_t* author, const wchar_t* description)
 {
     auto definition = RegisteredDefinition(name);
-    ComPtr<IRegistrationInfo> info;
-    if (!definition || FAILED(definition->get_RegistrationInfo(info.Put()))) return false;
-    UniqueBstr registeredAuthor;
-    UniqueBstr registeredDescription;
-    info->get_Author(registeredAuthor.Put());
-    info->get_Description(registeredDescription.Put());
-    return std::wstring(registeredAuthor.Text()) == author && std::wstring(registeredDescription.Text()) == description;
+    afx::com_ptr<IRegistrationInfo> info;
+    if (!definition || FAILED(definition->get_RegistrationInfo(info.put()))) return false;
+    afx::unique_bstr registeredAuthor;
+    afx::unique_bstr registeredDescription;
+    info->get_Author(registeredAuthor.put());
+    info->get_Description(registeredDescription.put());
+    return std::wstring(afx::text_of(registeredAuthor)) == author && std::wstring(afx::text_of(registeredDescription)) == description;
 }
 
 TEST_F(SystemBackends, StartupTaskIsRegisteredAndReplacedByTheNextCall)
@@ -203,12 +223,12 @@ TEST_F(SystemBackends, StartupTaskIsRegisteredAndReplacedByTheNextCall)
 
     auto definition = RegisteredDefinition(kTaskName);
     ASSERT_TRUE(definition);
-    ComPtr<ITriggerCollection> triggers;
-    ComPtr<IActionCollection> actions;
+    afx::com_ptr<ITriggerCollection> triggers;
+    afx::com_ptr<IActionCollection> actions;
     LONG triggerCount = 0;
     LONG actionCount = 0;
-    if (SUCCEEDED(definition->get_Triggers(triggers.Put()))) triggers->get_Count(&triggerCount);
-    if (SUCCEEDED(definition->get_Actions(actions.Put()))) actions->get_Count(&actionCount);
+    if (SUCCEEDED(definition->get_Triggers(triggers.put()))) triggers->get_Count(&triggerCount);
+    if (SUCCEEDED(definition->get_Actions(actions.put()))) actions->get_Count(&actionCount);
     // Wine's Task Scheduler keeps the name, author and description but drops triggers, actions and
     // the user, so what the task starts, when and as whom can only be checked on Windows.
     if (RunningUnderWine()) return;
@@ -216,34 +236,34 @@ TEST_F(SystemBackends, StartupTaskIsRegisteredAndReplacedByTheNextCall)
     wchar_t account[512];
     ULONG accountLength = 512;
     ASSERT_TRUE(GetUserNameExW(NameSamCompatible, account, &accountLength));
-    ComPtr<IPrincipal> principal;
-    UniqueBstr userId;
-    ASSERT_TRUE(SUCCEEDED(definition->get_Principal(principal.Put())));
-    principal->get_UserId(userId.Put());
-    EXPECT_STREQ(userId.Text(), account);
+    afx::com_ptr<IPrincipal> principal;
+    afx::unique_bstr userId;
+    ASSERT_TRUE(SUCCEEDED(definition->get_Principal(principal.put())));
+    principal->get_UserId(userId.put());
+    EXPECT_STREQ(afx::text_of(userId), account);
     ASSERT_EQ(triggerCount, 1);
-    ComPtr<ITrigger> trigger;
-    triggers->get_Item(1, trigger.Put());
+    afx::com_ptr<ITrigger> trigger;
+    triggers->get_Item(1, trigger.put());
     TASK_TRIGGER_TYPE2 type{};
     trigger->get_Type(&type);
     EXPECT_EQ(type, TASK_TRIGGER_LOGON);
     ASSERT_EQ(actionCount, 1);
-    ComPtr<IAction> action;
-    actions->get_Item(1, action.Put());
-    auto exec = action.As<IExecAction>();
+    afx::com_ptr<IAction> action;
+    actions->get_Item(1, action.put());
+    auto exec = action.query<IExecAction>();
     ASSERT_TRUE(exec);
-    UniqueBstr path;
-    exec->get_Path(path.Put());
-    EXPECT_STREQ(path.Text(), kProgram);
-    ComPtr<ITaskSettings> settings;
-    definition->get_Settings(settings.Put());
-    UniqueBstr limit;
+    afx::unique_bstr path;
+    exec->get_Path(path.put());
+    EXPECT_STREQ(afx::text_of(path), kProgram);
+    afx::com_ptr<ITaskSettings> settings;
+    definition->get_Settings(settings.put());
+    afx::unique_bstr limit;
     VARIANT_BOOL disallowOnBattery = VARIANT_TRUE;
     VARIANT_BOOL stopOnBattery = VARIANT_TRUE;
-    settings->get_ExecutionTimeLimit(limit.Put());
+    settings->get_ExecutionTimeLimit(limit.put());
     settings->get_DisallowStartIfOnBatteries(&disallowOnBattery);
     settings->get_StopIfGoingOnBatteries(&stopOnBattery);
-    EXPECT_STREQ(limit.Text(), L"PT0S");
+    EXPECT_STREQ(afx::text_of(limit), L"PT0S");
     EXPECT_EQ(disallowOnBattery, VARIANT_FALSE);
     EXPECT_EQ(stopOnBattery, VARIANT_FALSE);
 }

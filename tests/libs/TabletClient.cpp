@@ -5,8 +5,8 @@
 //                              the same in the middle of a change to the tablet
 //   tablet_client open-ports EVENT
 //                              opens port access, signals the named event, and waits to be killed
-//   tablet_client first-set    the process's first call of PM.dll, a SetBrightnessLevel(3) on the
-//                              system backend; its result is the exit code
+//   tablet_client first-set    the process's first call of PM.dll, a SetBrightnessLevel(3) of the
+//                              system build; its result is the exit code
 #include "LibsTestSupport.h"
 #include "SimulatedTablet.h"
 #include "WireSequences.h"
@@ -32,7 +32,7 @@ int Hammer(int rounds)
         libs.setBrightness(static_cast<unsigned int>(i % 8));
         float scalar = static_cast<float>(i % 100) / 100.0f;
         libs.volumeVista(4, 0, &scalar);
-        // Reads without the lock, while the other process changes both values.
+        // Reads while the other process changes both values.
         if (libs.queryBrightness() > 7) return 6;
         if (libs.volumeVista(3, 0, &scalar) != S_OK || !(scalar >= 0.0f && scalar <= 1.0f)) return 7;
         if (!libs.initializeWinIo()) return 3;
@@ -44,7 +44,7 @@ int Hammer(int rounds)
 
 int HoldLock(const wchar_t* eventName, bool changing)
 {
-    tabvisor::UniqueHandle ready(OpenEventW(EVENT_MODIFY_STATE, FALSE, eventName));
+    afx::unique_handle ready(OpenEventW(EVENT_MODIFY_STATE, FALSE, eventName));
     if (!ready) return 5;
     if (changing) {
         wchar_t path[MAX_PATH] = {};
@@ -52,14 +52,14 @@ int HoldLock(const wchar_t* eventName, bool changing)
         tabvisor::simulated::SimulatedTablet tablet(path);
         tablet.Use([&](tabvisor::simulated::TabletState& state) {
             state.brightness = 6;  // half done
-            SetEvent(ready.Get());
+            SetEvent(ready.get());
             Sleep(INFINITE);
         });
         return 4;
     }
     tabvisor::simulated::TabletLock lock;
     if (!lock.Held()) return 4;
-    SetEvent(ready.Get());
+    SetEvent(ready.get());
     Sleep(INFINITE);
     return 0;
 }
@@ -68,17 +68,16 @@ int OpenPortsAndWait(const wchar_t* eventName)
 {
     TabletLibraries libs;
     if (!libs.AllBound() || !libs.initializeWinIo()) return 3;
-    tabvisor::UniqueHandle ready(OpenEventW(EVENT_MODIFY_STATE, FALSE, eventName));
+    afx::unique_handle ready(OpenEventW(EVENT_MODIFY_STATE, FALSE, eventName));
     if (!ready) return 5;
-    SetEvent(ready.Get());
+    SetEvent(ready.get());
     Sleep(INFINITE);
     return 0;
 }
 
 int FirstBrightnessSet()
 {
-    SetEnvironmentVariableW(closed_libraries::kSimulatedTabletVariable, nullptr);
-    Library power(closed_libraries::kPowerLibrary);
+    Library power(std::wstring(kSystemBuilds) + closed_libraries::kPowerLibrary);
     const auto set = power.Bind<PFN_SetBrightnessLevel>("SetBrightnessLevel");
     return set ? static_cast<int>(set(3)) : 2;
 }

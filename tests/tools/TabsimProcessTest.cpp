@@ -128,10 +128,10 @@ TEST_F(Tabsim, ShowsWhatAProgramDidThroughTheLibraries)
 }
 
 // Standard output handles that take no bytes: a full device and a handle opened for reading.
-std::vector<tabvisor::UniqueHandle> UnwritableOutputs()
+std::vector<afx::unique_hfile> UnwritableOutputs()
 {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    std::vector<tabvisor::UniqueHandle> outputs;
+    std::vector<afx::unique_hfile> outputs;
     if (RunningUnderWine())
         outputs.emplace_back(CreateFileW(L"Z:\\dev\\full", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
                                          OPEN_EXISTING, 0, nullptr));
@@ -152,14 +152,14 @@ TEST_F(Tabsim, OutputThatCannotBeWrittenFailsAndLogClearLosesNothing)
     libs.setPortVal(0x360, 0, 1);
     libs.shutdownWinIo();
 
-    for (const tabvisor::UniqueHandle& output : UnwritableOutputs()) {
+    for (const afx::unique_hfile& output : UnwritableOutputs()) {
         ASSERT_TRUE(output);
-        EXPECT_EQ(RunProgram(L"tabsim.exe", L"log --clear", 60000, output.Get()).exitCode, 5u);
+        EXPECT_EQ(RunProgram(L"tabsim.exe", L"log --clear", 60000, output.get()).exitCode, 5u);
         EXPECT_EQ(SplitLines(Run(L"log").out), (std::vector<std::string>{"out 0x360 0x00"})) << "nothing cleared";
-        const ProcessOutput status = RunProgram(L"tabsim.exe", L"status", 60000, output.Get());
+        const ProcessOutput status = RunProgram(L"tabsim.exe", L"status", 60000, output.get());
         EXPECT_EQ(status.exitCode, 5u);
         EXPECT_NE(status.err.find("could not be written"), std::string::npos) << status.err;
-        EXPECT_EQ(RunProgram(L"tabsim.exe", L"help", 60000, output.Get()).exitCode, 5u);
+        EXPECT_EQ(RunProgram(L"tabsim.exe", L"help", 60000, output.get()).exitCode, 5u);
     }
     // Help asked for goes to standard output.
     const ProcessOutput help = Run(L"help");
@@ -170,14 +170,14 @@ TEST_F(Tabsim, OutputThatCannotBeWrittenFailsAndLogClearLosesNothing)
 TEST_F(Tabsim, APortHolderThatWasKilledHoldsNothing)
 {
     const std::wstring eventName = L"TabvisorTestPortsOpen" + std::to_wstring(GetCurrentProcessId());
-    tabvisor::UniqueHandle ready(CreateEventW(nullptr, TRUE, FALSE, eventName.c_str()));
+    afx::unique_handle ready(CreateEventW(nullptr, TRUE, FALSE, eventName.c_str()));
     auto holder = StartProgram(L"tablet_client.exe", L"open-ports " + eventName);
     ASSERT_TRUE(holder);
-    ASSERT_EQ(WaitForSingleObject(ready.Get(), 60000), WAIT_OBJECT_0);
+    ASSERT_EQ(WaitForSingleObject(ready.get(), 60000), WAIT_OBJECT_0);
     EXPECT_EQ(Status()["winio_open"], "1");
 
-    TerminateProcess(holder.Get(), 9);
-    WaitForSingleObject(holder.Get(), INFINITE);
+    TerminateProcess(holder.get(), 9);
+    WaitForSingleObject(holder.get(), INFINITE);
     EXPECT_EQ(Status()["winio_open"], "0");
     holder = {};  // the id may now be handed out again; still nobody holds access
     EXPECT_EQ(Status()["winio_open"], "0");
@@ -186,10 +186,10 @@ TEST_F(Tabsim, APortHolderThatWasKilledHoldsNothing)
 TEST_F(Tabsim, DamagedFileIsReportedAndRepairedByReset)
 {
     {
-        tabvisor::UniqueHandle handle(
+        afx::unique_hfile handle(
             CreateFileW(file.Path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
         DWORD written = 0;
-        WriteFile(handle.Get(), "garbage", 7, &written, nullptr);
+        WriteFile(handle.get(), "garbage", 7, &written, nullptr);
     }
     const ProcessOutput status = Run(L"status");
     EXPECT_EQ(status.exitCode, 2u);
@@ -239,9 +239,9 @@ LRESULT CALLBACK RecordKey(int code, WPARAM message, LPARAM data)
 // Runs tabsim while this thread pumps messages, so its low-level hook gets to see the keys.
 DWORD RunTabsimPumping(const std::wstring& arguments)
 {
-    tabvisor::UniqueHandle process = StartProgram(L"tabsim.exe", arguments);
+    afx::unique_handle process = StartProgram(L"tabsim.exe", arguments);
     if (!process) return 0xFFFFFFFF;
-    HANDLE handle = process.Get();
+    HANDLE handle = process.get();
     for (;;) {
         const DWORD wait = MsgWaitForMultipleObjects(1, &handle, FALSE, 30000, QS_ALLINPUT);
         if (wait != WAIT_OBJECT_0 + 1) break;

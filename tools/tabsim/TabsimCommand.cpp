@@ -1,6 +1,7 @@
 // Parsing of tabsim's commands and their values.
 #include "TabsimCommand.h"
 
+#include "ClosedLibraries.h"
 #include "TabletOperations.h"
 
 #include <algorithm>
@@ -36,7 +37,7 @@ std::optional<Command> ParseSet(const std::wstring& what, const std::wstring& va
         error = L"switches takes a byte, 0x00 to 0xFF";
     } else if (what == L"brightness") {
         const auto number = ParseUnsigned(value);
-        if (number && *number <= 7) return SetBrightness{*number};
+        if (number && *number <= closed_libraries::kMaxBrightnessLevel) return SetBrightness{*number};
         error = L"brightness takes a level from 0 to 7";
     } else if (what == L"volume") {
         if (const auto scalar = ParseVolume(value)) return SetVolume{*scalar};

@@ -1,6 +1,7 @@
 // Temporary tablets, environment, library binding and child processes for the libraries' tests.
 #include "LibsTestSupport.h"
 
+#include <algorithm>
 #include <atomic>
 #include <vector>
 
@@ -24,16 +25,16 @@ std::string ReadWholeFile(HANDLE file)
     return text;
 }
 
-UniqueHandle InheritableTempFile()
+afx::unique_hfile InheritableTempFile()
 {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     wchar_t path[MAX_PATH];
     GetTempFileNameW(TempFolder().c_str(), L"out", 0, path);
-    return UniqueHandle(CreateFileW(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+    return afx::unique_hfile(CreateFileW(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
                                     CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
 }
 
-UniqueHandle Start(const std::wstring& program, const std::wstring& arguments, HANDLE out, HANDLE err)
+afx::unique_handle Start(const std::wstring& program, const std::wstring& arguments, HANDLE out, HANDLE err)
 {
     const std::wstring path = BinaryDirectory() + program;
     std::wstring commandLine = L"\"" + path + L"\" " + arguments;
@@ -48,7 +49,7 @@ UniqueHandle Start(const std::wstring& program, const std::wstring& arguments, H
                         &process))
         return {};
     CloseHandle(process.hThread);
-    return UniqueHandle(process.hProcess);
+    return afx::unique_handle(process.hProcess);
 }
 
 } // namespace
@@ -107,6 +108,26 @@ bool RunUnixShell(const std::string& command)
     return false;
 }
 
+std::vector<char> FileBytes(const std::wstring& path)
+{
+    afx::unique_hfile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !GetFileSizeEx(file.get(), &size)) return {};
+    std::vector<char> bytes(static_cast<size_t>(size.QuadPart));
+    DWORD read = 0;
+    if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) return {};
+    bytes.resize(read);
+    return bytes;
+}
+
+bool HoldsText(const std::vector<char>& bytes, const std::wstring& text)
+{
+    const std::string narrow(text.begin(), text.end());
+    const auto* wide = reinterpret_cast<const char*>(text.data());
+    return std::search(bytes.begin(), bytes.end(), narrow.begin(), narrow.end()) != bytes.end() ||
+           std::search(bytes.begin(), bytes.end(), wide, wide + text.size() * sizeof(wchar_t)) != bytes.end();
+}
+
 TempTabletFile::TempTabletFile()
 {
     static std::atomic<unsigned int> counter{0};
@@ -134,15 +155,18 @@ ScopedVariable::~ScopedVariable()
     SetEnvironmentVariableW(m_name.c_str(), m_hadValue ? m_previous.c_str() : nullptr);
 }
 
-Library::Library(const wchar_t* fileName) : m_module(LoadLibraryW((BinaryDirectory() + fileName).c_str())) {}
+Library::Library(const std::wstring& fileName) : m_module(LoadLibraryW((BinaryDirectory() + fileName).c_str())) {}
 
 Library::~Library()
 {
     if (m_module) FreeLibrary(m_module);
 }
 
-TabletLibraries::TabletLibraries()
-    : initializeWinIo(winio.Bind<PFN_InitializeWinIo>("InitializeWinIo")),
+TabletLibraries::TabletLibraries(const std::wstring& folder)
+    : winio(folder + closed_libraries::kWinIoLibrary),
+      power(folder + closed_libraries::kPowerLibrary),
+      common(folder + closed_libraries::kCommonLibrary),
+      initializeWinIo(winio.Bind<PFN_InitializeWinIo>("InitializeWinIo")),
       shutdownWinIo(winio.Bind<PFN_ShutdownWinIo>("ShutdownWinIo")),
       getPortVal(winio.Bind<PFN_GetPortVal>("GetPortVal")),
       setPortVal(winio.Bind<PFN_SetPortVal>("SetPortVal")),
@@ -162,21 +186,21 @@ bool TabletLibraries::AllBound() const
 ProcessOutput RunProgram(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs, HANDLE givenOut)
 {
     ProcessOutput result;
-    UniqueHandle out = givenOut ? UniqueHandle() : InheritableTempFile();
-    UniqueHandle err = InheritableTempFile();
-    UniqueHandle process = Start(program, arguments, givenOut ? givenOut : out.Get(), err.Get());
+    afx::unique_hfile out = givenOut ? afx::unique_hfile() : InheritableTempFile();
+    afx::unique_hfile err = InheritableTempFile();
+    afx::unique_handle process = Start(program, arguments, givenOut ? givenOut : out.get(), err.get());
     if (!process) return result;
-    if (WaitForSingleObject(process.Get(), timeoutMs) != WAIT_OBJECT_0) {
-        TerminateProcess(process.Get(), 0xDEAD);
-        WaitForSingleObject(process.Get(), INFINITE);
+    if (WaitForSingleObject(process.get(), timeoutMs) != WAIT_OBJECT_0) {
+        TerminateProcess(process.get(), 0xDEAD);
+        WaitForSingleObject(process.get(), INFINITE);
     }
-    GetExitCodeProcess(process.Get(), &result.exitCode);
-    if (out) result.out = ReadWholeFile(out.Get());
-    result.err = ReadWholeFile(err.Get());
+    GetExitCodeProcess(process.get(), &result.exitCode);
+    if (out) result.out = ReadWholeFile(out.get());
+    result.err = ReadWholeFile(err.get());
     return result;
 }
 
-UniqueHandle StartProgram(const std::wstring& program, const std::wstring& arguments)
+afx::unique_handle StartProgram(const std::wstring& program, const std::wstring& arguments)
 {
     return Start(program, arguments, GetStdHandle(STD_OUTPUT_HANDLE), GetStdHandle(STD_ERROR_HANDLE));
 }

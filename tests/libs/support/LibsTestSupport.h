@@ -2,7 +2,7 @@
 // selects one, the libraries loaded the way the program loads them, and child processes.
 #pragma once
 #include "ClosedLibraries.h"
-#include "UniqueHandle.h"
+#include "Handles.h"
 
 #include <windows.h>
 
@@ -59,10 +59,11 @@ private:
     bool m_hadValue = false;
 };
 
-// One of the tablet libraries, loaded from the build folder and bound by name.
+// One of the tablet libraries, loaded from the build folder (or a folder in it: "system\\" for
+// the system builds) and bound by name.
 class Library {
 public:
-    explicit Library(const wchar_t* fileName);
+    explicit Library(const std::wstring& fileName);
     Library(const Library&) = delete;
     Library& operator=(const Library&) = delete;
     ~Library();
@@ -78,12 +79,14 @@ private:
     HMODULE m_module;
 };
 
-// All eight exports, bound like the program binds them.
+// All eight exports, bound like the program binds them: the simulated builds, or those of `folder`
+// in the build folder ("system\\").
+inline constexpr wchar_t kSystemBuilds[] = L"system\\";
 struct TabletLibraries {
-    TabletLibraries();
-    Library winio{closed_libraries::kWinIoLibrary};
-    Library power{closed_libraries::kPowerLibrary};
-    Library common{closed_libraries::kCommonLibrary};
+    explicit TabletLibraries(const std::wstring& folder = L"");
+    Library winio;
+    Library power;
+    Library common;
     PFN_InitializeWinIo initializeWinIo;
     PFN_ShutdownWinIo shutdownWinIo;
     PFN_GetPortVal getPortVal;
@@ -94,6 +97,11 @@ struct TabletLibraries {
     PFN_AddTask7EveryBoot addTask;
     bool AllBound() const;
 };
+
+// A file's bytes, empty when it cannot be read.
+std::vector<char> FileBytes(const std::wstring& path);
+// Whether `bytes` hold `text`, in UTF-16 or as ASCII.
+bool HoldsText(const std::vector<char>& bytes, const std::wstring& text);
 
 struct ProcessOutput {
     DWORD exitCode = 0xFFFFFFFF;
@@ -107,7 +115,7 @@ ProcessOutput RunProgram(const std::wstring& program, const std::wstring& argume
                          HANDLE out = nullptr);
 
 // Starts a program from the build folder without waiting; the handle owns the process.
-UniqueHandle StartProgram(const std::wstring& program, const std::wstring& arguments);
+afx::unique_handle StartProgram(const std::wstring& program, const std::wstring& arguments);
 
 // Splits text into lines at '\n'; a trailing line end adds no empty line.
 std::vector<std::string> SplitLines(const std::string& text);

@@ -18,7 +18,7 @@ LaggingValue<float>& LaggingVolume()
 
 } // namespace
 
-extern "C" int TABVISOR_LIBRARY_CALL VolumeVista(int operation, int reserved, float* scalar)
+extern "C" int TABVISOR_LIBRARY_CALL VolumeVista(int operation, int reserved, float* scalar) noexcept
 {
     TakeTheTimeAsked();
     const int result = static_cast<int>(NumberVariable(kVolumeResultVariable, 0x80004005ul));  // E_FAIL
@@ -38,7 +38,7 @@ extern "C" int TABVISOR_LIBRARY_CALL VolumeVista(int operation, int reserved, fl
     return result;
 }
 
-extern "C" int TABVISOR_LIBRARY_CALL AddTask7EveryBoot(int kind, const wchar_t* name, const wchar_t* program, const wchar_t*, const wchar_t*)
+extern "C" int TABVISOR_LIBRARY_CALL AddTask7EveryBoot(int kind, const wchar_t* name, const wchar_t* program, const wchar_t*, const wchar_t*) noexcept
 {
     TakeTheTimeAsked();
     Log("task %d %ls %ls", kind, name != nullptr ? name : L"(null)", program != nullptr ? program : L"(null)");

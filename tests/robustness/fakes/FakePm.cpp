@@ -16,7 +16,7 @@ LaggingValue<unsigned int>& LaggingLevel()
 
 } // namespace
 
-extern "C" unsigned int TABVISOR_LIBRARY_CALL QueryCurrentBrightnessLevel()
+extern "C" unsigned int TABVISOR_LIBRARY_CALL QueryCurrentBrightnessLevel() noexcept
 {
     TakeTheTimeAsked();
     const ULONGLONG lag = NumberVariable(kLagVariable, 0);
@@ -26,7 +26,7 @@ extern "C" unsigned int TABVISOR_LIBRARY_CALL QueryCurrentBrightnessLevel()
     return level;
 }
 
-extern "C" unsigned int TABVISOR_LIBRARY_CALL SetBrightnessLevel(unsigned int level)
+extern "C" unsigned int TABVISOR_LIBRARY_CALL SetBrightnessLevel(unsigned int level) noexcept
 {
     TakeTheTimeAsked();
     const ULONGLONG lag = NumberVariable(kLagVariable, 0);

@@ -54,11 +54,11 @@ unsigned long g_dataWrites = 0;
 
 } // namespace
 
-extern "C" bool TABVISOR_LIBRARY_CALL InitializeWinIo() { return Real().initialize && Real().initialize(); }
+extern "C" bool TABVISOR_LIBRARY_CALL InitializeWinIo() noexcept { return Real().initialize && Real().initialize(); }
 
-extern "C" bool TABVISOR_LIBRARY_CALL ShutdownWinIo() { return Real().shutdown && Real().shutdown(); }
+extern "C" bool TABVISOR_LIBRARY_CALL ShutdownWinIo() noexcept { return Real().shutdown && Real().shutdown(); }
 
-extern "C" bool TABVISOR_LIBRARY_CALL GetPortVal(WORD port, PDWORD value, BYTE size)
+extern "C" bool TABVISOR_LIBRARY_CALL GetPortVal(WORD port, PDWORD value, BYTE size) noexcept
 {
     if (!Real().get || !Real().get(port, value, size))
         return false;
@@ -69,7 +69,7 @@ extern "C" bool TABVISOR_LIBRARY_CALL GetPortVal(WORD port, PDWORD value, BYTE s
     return true;
 }
 
-extern "C" bool TABVISOR_LIBRARY_CALL SetPortVal(WORD port, DWORD value, BYTE size)
+extern "C" bool TABVISOR_LIBRARY_CALL SetPortVal(WORD port, DWORD value, BYTE size) noexcept
 {
     if (port == kDataPort) {
         const unsigned long every = NumberVariable(kFailDataWriteEveryVariable, 0);

@@ -1,6 +1,10 @@
-// Owning handle wrappers: one move-only RAII template with a typedef per handle type, a window-DC
-// owner, and a guard that puts back the object a DC held before a selection. Freeing a handle
-// never changes the thread's last-error value, so a failure read after a clean-up is the failure.
+// Owning handle wrappers, the one family for the program, the libraries and the setup's helper:
+// one move-only RAII template with a typedef per handle type, a scope that makes one call when it
+// ends, a window-DC owner, and a guard that puts back the object a DC held before a selection.
+// A raw handle (HWND, HANDLE...) is a borrowed one; only these types own. Freeing a handle never
+// changes the thread's last-error value, so a failure read after a clean-up is the failure.
+// Header-only: the libraries include it without linking the framework. COM owners are in
+// ComHandles.h.
 #pragma once
 
 #include <windows.h>
@@ -102,6 +106,38 @@ struct file_handle_traits {
     static void close(HANDLE h) noexcept { ::CloseHandle(h); }
 };
 using unique_hfile = unique_any<file_handle_traits>;
+
+// Makes one call when it ends, unless released first: for a pairing such as CoInitializeEx and
+// CoUninitialize, where there is no handle to hold.
+template <auto Call>
+class unique_call {
+public:
+    unique_call() noexcept = default;
+    explicit unique_call(bool armed) noexcept : m_armed(armed) {}
+    ~unique_call() { reset(); }
+    unique_call(unique_call&& other) noexcept : m_armed(std::exchange(other.m_armed, false)) {}
+    unique_call& operator=(unique_call&& other) noexcept
+    {
+        if (this != &other) {
+            reset();
+            m_armed = std::exchange(other.m_armed, false);
+        }
+        return *this;
+    }
+    unique_call(const unique_call&) = delete;
+    unique_call& operator=(const unique_call&) = delete;
+
+    explicit operator bool() const noexcept { return m_armed; }
+    void release() noexcept { m_armed = false; }
+    void reset() noexcept
+    {
+        if (std::exchange(m_armed, false))
+            detail::close_keeping_last_error([] { Call(); });
+    }
+
+private:
+    bool m_armed = false;
+};
 
 // A DC from GetDC must go back to its window with ReleaseDC, so it carries the window along.
 class unique_window_dc {
