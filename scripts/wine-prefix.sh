@@ -19,6 +19,11 @@ export WINEPREFIX="$prefix" WINEARCH="${TABVISOR_WINEARCH:-win64}" WINEDEBUG="${
 wine32_loader=/usr/lib/wine/wine
 wine64_loader=/usr/lib/wine/wine64
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+# Stops the script (run in the locked subshell below) with the step that failed.
+failed() {
+  echo "wine-prefix.sh: $1 failed for $prefix; it is tried again next time" >&2
+  exit 1
+}
 (
   flock 9
   if [[ ! -f "$prefix/.ready" && -n $base && -f "$base/.ready" ]]; then
@@ -34,11 +39,12 @@ export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
     echo "Creating Wine prefix $prefix ..." >&2
     wine wineboot -i >/dev/null 2>&1
     wineserver -w
-    [[ -f "$prefix/system.reg" ]] || { echo "wineboot failed for $prefix" >&2; exit 1; }
+    [[ -f "$prefix/system.reg" ]] || failed "wineboot"
     # A crash must end the process with an error code, not wait behind a crash dialog.
-    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 ||
+      failed "turning off the crash dialog"
     wineserver -w
-    touch "$prefix/.ready"
+    touch "$prefix/.ready" || failed "marking the prefix ready"
   fi
   # A 64-bit prefix made while only 64-bit Wine was installed has an empty SysWOW64; once 32-bit
   # Wine is there, every start fails ("could not load kernel32.dll"). A 64-bit wineboot update
@@ -54,7 +60,7 @@ export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
       WINELOADER=$wine32_loader "$wine64_loader" wineboot -u >/dev/null 2>&1
       wineserver -w
     done
-    [[ -f "$prefix/drive_c/windows/syswow64/kernel32.dll" ]] || { echo "wineboot could not add 32-bit support to $prefix" >&2; exit 1; }
+    [[ -f "$prefix/drive_c/windows/syswow64/kernel32.dll" ]] || failed "adding 32-bit support"
   fi
   # Dialog units follow each template's font, so the fonts must measure as on Windows or every
   # control lands off the artwork drawn for it. "System" (8x16 base units at 10 points): wineboot
@@ -63,24 +69,27 @@ export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
   # face AR PL SungtiL GB (fonts-arphic-gbsn00lp) measures 6x12. Only that one name is replaced:
   # "SimSun" also appears in Wine's font links, and replacing it would change other fallbacks.
   if [[ ! -f "$prefix/.fonts-1" ]]; then
-    cp /usr/share/wine/fonts/vgasys.fon "$prefix/drive_c/windows/Fonts/"
-    reg=$(mktemp --suffix=.reg)
+    cp /usr/share/wine/fonts/vgasys.fon "$prefix/drive_c/windows/Fonts/" || failed "installing Wine's System font"
+    reg=$(mktemp --suffix=.reg) || failed "the font replacement"
     printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
       '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
-      '"宋体"="AR PL SungtiL GB"' | iconv -f UTF-8 -t UTF-16 >"$reg"
+      '"宋体"="AR PL SungtiL GB"' | iconv -f UTF-8 -t UTF-16 >"$reg" || { rm -f "$reg"; failed "the font replacement"; }
     wine regedit /S "Z:$reg" >/dev/null 2>&1
+    imported=$?
     wineserver -w
     rm -f "$reg"
-    touch "$prefix/.fonts-1"
+    [[ $imported == 0 ]] || failed "the font replacement"
+    touch "$prefix/.fonts-1" || failed "marking the fonts done"
   fi
   # No window is left to a window manager: under Xvfb there is none, and Wine then waits two
   # seconds for the missing manager each time a managed window (the panel has a taskbar button)
   # is hidden, holding the program's only thread. Unmanaged, the borderless windows behave alike
   # on any display.
   if [[ ! -f "$prefix/.unmanaged-1" ]]; then
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 ||
+      failed "leaving windows unmanaged"
     wineserver -w
-    touch "$prefix/.unmanaged-1"
+    touch "$prefix/.unmanaged-1" || failed "marking the unmanaged windows done"
   fi
   # Wine has one DPI for every monitor and every program, the user's LogPixels, read as each
   # process starts; nothing is stretched, whatever a program declares.

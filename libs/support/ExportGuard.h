@@ -2,7 +2,7 @@
 // which has no unwind information) cannot take a C++ exception, so whatever a body throws ends
 // here as the failure result that export documents.
 #pragma once
-#include <winerror.h>
+#include <windows.h>
 
 #include <new>
 #include <system_error>
