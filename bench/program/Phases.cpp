@@ -291,8 +291,9 @@ std::vector<IdleResult> MeasureIdle(const std::vector<TargetKind>& kinds, int se
     std::vector<bool> ready(kinds.size());
     for (size_t i = 0; i < kinds.size(); ++i)
         ready[i] = targets[i]->WaitReady(30000) && targets[i]->UnixPid() != 0;
-    // Settle: start-up work (the boot task, first library calls) is over.
-    ::Sleep(3000);
+    // Settle until start-up work is over: the boot task, the first library calls, and the system
+    // backends' workers, which stay awake 5 s after the last call and one resync period more.
+    ::Sleep(12000);
 
     // The program's own CPU time is read before the first /proc sample and after the last, so
     // the two windows match but for the counter's own few microseconds.

@@ -168,9 +168,9 @@ std::vector<Goal> Goals(const RunReport& r)
     goals.push_back({"a second start ends within a second, having shown the running panel (slowest; failures in brackets)",
                      F(second.max, 0) + " ms (" + N(r.startTabvisor.secondStartFailures) + ")",
                      Verdict(second.count > 0, second.max <= 1000.0 && r.startTabvisor.secondStartFailures == 0)});
-    goals.push_back({"Tabvisor.exe under 1 MB with all artwork (stripped, as shipped)",
+    goals.push_back({"Tabvisor.exe under 1.5 MB with all artwork (stripped, as shipped)",
                      exe < 0 ? "n/a" : F(static_cast<double>(exe) / 1e6, 3) + " MB",
-                     Verdict(exe >= 0, exe >= 0 && exe < 1000000)});
+                     Verdict(exe >= 0, exe >= 0 && exe < 1500000)});
     return goals;
 }
 
